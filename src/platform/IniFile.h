@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vocab {
+
+// An INI file with the semantics of the Windows profile functions: section and
+// key names compare without regard to letter case, the first of two equal keys
+// wins, values are kept as written (surrounding blanks and one pair of quotes
+// dropped on reading), every read names its default, and every write goes to
+// disk at once so that a second object on the same path sees it. Unknown lines,
+// comments and their order survive a write.
+class TIniFile {
+public:
+    explicit TIniFile(QString fileName);
+
+    const QString &FileName() const { return m_fileName; }
+
+    QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
+    // Decimal (or $/0x hexadecimal) text; anything else gives the default.
+    int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
+    // True for any non-zero integer.
+    bool ReadBool(const QString &section, const QString &key, bool defaultValue) const;
+
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteInteger(const QString &section, const QString &key, int value);
+    void WriteBool(const QString &section, const QString &key, bool value);
+
+    bool SectionExists(const QString &section) const;
+    bool ValueExists(const QString &section, const QString &key) const;
+    void DeleteKey(const QString &section, const QString &key);
+    void EraseSection(const QString &section);
+
+private:
+    QStringList readLines() const;
+    void writeLines(const QStringList &lines);
+
+    QString m_fileName;
+};
+
+// Text of a number as the profile functions read it: decimal with an optional
+// sign, or hexadecimal after "$" or "0x". Returns false for anything else.
+bool parseProfileInteger(const QString &text, int &value);
+
+} // namespace vocab

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace vocab {
+
+// The text rule every list file of the viewer follows.
+//
+// Reading: a byte-order mark picks UTF-8, UTF-16LE or UTF-16BE; without one the
+// bytes are Windows-1251, the code page these files were made in. Lines end at
+// CR LF, a lone CR or a lone LF; a final break adds no empty line.
+//
+// Writing: UTF-8 with its mark, every line followed by CR LF; an empty list is
+// the three mark bytes alone.
+namespace ListFile {
+
+QStringList decode(const QByteArray &bytes);
+QByteArray encode(const QStringList &lines);
+
+// Decodes Windows-1251 bytes (the stand-in for the ANSI code page).
+QString decodeAnsi(const QByteArray &bytes);
+
+// Splits text at CR LF, lone CR and lone LF; a final break adds no line.
+QStringList splitLines(const QString &text);
+
+// Throws FileError when the file cannot be opened or read.
+QStringList read(const QString &path);
+
+// Atomic: the lines go to a temporary file that then replaces the target, so a
+// failed write leaves the old file as it was. Throws FileError on failure.
+void write(const QString &path, const QStringList &lines);
+
+// Writes raw bytes atomically; shared by every configuration file writer.
+void writeBytes(const QString &path, const QByteArray &bytes);
+
+} // namespace ListFile
+
+// An ordered list of strings with lookup in lines of the form name=value.
+class StringList : public QStringList {
+public:
+    StringList() = default;
+    StringList(const QStringList &lines) : QStringList(lines) {}
+    StringList(std::initializer_list<QString> lines) : QStringList(lines) {}
+
+    // The text before the first "=", or the whole line when it has none.
+    static QString namePart(const QString &line);
+    // The text after the first "=", or an empty string when the line has none.
+    static QString valuePart(const QString &line);
+
+    // Index of the first line whose name part equals `name` without regard to
+    // letter case; lines without "=" have no name. -1 when there is none.
+    qsizetype IndexOfName(const QString &name) const;
+    // The value of that line, or an empty string.
+    QString Values(const QString &name) const;
+
+    void LoadFromFile(const QString &path) { QStringList::operator=(ListFile::read(path)); }
+    void SaveToFile(const QString &path) const { ListFile::write(path, *this); }
+};
+
+} // namespace vocab

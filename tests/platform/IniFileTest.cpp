@@ -1,0 +1,102 @@
+#include "IniFile.h"
+
+#include "TestSupport.h"
+
+using namespace vocab;
+using vocab::test::readBytes;
+using vocab::test::writeBytes;
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath("options.ini");
+};
+
+} // namespace
+
+TEST_F(IniFileTest, MissingFileGivesDefaultsAndFirstWriteCreatesIt)
+{
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("size", "HeightSplitter", 113113), 113113);
+    EXPECT_TRUE(ini.ReadBool("size", "WindowStateNormal", true));
+    EXPECT_EQ(ini.ReadString("Font", "FontSize", "10pt"), "10pt");
+    EXPECT_FALSE(QFileInfo::exists(path));
+    ini.WriteInteger("List", "NumberVersion", 149);
+    EXPECT_EQ(readBytes(path), QByteArray("[List]\r\nNumberVersion=149\r\n"));
+}
+
+TEST_F(IniFileTest, ReadsIntegersAndBooleansLikeTheProfileFunctions)
+{
+    writeBytes(path, "[options]\nTwo=2\nZero=0\nWord=abc\nEmpty=\nHex=$10\nNeg=-5\nSpaced =  7  \n");
+    TIniFile ini(path);
+    struct Case { const char *key; int def; int expected; };
+    for (const Case &c : {Case{"Two", 0, 2}, {"Zero", 5, 0}, {"Word", 5, 5}, {"Empty", 5, 5},
+                          {"Hex", 0, 16}, {"Neg", 0, -5}, {"Spaced", 0, 7}, {"Absent", 9, 9}})
+        EXPECT_EQ(ini.ReadInteger("options", c.key, c.def), c.expected) << c.key;
+    EXPECT_TRUE(ini.ReadBool("options", "Two", false));
+    EXPECT_FALSE(ini.ReadBool("options", "Zero", true));
+    EXPECT_TRUE(ini.ReadBool("options", "Word", true)) << "not a number reads as the default";
+    EXPECT_FALSE(ini.ReadBool("options", "Word", false));
+}
+
+TEST_F(IniFileTest, NamesIgnoreCaseAndValuesStayVerbatim)
+{
+    writeBytes(path, "; kept\r\n[Font]\r\nFontFamily=Arial, Verdana\r\nfontfamily=second\r\nQuoted=\"  a, b \"\r\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("FONT", "fontFAMILY", ""), "Arial, Verdana");
+    EXPECT_EQ(ini.ReadString("font", "Quoted", ""), "  a, b ");
+    EXPECT_EQ(ini.ReadString("Font", "Missing", "dflt"), "dflt");
+    EXPECT_EQ(ini.ReadString("Font", "Missing", ""), "");
+}
+
+TEST_F(IniFileTest, WritesBooleansAsDigitsAndKeepsOtherLines)
+{
+    writeBytes(path, "; comment\r\n[size]\r\nTop=5\r\n\r\n[Other]\r\nX=1\r\n");
+    TIniFile ini(path);
+    ini.WriteBool("SIZE", "WindowStateNormal", false);
+    ini.WriteInteger("size", "top", 10);
+    ini.WriteBool("options", "CtrlCC", true);
+    EXPECT_EQ(readBytes(path), QByteArray("; comment\r\n[size]\r\ntop=10\r\nWindowStateNormal=0\r\n\r\n[Other]\r\nX=1\r\n\r\n[options]\r\nCtrlCC=1\r\n"));
+}
+
+TEST_F(IniFileTest, SecondObjectSeesWritesAtOnce)
+{
+    TIniFile a(path);
+    TIniFile b(path);
+    a.WriteString("List", "incomplete", "1");
+    EXPECT_TRUE(b.ReadBool("List", "incomplete", false));
+    b.WriteBool("List", "incomplete", false);
+    EXPECT_FALSE(a.ReadBool("List", "incomplete", true));
+}
+
+TEST_F(IniFileTest, ValuesCannotBreakIntoNewLines)
+{
+    TIniFile ini(path);
+    ini.WriteString("Font", "FontFamily", "Arial\r\n[size]\r\nTop=1");
+    EXPECT_EQ(ini.ReadInteger("size", "Top", -1), -1);
+    EXPECT_EQ(ini.ReadString("Font", "FontFamily", ""), "Arial  [size]  Top=1");
+}
+
+TEST_F(IniFileTest, ReadsAnsiAndUtf8Files)
+{
+    writeBytes(path, "[Font]\r\nFontFamily=\xC0\xF0\xE8\xE0\xEB\r\n");
+    EXPECT_EQ(TIniFile(path).ReadString("Font", "FontFamily", ""), u"Ариал"_qs);
+    writeBytes(path, "[Font]\r\nFontFamily=\xD0\x90\r\n");
+    EXPECT_EQ(TIniFile(path).ReadString("Font", "FontFamily", ""), u"А"_qs);
+}
+
+TEST_F(IniFileTest, DeleteKeyAndEraseSection)
+{
+    TIniFile ini(path);
+    ini.WriteString("a", "k", "1");
+    ini.WriteString("a", "j", "2");
+    ini.WriteString("b", "k", "3");
+    ini.DeleteKey("A", "K");
+    EXPECT_FALSE(ini.ValueExists("a", "k"));
+    EXPECT_TRUE(ini.ValueExists("a", "j"));
+    ini.EraseSection("a");
+    EXPECT_FALSE(ini.SectionExists("a"));
+    EXPECT_EQ(ini.ReadString("b", "k", ""), "3");
+}

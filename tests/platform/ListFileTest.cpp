@@ -1,0 +1,131 @@
+#include "ListFile.h"
+
+#include "AppError.h"
+#include "TestSupport.h"
+
+#include <unistd.h>
+
+using namespace vocab;
+using vocab::test::hex;
+
+namespace {
+
+struct DecodeCase {
+    const char *name;
+    QByteArray bytes;
+    QStringList lines;
+};
+
+QByteArray utf16le(const QString &s, bool mark)
+{
+    QByteArray out = mark ? QByteArray("\xFF\xFE", 2) : QByteArray();
+    for (QChar c : s) {
+        out.append(char(c.unicode() & 0xFF));
+        out.append(char(c.unicode() >> 8));
+    }
+    return out;
+}
+
+QByteArray utf16be(const QString &s)
+{
+    QByteArray out("\xFE\xFF", 2);
+    for (QChar c : s) {
+        out.append(char(c.unicode() >> 8));
+        out.append(char(c.unicode() & 0xFF));
+    }
+    return out;
+}
+
+const QByteArray kMark("\xEF\xBB\xBF");
+
+} // namespace
+
+TEST(ListFileDecode, MarksAndLineBreaks)
+{
+    const std::vector<DecodeCase> cases = {
+        {"empty file", "", {}},
+        {"mark only", kMark, {}},
+        {"one line without break", "a", {"a"}},
+        {"final CR LF adds no line", "a\r\n", {"a"}},
+        {"blank line before final break", "a\r\n\r\n", {"a", ""}},
+        {"a lone break is one empty line", "\r\n", {""}},
+        {"mixed breaks", "a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+        {"LF CR is two breaks", "a\n\rb", {"a", "", "b"}},
+        {"lone CR at end", "a\r", {"a"}},
+        {"UTF-8 with mark", kMark + u"Все\r\nслова"_qs.toUtf8(), {u"Все"_qs, u"слова"_qs}},
+        {"no mark reads Windows-1251", QByteArray("\xC2\xF1\xE5\r\n\xA8\xB8"), {u"Все"_qs, u"Ёё"_qs}},
+        {"UTF-16LE", utf16le(u"Ёж\r\nb"_qs, true), {u"Ёж"_qs, "b"}},
+        {"UTF-16BE", utf16be(u"Ёж\nb\n"_qs), {u"Ёж"_qs, "b"}},
+        {"UTF-8 bytes without mark are not UTF-8", QByteArray("\xD0\x92"), {u"Р’"_qs}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ListFile::decode(c.bytes), c.lines) << c.name;
+}
+
+TEST(ListFileDecode, AnsiPageMatchesWindows1251)
+{
+    // Spot checks across the upper half, where the code page differs from Latin-1.
+    EXPECT_EQ(ListFile::decodeAnsi("\xC0\xDF\xE0\xFF"), u"АЯая"_qs);
+    EXPECT_EQ(ListFile::decodeAnsi("\xB9\x96\x97\xAB\xBB"), u"№–—«»"_qs);
+    EXPECT_EQ(ListFile::decodeAnsi("\x98"), QString(QChar(0xFFFD)));
+    EXPECT_EQ(ListFile::decodeAnsi("plain ASCII"), u"plain ASCII"_qs);
+}
+
+TEST(ListFileEncode, MarkAndCrLfAfterEveryLine)
+{
+    EXPECT_EQ(hex(ListFile::encode({})), hex(kMark));
+    EXPECT_EQ(hex(ListFile::encode({"a", u"б"_qs})), hex(QByteArray("\xEF\xBB\xBF" "a\r\n\xD0\xB1\r\n")));
+    EXPECT_EQ(hex(ListFile::encode({""})), hex(QByteArray("\xEF\xBB\xBF\r\n")));
+}
+
+TEST(ListFileIo, AnsiFileComesBackAsUtf8WithMark)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.trv");
+    vocab::test::writeBytes(path, "\xC2\xF1\xE5\r\nx");
+    StringList lines;
+    lines.LoadFromFile(path);
+    lines.SaveToFile(path);
+    EXPECT_EQ(hex(vocab::test::readBytes(path)), hex(QByteArray("\xEF\xBB\xBF\xD0\x92\xD1\x81\xD0\xB5\r\nx\r\n")));
+}
+
+TEST(ListFileIo, MissingFileThrows)
+{
+    QTemporaryDir dir;
+    EXPECT_THROW(ListFile::read(dir.filePath("absent.trv")), FileError);
+}
+
+TEST(ListFileIo, WriteReplacesTheFileInsteadOfRewritingIt)
+{
+    // A second name for the old file still holds the old bytes after a write:
+    // the new text went to a temporary file that was then renamed over the
+    // target, so a crash mid-write could not have truncated it.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.trv");
+    const QString link = dir.filePath("keep.link");
+    ListFile::write(path, {"old"});
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()), 0);
+    ListFile::write(path, {"new"});
+    EXPECT_EQ(ListFile::read(path), QStringList{"new"});
+    EXPECT_EQ(ListFile::read(link), QStringList{"old"});
+}
+
+TEST(ListFileIo, WriteIntoMissingFolderThrowsAndCreatesNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("nofolder/list.trv");
+    EXPECT_THROW(ListFile::write(path, {"x"}), FileError);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(StringListValues, FirstCaseInsensitiveMatchOfNamePart)
+{
+    const StringList lines{u"Все словари"_qs, u"\tАнгло=eng"_qs, u"\tангло=second"_qs, u"\tКлюч=a=b"_qs, u"\tБез значения"_qs};
+    EXPECT_EQ(lines.Values(u"\tАНГЛО"_qs), u"eng"_qs);
+    EXPECT_EQ(lines.Values(u"\tключ"_qs), u"a=b"_qs);
+    EXPECT_EQ(lines.Values(u"\tБез значения"_qs), QString());
+    EXPECT_EQ(lines.IndexOfName(u"\tБез значения"_qs), -1);
+    EXPECT_EQ(lines.Values(u"Англо"_qs), QString()) << "the TAB is part of the name";
+    EXPECT_EQ(StringList::namePart(u"\tИмя=папка"_qs), u"\tИмя"_qs);
+    EXPECT_EQ(StringList::valuePart(u"без"_qs), QString());
+}
