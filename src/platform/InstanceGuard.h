@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace vocab {
+
+// A named guard that one process at a time can hold, the stand-in for a named
+// mutex. It is an exclusive flock() on a file in the user's runtime folder
+// ($XDG_RUNTIME_DIR, else the temporary folder), so the kernel drops it when
+// its process ends in any way, a crash or SIGKILL included; the file itself is
+// harmless when left behind.
+class NamedInstanceGuard {
+public:
+    ~NamedInstanceGuard();
+    NamedInstanceGuard(const NamedInstanceGuard &) = delete;
+    NamedInstanceGuard &operator=(const NamedInstanceGuard &) = delete;
+
+    // The guard, or null when another process holds it.
+    static std::unique_ptr<NamedInstanceGuard> tryAcquire(const QString &name);
+
+    // True when some process holds the guard of that name.
+    static bool isHeld(const QString &name);
+
+    static QString lockPath(const QString &name);
+
+private:
+    explicit NamedInstanceGuard(int fd) : m_fd(fd) {}
+    int m_fd;
+};
+
+} // namespace vocab

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace vocab {
+
+// Buttons and answers as the message-box calls of the viewer use them.
+enum MessageBoxFlags : unsigned {
+    MB_OK = 0x0,
+    MB_OKCANCEL = 0x1,
+    MB_YESNOCANCEL = 0x3,
+    MB_YESNO = 0x4,
+    MB_ICONERROR = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONWARNING = 0x30,
+    MB_ICONINFORMATION = 0x40,
+};
+
+enum MessageBoxResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
+struct MessageBoxRequest {
+    QString text;
+    QString caption;
+    unsigned flags = MB_OK;
+};
+
+// Answers message boxes instead of a person. Tests install one; with none
+// installed, and with the environment variable VOCABULINARUM_MESSAGE_LOG naming
+// a file, each box is appended to that file as one JSON line and answered with
+// VOCABULINARUM_MESSAGE_ANSWER (a number; the box's first button by default).
+using MessageBoxResponder = std::function<int(const MessageBoxRequest &)>;
+
+// Installs a responder and returns the previous one.
+MessageBoxResponder setMessageBoxResponder(MessageBoxResponder responder);
+
+// Shows a modal box with the given buttons and returns the button chosen.
+int MessageBox(const QString &text, const QString &caption, unsigned flags = MB_OK, QWidget *parent = nullptr);
+
+// A box with an OK button whose caption is the application's title.
+void ShowMessage(const QString &text);
+
+// The first button of a box with these flags: what Enter would choose.
+int defaultAnswer(unsigned flags);
+
+} // namespace vocab

@@ -1,0 +1,391 @@
+#include "Registry.h"
+
+#include "AppError.h"
+#include "ListFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+
+#include <map>
+#include <memory>
+
+namespace vocab {
+
+namespace {
+
+struct Value {
+    RegDataType type = RegDataType::rdUnknown;
+    QString text;
+    int integer = 0;
+    QByteArray binary;
+};
+
+// Case-insensitive map that remembers each name's first spelling.
+template <typename T>
+struct NamedMap {
+    struct Entry {
+        QString name;
+        T item;
+    };
+    std::map<QString, Entry> byFolded;
+
+    static QString fold(const QString &name) { return name.toCaseFolded(); }
+    T *find(const QString &name)
+    {
+        auto it = byFolded.find(fold(name));
+        return it == byFolded.end() ? nullptr : &it->second.item;
+    }
+    T &obtain(const QString &name)
+    {
+        auto [it, inserted] = byFolded.try_emplace(fold(name), Entry{name, T{}});
+        return it->second.item;
+    }
+    bool erase(const QString &name) { return byFolded.erase(fold(name)) > 0; }
+    QStringList names() const
+    {
+        QStringList out;
+        for (const auto &[folded, entry] : byFolded)
+            out.append(entry.name);
+        return out;
+    }
+};
+
+struct Key {
+    NamedMap<std::unique_ptr<Key>> subkeys;
+    NamedMap<Value> values;
+};
+
+const char *rootName(RegRoot root)
+{
+    return root == RegRoot::HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
+const char *typeName(RegDataType t)
+{
+    switch (t) {
+    case RegDataType::rdString: return "string";
+    case RegDataType::rdExpandString: return "expand";
+    case RegDataType::rdInteger: return "integer";
+    case RegDataType::rdBinary: return "binary";
+    default: return "unknown";
+    }
+}
+
+RegDataType typeFromName(const QString &name)
+{
+    if (name == u"string") return RegDataType::rdString;
+    if (name == u"expand") return RegDataType::rdExpandString;
+    if (name == u"integer") return RegDataType::rdInteger;
+    if (name == u"binary") return RegDataType::rdBinary;
+    return RegDataType::rdUnknown;
+}
+
+QJsonObject toJson(const Key &key)
+{
+    QJsonObject values;
+    for (const auto &[folded, entry] : key.values.byFolded) {
+        const Value &v = entry.item;
+        QJsonObject o{{"type", typeName(v.type)}};
+        if (v.type == RegDataType::rdInteger)
+            o["data"] = v.integer;
+        else if (v.type == RegDataType::rdBinary)
+            o["data"] = QString::fromLatin1(v.binary.toBase64());
+        else
+            o["data"] = v.text;
+        values[entry.name] = o;
+    }
+    QJsonObject keys;
+    for (const auto &[folded, entry] : key.subkeys.byFolded)
+        keys[entry.name] = toJson(*entry.item);
+    return QJsonObject{{"keys", keys}, {"values", values}};
+}
+
+void fromJson(const QJsonObject &o, Key &key)
+{
+    const QJsonObject values = o.value("values").toObject();
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        const QJsonObject vo = it.value().toObject();
+        Value v;
+        v.type = typeFromName(vo.value("type").toString());
+        if (v.type == RegDataType::rdInteger)
+            v.integer = vo.value("data").toInt();
+        else if (v.type == RegDataType::rdBinary)
+            v.binary = QByteArray::fromBase64(vo.value("data").toString().toLatin1());
+        else
+            v.text = vo.value("data").toString();
+        key.values.obtain(it.key()) = v;
+    }
+    const QJsonObject keys = o.value("keys").toObject();
+    for (auto it = keys.begin(); it != keys.end(); ++it) {
+        auto &child = key.subkeys.obtain(it.key());
+        if (!child)
+            child = std::make_unique<Key>();
+        fromJson(it.value().toObject(), *child);
+    }
+}
+
+// The one store of the process, read from its file when the file changed.
+class Store {
+public:
+    static Store &instance()
+    {
+        static Store store;
+        return store;
+    }
+
+    Key &root(RegRoot r)
+    {
+        refresh();
+        return r == RegRoot::HKEY_LOCAL_MACHINE ? m_machine : m_user;
+    }
+
+    void save()
+    {
+        const QString path = TRegistry::storePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        const QJsonObject doc{{rootName(RegRoot::HKEY_CURRENT_USER), toJson(m_user)},
+                              {rootName(RegRoot::HKEY_LOCAL_MACHINE), toJson(m_machine)}};
+        ListFile::writeBytes(path, QJsonDocument(doc).toJson(QJsonDocument::Indented));
+        remember(path);
+    }
+
+private:
+    void remember(const QString &path)
+    {
+        const QFileInfo info(path);
+        m_loadedPath = path;
+        m_stamp = info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1;
+        m_size = info.exists() ? info.size() : -1;
+    }
+
+    void refresh()
+    {
+        const QString path = TRegistry::storePath();
+        const QFileInfo info(path);
+        const qint64 stamp = info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1;
+        const qint64 size = info.exists() ? info.size() : -1;
+        if (path == m_loadedPath && stamp == m_stamp && size == m_size)
+            return;
+        m_user = Key();
+        m_machine = Key();
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QJsonObject doc = QJsonDocument::fromJson(file.readAll()).object();
+            fromJson(doc.value(rootName(RegRoot::HKEY_CURRENT_USER)).toObject(), m_user);
+            fromJson(doc.value(rootName(RegRoot::HKEY_LOCAL_MACHINE)).toObject(), m_machine);
+        }
+        remember(path);
+    }
+
+    Key m_user;
+    Key m_machine;
+    QString m_loadedPath;
+    qint64 m_stamp = -2;
+    qint64 m_size = -2;
+};
+
+QStringList splitKey(const QString &path)
+{
+    QString p = path;
+    p.replace(u'/', u'\\');
+    return p.split(u'\\', Qt::SkipEmptyParts);
+}
+
+Key *walk(Key &root, const QString &path, bool create)
+{
+    Key *k = &root;
+    for (const QString &part : splitKey(path)) {
+        auto *child = k->subkeys.find(part);
+        if (!child) {
+            if (!create)
+                return nullptr;
+            auto &made = k->subkeys.obtain(part);
+            made = std::make_unique<Key>();
+            child = &made;
+        }
+        k = child->get();
+    }
+    return k;
+}
+
+[[noreturn]] void badType(const QString &name)
+{
+    throw AppError(QStringLiteral("Неверный тип данных для \"%1\"").arg(name));
+}
+
+} // namespace
+
+QString TRegistry::storePath()
+{
+    const QString over = qEnvironmentVariable("VOCABULINARUM_REGISTRY");
+    if (!over.isEmpty())
+        return over;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/vocabulinarum/registry.json");
+}
+
+TRegistry::TRegistry(RegRoot root) : m_root(root) {}
+
+void TRegistry::SetRootKey(RegRoot root)
+{
+    CloseKey();
+    m_root = root;
+}
+
+QString TRegistry::absolute(const QString &key) const
+{
+    const bool fromRoot = key.startsWith(u'\\') || key.startsWith(u'/');
+    if (fromRoot || !m_open || m_path.isEmpty())
+        return splitKey(key).join(u'\\');
+    return (splitKey(m_path) + splitKey(key)).join(u'\\');
+}
+
+bool TRegistry::OpenKey(const QString &key, bool canCreate)
+{
+    const QString path = absolute(key);
+    Store &store = Store::instance();
+    const bool existed = walk(store.root(m_root), path, false) != nullptr;
+    if (!existed && !canCreate)
+        return false;
+    if (!existed) {
+        walk(store.root(m_root), path, true);
+        store.save();
+    }
+    m_path = path;
+    m_open = true;
+    return true;
+}
+
+bool TRegistry::OpenKeyReadOnly(const QString &key) { return OpenKey(key, false); }
+
+void TRegistry::CloseKey()
+{
+    m_path.clear();
+    m_open = false;
+}
+
+bool TRegistry::KeyExists(const QString &key) const
+{
+    return walk(Store::instance().root(m_root), absolute(key), false) != nullptr;
+}
+
+bool TRegistry::CreateKey(const QString &key)
+{
+    Store &store = Store::instance();
+    walk(store.root(m_root), absolute(key), true);
+    store.save();
+    return true;
+}
+
+bool TRegistry::DeleteKey(const QString &key)
+{
+    QStringList parts = splitKey(absolute(key));
+    if (parts.isEmpty())
+        return false;
+    const QString last = parts.takeLast();
+    Store &store = Store::instance();
+    Key *parent = walk(store.root(m_root), parts.join(u'\\'), false);
+    if (!parent || !parent->subkeys.erase(last))
+        return false;
+    store.save();
+    return true;
+}
+
+QStringList TRegistry::GetKeyNames() const
+{
+    const Key *k = walk(Store::instance().root(m_root), m_path, false);
+    return k ? k->subkeys.names() : QStringList();
+}
+
+bool TRegistry::ValueExists(const QString &name) const { return GetDataType(name) != RegDataType::rdUnknown; }
+
+bool TRegistry::DeleteValue(const QString &name)
+{
+    Store &store = Store::instance();
+    Key *k = walk(store.root(m_root), m_path, false);
+    if (!k || !k->values.erase(name))
+        return false;
+    store.save();
+    return true;
+}
+
+QStringList TRegistry::GetValueNames() const
+{
+    Key *k = walk(Store::instance().root(m_root), m_path, false);
+    return k ? k->values.names() : QStringList();
+}
+
+RegDataType TRegistry::GetDataType(const QString &name) const
+{
+    Key *k = walk(Store::instance().root(m_root), m_path, false);
+    const Value *v = k ? k->values.find(name) : nullptr;
+    return v ? v->type : RegDataType::rdUnknown;
+}
+
+QString TRegistry::ReadString(const QString &name) const
+{
+    Key *k = walk(Store::instance().root(m_root), m_path, false);
+    const Value *v = k ? k->values.find(name) : nullptr;
+    if (!v)
+        return {};
+    if (v->type != RegDataType::rdString && v->type != RegDataType::rdExpandString)
+        badType(name);
+    return v->text;
+}
+
+int TRegistry::ReadInteger(const QString &name) const
+{
+    Key *k = walk(Store::instance().root(m_root), m_path, false);
+    const Value *v = k ? k->values.find(name) : nullptr;
+    if (!v || v->type != RegDataType::rdInteger)
+        badType(name);
+    return v->integer;
+}
+
+QByteArray TRegistry::ReadBinaryData(const QString &name) const
+{
+    Key *k = walk(Store::instance().root(m_root), m_path, false);
+    const Value *v = k ? k->values.find(name) : nullptr;
+    if (!v || v->type != RegDataType::rdBinary)
+        badType(name);
+    return v->binary;
+}
+
+namespace {
+
+void put(RegRoot root, const QString &path, const QString &name, Value v)
+{
+    Store &store = Store::instance();
+    Key *k = walk(store.root(root), path, true);
+    k->values.obtain(name) = std::move(v);
+    store.save();
+}
+
+} // namespace
+
+void TRegistry::WriteString(const QString &name, const QString &value)
+{
+    put(m_root, m_path, name, Value{RegDataType::rdString, value, 0, {}});
+}
+
+void TRegistry::WriteExpandString(const QString &name, const QString &value)
+{
+    put(m_root, m_path, name, Value{RegDataType::rdExpandString, value, 0, {}});
+}
+
+void TRegistry::WriteInteger(const QString &name, int value)
+{
+    put(m_root, m_path, name, Value{RegDataType::rdInteger, {}, value, {}});
+}
+
+void TRegistry::WriteBinaryData(const QString &name, const QByteArray &value)
+{
+    put(m_root, m_path, name, Value{RegDataType::rdBinary, {}, 0, value});
+}
+
+} // namespace vocab

@@ -1,0 +1,81 @@
+#include "Registry.h"
+
+#include "AppError.h"
+#include "TestSupport.h"
+
+using namespace vocab;
+
+namespace {
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { qputenv("VOCABULINARUM_REGISTRY", QFile::encodeName(dir.filePath("reg/registry.json"))); }
+    void TearDown() override { qunsetenv("VOCABULINARUM_REGISTRY"); }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(RegistryTest, TypedValuesSurviveInTheFile)
+{
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(u"Software\\WinRAR SFX"_qs, true));
+        reg.WriteString(u"C%%Vocabulinarum 2"_qs, u"/opt/вокаб"_qs);
+        reg.WriteInteger("Count", -7);
+        reg.WriteBinaryData("Blob", QByteArray("\x00\x01\xFF", 3));
+    }
+    ASSERT_FALSE(vocab::test::readBytes(TRegistry::storePath()).isEmpty());
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(u"software/winrar sfx"_qs, false)) << "key names ignore case and either separator";
+    EXPECT_EQ(reg.ReadString(u"c%%VOCABULINARUM 2"_qs), u"/opt/вокаб"_qs);
+    EXPECT_EQ(reg.ReadInteger("count"), -7);
+    EXPECT_EQ(reg.ReadBinaryData("BLOB"), QByteArray("\x00\x01\xFF", 3));
+    EXPECT_EQ(reg.GetDataType("Count"), RegDataType::rdInteger);
+    EXPECT_EQ(reg.GetValueNames(), (QStringList{"Blob", u"C%%Vocabulinarum 2"_qs, "Count"}));
+}
+
+TEST_F(RegistryTest, MissingAndMistypedValues)
+{
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("Software\\Nothing", false));
+    EXPECT_FALSE(reg.KeyExists("Software\\Nothing"));
+    ASSERT_TRUE(reg.OpenKey("Software\\Some", true));
+    EXPECT_EQ(reg.ReadString("absent"), QString());
+    EXPECT_THROW(reg.ReadInteger("absent"), AppError);
+    reg.WriteString("text", "12");
+    EXPECT_THROW(reg.ReadInteger("text"), AppError);
+    EXPECT_THROW(reg.ReadBinaryData("text"), AppError);
+}
+
+TEST_F(RegistryTest, RootsAreSeparateAndKeysCanBeDeleted)
+{
+    TRegistry user(RegRoot::HKEY_CURRENT_USER);
+    TRegistry machine(RegRoot::HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(user.OpenKey("Software\\App\\Form", true));
+    user.WriteInteger("Left", 10);
+    EXPECT_FALSE(machine.KeyExists("Software\\App"));
+    ASSERT_TRUE(machine.OpenKey("\\Software\\App", true));
+    EXPECT_FALSE(machine.ValueExists("Left"));
+    user.CloseKey();
+    ASSERT_TRUE(user.OpenKey("Software", false));
+    EXPECT_EQ(user.GetKeyNames(), QStringList{"App"});
+    EXPECT_TRUE(user.OpenKey("App", false)) << "relative to the open key";
+    EXPECT_EQ(user.CurrentPath(), "Software\\App");
+    EXPECT_TRUE(user.DeleteKey("\\Software\\APP"));
+    EXPECT_FALSE(user.KeyExists("\\Software\\App\\Form"));
+    EXPECT_TRUE(machine.KeyExists("\\Software\\App"));
+}
+
+TEST_F(RegistryTest, ChangesByAnotherProcessAreSeen)
+{
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("K", true));
+    reg.WriteInteger("v", 1);
+    // Another process rewrites the file (same layout, other value).
+    QByteArray bytes = vocab::test::readBytes(TRegistry::storePath());
+    bytes.replace("\"data\": 1", "\"data\": 22");
+    QFile::remove(TRegistry::storePath());
+    vocab::test::writeBytes(TRegistry::storePath(), bytes);
+    EXPECT_EQ(reg.ReadInteger("v"), 22);
+}
