@@ -4,6 +4,7 @@
 #include "ErrorHandler.h"
 #include "IniFile.h"
 #include "InstallerRegistry.h"
+#include "KeyboardLayout.h"
 #include "MessageBoxes.h"
 #include "PageHead.h"
 #include "SessionEnd.h"
@@ -29,6 +30,15 @@ constexpr int NoGeometrySaved = 113113;
 QString section(const char *name) { return QString::fromLatin1(name); }
 
 } // namespace
+
+QString LayoutLetter(std::uint32_t layout)
+{
+    switch (layout) {
+    case 0x04190419: return QStringLiteral("R");
+    case 0x04090409: return QStringLiteral("E");
+    default: return QStringLiteral("N");
+    }
+}
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_paths(QDir::currentPath())
 {
@@ -128,7 +138,9 @@ void TForm1::startupLoad()
     // 10. The global lists.
     loadLists();
 
-    // 11. Switching the keyboard to Russian comes with the keyboard layouts.
+    // 11. Keyboard.
+    if (IniFile->ReadBool(section("options"), QStringLiteral("OnRussian"), false))
+        KeyboardLayout::activate(QStringLiteral("00000419"));
 
     // 12.–15. The tree. Reconciling it with the folders under "dic" and
     // installing new dictionaries come with the installation of dictionaries;
@@ -138,7 +150,10 @@ void TForm1::startupLoad()
     // 16. Restoring the window geometry comes with the geometry.
 
     StartupDone = true;
-    // 17.–19. Input hooks, hot keys and the layout letter come with the hot keys.
+    // 17.–18. The input hooks and the global hot keys come with the hot keys.
+
+    // 19. The layout letter.
+    Labellayout->setText(LayoutLetter(KeyboardLayout::current()));
 
     // 20. Start page.
     openStartPage();

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <memory>
 
 class QWebEngineView;
@@ -15,6 +16,9 @@ namespace vocab {
 
 class TIniFile;
 class SessionEndWatcher;
+
+// The letter beside the search box for a keyboard layout: R, E or N.
+QString LayoutLetter(std::uint32_t layout);
 
 // The main window. Its components come from the window description (ip.ui)
 // under the names the rest of the program uses (ComboBox1, StringGrid1,
