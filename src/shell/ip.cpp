@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -57,6 +58,20 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_paths(QDir::currentPath
     ComboBox1->lineEdit()->setMaxLength(130);
     // The bar colour is given as a Windows BGR value 0xA4A0A0, which is RGB #A0A0A4.
     ProgressBar1->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: #A0A0A4; }"));
+
+    setWindowIcon(QIcon(QStringLiteral(":/vocabulinarum.png")));
+    PopupTray = new QMenu(this);
+    CMt_restore = PopupTray->addAction(QStringLiteral("Открыть Vocabulinarum"));
+    CMt_exit = PopupTray->addAction(QStringLiteral("Выход"));
+    RxTrayIcon1 = new QSystemTrayIcon(windowIcon(), this);
+    RxTrayIcon1->setToolTip(texts::ApplicationTitle);
+    RxTrayIcon1->setContextMenu(PopupTray);
+    connect(CMt_restore, &QAction::triggered, this, [this] { guarded([this] { CMt_restoreClick(); }); });
+    connect(CMt_exit, &QAction::triggered, this, [this] { guarded([this] { CMt_exitClick(); }); });
+    connect(RxTrayIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            guarded([this] { RxTrayIcon1Click(); });
+    });
 
     m_sessionEnd = new SessionEndWatcher(this);
     connect(m_sessionEnd, &SessionEndWatcher::sessionEnding, this, [this] { guarded([this] { WMQueryEndSession(); }); });
@@ -223,7 +238,7 @@ void TForm1::FormCloseQuery(bool &canClose)
         // lost from sight, so the close goes ahead instead.
         if (!QSystemTrayIcon::isSystemTrayAvailable())
             return;
-        hide();
+        HideToTray();
         canClose = false;
     }
 }
@@ -275,6 +290,35 @@ void TForm1::FormClose()
     }
     if (m_grayListLoaded)
         guarded([this] { ListFile::write(m_paths.grayList, GrayList); });
+}
+
+void TForm1::HideToTray()
+{
+    RxTrayIcon1->show();
+    hide();
+}
+
+void TForm1::RxTrayIcon1Click()
+{
+    CMt_restoreClick();
+}
+
+void TForm1::CMt_restoreClick()
+{
+    show();
+    RxTrayIcon1->hide();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+    ComboBox1->setFocus();
+    ComboBox1->lineEdit()->setCursorPosition(int(ComboBox1->currentText().size()));
+    ComboBox1->lineEdit()->deselect();
+}
+
+void TForm1::CMt_exitClick()
+{
+    CloseForReal = true;
+    close();
 }
 
 void TForm1::WMQueryEndSession()

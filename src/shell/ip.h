@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <memory>
 
+class QMenu;
+class QSystemTrayIcon;
 class QWebEngineView;
 
 namespace vocab {
@@ -59,6 +61,17 @@ public:
     void FormClose();
     // The desktop session ends: close for real, never just hide.
     void WMQueryEndSession();
+
+    // The tray: the window hides here and comes back from here.
+    QSystemTrayIcon *RxTrayIcon1 = nullptr;
+    QMenu *PopupTray = nullptr;
+    QAction *CMt_restore = nullptr;
+    QAction *CMt_exit = nullptr;
+    void RxTrayIcon1Click();
+    void CMt_restoreClick();
+    void CMt_exitClick();
+    // Shows the tray icon and hides the window into it.
+    void HideToTray();
 
     // Writes a whole page into the article view; each page replaces the last.
     void WriteHtmlToBrowser(const QString &page);
