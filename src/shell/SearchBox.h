@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TreeNodeKind.h"
+#include "DictionaryTree.h"
 
 #include <QRgb>
 #include <QString>

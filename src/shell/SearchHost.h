@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TreeNodeKind.h"
+#include "DictionaryTree.h"
 
 #include <QString>
 #include <QStringList>

@@ -22,9 +22,9 @@ namespace vocab::test {
 // articles do.
 inline QString articleOf(const QString &headword) { return headword + QStringLiteral(" — статья"); }
 
-class DictionaryTree {
+class FixtureFolder {
 public:
-    DictionaryTree() { EXPECT_TRUE(m_dir.isValid()); }
+    FixtureFolder() { EXPECT_TRUE(m_dir.isValid()); }
 
     QString base() const { return m_dir.path(); }
     QString path(const QString &relative) const { return base() + u'/' + relative; }

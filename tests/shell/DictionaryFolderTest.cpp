@@ -16,7 +16,7 @@ class DictionaryFolderTest : public ::testing::Test {
 protected:
     DictionaryFolder folder(const QString &name) const { return DictionaryFolder(tree.base(), name); }
 
-    DictionaryTree tree;
+    FixtureFolder tree;
     OpenList list;
 };
 

@@ -54,7 +54,7 @@ protected:
 
     const QStringList wholeList = lines({u"АЛМАЗ", u"БАРАН", u"ВОЛК", u"ГУСЬ", u"ДЯТЕЛ", u"ЕНОТ", u"ЖУК",
                                          u"ЗЕБРА", u"ИБИС", u"ЙОРК"});
-    DictionaryTree tree;
+    FixtureFolder tree;
     LookupRig rig{tree.base()};
 };
 

@@ -1,0 +1,330 @@
+#include "ip.h"
+
+#include "DictionaryTree.h"
+#include "ErrorHandler.h"
+#include "IniFile.h"
+#include "InstallerRegistry.h"
+#include "KeyboardLayout.h"
+#include "MessageBoxes.h"
+#include "PageHead.h"
+#include "SessionEnd.h"
+#include "ShellTexts.h"
+#include "StartupFiles.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineView>
+
+namespace vocab {
+
+namespace {
+
+constexpr int NoGeometrySaved = 113113;
+
+QString section(const char *name) { return QString::fromLatin1(name); }
+
+} // namespace
+
+QString LayoutLetter(std::uint32_t layout)
+{
+    switch (layout) {
+    case 0x04190419: return QStringLiteral("R");
+    case 0x04090409: return QStringLiteral("E");
+    default: return QStringLiteral("N");
+    }
+}
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_paths(QDir::currentPath())
+{
+    setupUi(this);
+    setWindowTitle(texts::MainWindowCaption);
+
+    Emb = new QWebEngineView(PanelRight);
+    Emb->setObjectName(QStringLiteral("Emb"));
+    PanelRightLayout->insertWidget(0, Emb, 1);
+
+    // Design-time sizes of the left panel and of the tabs below the grid.
+    SplitterPanels->setSizes({217, width() - 217});
+    SplitterGridTabs->setSizes({height() - 193, 193});
+
+    ComboBox1->setCompleter(nullptr);
+    ComboBox1->lineEdit()->setMaxLength(130);
+    // The bar colour is given as a Windows BGR value 0xA4A0A0, which is RGB #A0A0A4.
+    ProgressBar1->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: #A0A0A4; }"));
+
+    setWindowIcon(QIcon(QStringLiteral(":/vocabulinarum.png")));
+    PopupTray = new QMenu(this);
+    CMt_restore = PopupTray->addAction(QStringLiteral("Открыть Vocabulinarum"));
+    CMt_exit = PopupTray->addAction(QStringLiteral("Выход"));
+    RxTrayIcon1 = new QSystemTrayIcon(windowIcon(), this);
+    RxTrayIcon1->setToolTip(texts::ApplicationTitle);
+    RxTrayIcon1->setContextMenu(PopupTray);
+    connect(CMt_restore, &QAction::triggered, this, [this] { guarded([this] { CMt_restoreClick(); }); });
+    connect(CMt_exit, &QAction::triggered, this, [this] { guarded([this] { CMt_exitClick(); }); });
+    connect(RxTrayIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            guarded([this] { RxTrayIcon1Click(); });
+    });
+
+    m_sessionEnd = new SessionEndWatcher(this);
+    connect(m_sessionEnd, &SessionEndWatcher::sessionEnding, this, [this] { guarded([this] { WMQueryEndSession(); }); });
+
+    guarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate()
+{
+    dir_iniFile = m_paths.base;
+    IniFile = std::make_unique<TIniFile>(m_paths.optionsIni);
+
+    // Minimizing into the tray and the resize handler arrive with the window
+    // geometry; until then the window keeps Qt's own behaviour here.
+
+    const bool nothingSaved = IniFile->ReadInteger(section("size"), QStringLiteral("HeightSplitter"), NoGeometrySaved) == NoGeometrySaved;
+    const bool noSaveWindow = IniFile->ReadBool(section("options"), QStringLiteral("NoSaveWindow"), false);
+    if (nothingSaved || noSaveWindow) {
+        // Centred: on the whole desktop when nothing was saved, on the screen
+        // when the user asked not to keep the geometry. With one screen both
+        // are the same place.
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QRect area = noSaveWindow || !screen ? (screen ? screen->availableGeometry() : QRect())
+                                                   : screen->availableVirtualGeometry();
+        if (area.isValid())
+            move(area.center() - rect().center());
+    }
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The load runs once the window is on screen, outside the show event,
+    // because it may spin nested event loops.
+    if (!FormShowDone)
+        QTimer::singleShot(0, this, [this] { guarded([this] { FormShow(); }); });
+}
+
+void TForm1::FormShow()
+{
+    if (FormShowDone)
+        return;
+    FormShowDone = true;
+    startupLoad();
+}
+
+void TForm1::startupLoad()
+{
+    // 1. Without the folder of the combined list and the start page the
+    // program cannot run. It ends here, creating and rewriting nothing.
+    if (!RequiredFilesPresent(m_paths)) {
+        m_startupAborted = true;
+        ShowMessage(texts::FatalMissingFiles);
+        QCoreApplication::exit(1);
+        return;
+    }
+
+    // 2.–5. List version, page head, the installers' destination.
+    RaiseListVersion(*IniFile);
+    PageHead = BuildPageHead(*IniFile);
+    RegisterInstallFolder(ProgramDir());
+
+    // 6. What a first start lacks.
+    CreateMissingFiles(m_paths);
+
+    // 7. The letter index of the combined list is read here once the combined
+    // list has its own index; until then there is none to read.
+
+    // 8. History.
+    loadHistory();
+
+    // 9. Progress bar and the empty page.
+    ProgressBar1->setValue(100);
+    WriteHtmlToBrowser(QString());
+    Reload_F_Oglmain = false;
+
+    // 10. The global lists.
+    loadLists();
+
+    // 11. Keyboard.
+    if (IniFile->ReadBool(section("options"), QStringLiteral("OnRussian"), false))
+        KeyboardLayout::activate(QStringLiteral("00000419"));
+
+    // 12.–15. The tree. Reconciling it with the folders under "dic" and
+    // installing new dictionaries come with the installation of dictionaries;
+    // here the saved tree is read as it stands.
+    loadTree();
+
+    // 16. Restoring the window geometry comes with the geometry.
+
+    StartupDone = true;
+    // 17.–18. The input hooks and the global hot keys come with the hot keys.
+
+    // 19. The layout letter.
+    Labellayout->setText(LayoutLetter(KeyboardLayout::current()));
+
+    // 20. Start page.
+    openStartPage();
+}
+
+void TForm1::loadHistory()
+{
+    if (QFileInfo::exists(m_paths.history)) {
+        ComboBox1->addItems(ListFile::read(m_paths.history));
+    } else {
+        ListFile::write(m_paths.history, {});
+    }
+    m_historyLoaded = true;
+}
+
+void TForm1::loadLists()
+{
+    CurrentHeadwords.clear();
+    CurrentArticles.clear();
+    GrayListWork.clear();
+    AllHeadwords = ListFile::read(m_paths.allHeadwords);
+    CategoryList.clear();
+    if (!QFileInfo::exists(m_paths.grayList))
+        ListFile::write(m_paths.grayList, {});
+    GrayList = ListFile::read(m_paths.grayList);
+    m_grayListLoaded = true;
+}
+
+void TForm1::loadTree()
+{
+    TreeView1->clear();
+    TreeLines = ListFile::read(m_paths.treeView);
+    RepairTreeLines(TreeLines);
+    ListFile::write(m_paths.treeView, TreeLines);
+    LoadDictionaryTree(TreeView1, TreeLines, m_paths.treeTemp);
+    if (QTreeWidgetItem *root = TreeNodes::at(TreeView1, 0))
+        TreeView1->setCurrentItem(root);
+}
+
+void TForm1::openStartPage()
+{
+    switch (IniFile->ReadInteger(section("options"), QStringLiteral("BrowserLoad"), 0)) {
+    case 0:
+        Emb->load(QUrl::fromLocalFile(ProgramDir() + QStringLiteral("/ConfigFiles/references.htm")));
+        break;
+    case 2:
+        Emb->load(QUrl(texts::NewsPageUrl));
+        break;
+    default:
+        break; // the empty page stays
+    }
+}
+
+void TForm1::WriteHtmlToBrowser(const QString &page)
+{
+    // The program's folder is the base, so that picture paths resolve.
+    Emb->setHtml(page, QUrl::fromLocalFile(ProgramDir() + u'/'));
+}
+
+void TForm1::FormCloseQuery(bool &canClose)
+{
+    canClose = true;
+    if (CloseForReal)
+        return;
+    if (IniFile && IniFile->ReadBool(section("options"), QStringLiteral("OnCloseApplication"), false)) {
+        // Living in the tray needs a tray. Without one the window would be
+        // lost from sight, so the close goes ahead instead.
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            return;
+        HideToTray();
+        canClose = false;
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    bool canClose = true;
+    guarded([&] { FormCloseQuery(canClose); });
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    FormClose();
+    QCoreApplication::quit();
+}
+
+void TForm1::FormClose()
+{
+    if (m_closed || m_startupAborted)
+        return;
+    m_closed = true;
+    // Each file is written on its own: one that cannot be written shows its
+    // message and the others are still saved.
+    guarded([this] {
+        if (TreeNodes::count(TreeView1) == 1)
+            return;
+        IniFile->WriteInteger(section("size"), QStringLiteral("HeightSplitter"), PageControl1->height());
+        IniFile->WriteInteger(section("size"), QStringLiteral("WidthSplitter"), Panel1->width());
+        if (isMaximized()) {
+            IniFile->WriteBool(section("size"), QStringLiteral("WindowStateNormal"), false);
+        } else {
+            IniFile->WriteBool(section("size"), QStringLiteral("WindowStateNormal"), true);
+            const QRect frame = frameGeometry();
+            IniFile->WriteInteger(section("size"), QStringLiteral("Top"), frame.top());
+            IniFile->WriteInteger(section("size"), QStringLiteral("Left"), frame.left());
+            IniFile->WriteInteger(section("size"), QStringLiteral("Height"), frame.height());
+            IniFile->WriteInteger(section("size"), QStringLiteral("Width"), frame.width());
+        }
+    });
+    guarded([this] { SaveDictionaryTree(TreeView1, TreeLines, m_paths.treeView); });
+    if (m_historyLoaded) {
+        guarded([this] {
+            QStringList items;
+            for (int i = 0; i < ComboBox1->count(); ++i)
+                items.append(ComboBox1->itemText(i));
+            ListFile::write(m_paths.history, items);
+        });
+    }
+    if (m_grayListLoaded)
+        guarded([this] { ListFile::write(m_paths.grayList, GrayList); });
+}
+
+void TForm1::HideToTray()
+{
+    RxTrayIcon1->show();
+    hide();
+}
+
+void TForm1::RxTrayIcon1Click()
+{
+    CMt_restoreClick();
+}
+
+void TForm1::CMt_restoreClick()
+{
+    show();
+    RxTrayIcon1->hide();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+    ComboBox1->setFocus();
+    ComboBox1->lineEdit()->setCursorPosition(int(ComboBox1->currentText().size()));
+    ComboBox1->lineEdit()->deselect();
+}
+
+void TForm1::CMt_exitClick()
+{
+    CloseForReal = true;
+    close();
+}
+
+void TForm1::WMQueryEndSession()
+{
+    CloseForReal = true;
+    close();
+}
+
+} // namespace vocab

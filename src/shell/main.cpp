@@ -1,0 +1,6 @@
+#include "ProgramMain.h"
+
+int main(int argc, char **argv)
+{
+    return vocab::ProgramMain(argc, argv);
+}
