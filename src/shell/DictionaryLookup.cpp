@@ -87,11 +87,7 @@ void DictionaryLookup::OpenSelectedDictionary()
     const DictionaryFolder folder = SelectedFolder();
     LoadDictionaryLists(m_list, folder);
 
-    const std::optional<QString> first = firstSearchableHeadword();
-    if (!first)
-        return;
-    SearchOneDictionary(*first);
-    if (!m_state.SearchFound)
+    if (!ShowFromFirstHeadword())
         return;
 
     if (folder.HasCategories()) {
@@ -106,16 +102,25 @@ void DictionaryLookup::ReopenSelectedDictionary()
         OpenSelectedDictionary();
 }
 
-std::optional<QString> DictionaryLookup::firstSearchableHeadword() const
+std::optional<QString> DictionaryLookup::FirstSearchableHeadword() const
 {
-    // The dictionary is shown from its first headword. A line that gives no
-    // key (empty, or blanks only) would search nothing, or re-open the
-    // dictionary, so the first line that gives one stands for it.
+    // A line that gives no key would search nothing, or, being empty, open
+    // the dictionary again; so the first line that gives one stands for the
+    // start of the list.
     for (const QString &line : m_list.CurrentHeadwords) {
         if (!SearchKey(line).isEmpty())
             return line;
     }
     return std::nullopt;
+}
+
+bool DictionaryLookup::ShowFromFirstHeadword()
+{
+    const std::optional<QString> first = FirstSearchableHeadword();
+    if (!first)
+        return false;
+    SearchOneDictionary(*first);
+    return m_state.SearchFound;
 }
 
 void DictionaryLookup::SearchOneDictionary(const QString &text)

@@ -46,6 +46,13 @@ public:
     // The search of the selected dictionary for a typed text.
     void SearchOneDictionary(const QString &text);
 
+    // Shows the open list from its start: searches its first line that gives a
+    // search key (empty lines and lines of blanks give none). False when there
+    // is no such line or the search found nothing. Opening a dictionary and
+    // picking a category both end with it.
+    bool ShowFromFirstHeadword();
+    std::optional<QString> FirstSearchableHeadword() const;
+
     // The search box was cleared by its erase key: the next search must run in
     // full, and the dictionary is shown from its first headword again.
     void EraseSearchText();
@@ -70,7 +77,6 @@ public:
     const QString &BaseDir() const { return m_baseDir; }
 
 private:
-    std::optional<QString> firstSearchableHeadword() const;
     void searchWholeList(const QString &key);
     void searchByLetter(const QString &key, const DictionaryFolder &folder);
     template <typename Fill>

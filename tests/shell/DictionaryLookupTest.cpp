@@ -33,7 +33,7 @@ protected:
         tree.writePair(u"dic/whole/base/1"_s, lines({u"АЛЬТ"}));
         tree.writePair(u"dic/cats/cats"_s, lines({u"КОТ", u"КРАСНЫЙ", u"СИНИЙ", u"СОБАКА"}));
         tree.writeList(u"dic/cats/sort.trv"_s, lines({u"Цвета=colors", u"Звери=beasts"}));
-        tree.writePair(u"dic/cats/categories/colors"_s, lines({u"КРАСНЫЙ", u"СИНИЙ"}));
+        tree.writePair(u"dic/cats/categories/colors"_s, lines({u"", u"КРАСНЫЙ", u"СИНИЙ"}));
         rig.addToTree(u"Русский"_s, u"rus"_s);
         rig.addToTree(u"Английский"_s, u"eng"_s);
         rig.addToTree(u"Целый"_s, u"whole"_s);
@@ -250,13 +250,18 @@ TEST_F(LookupTest, CategoriesAreListedAndSearchedAsAWholeList)
     EXPECT_EQ(rig.host.pages, pages);
     EXPECT_EQ(rig.host.modeCalls, modeCalls);
 
-    // A category picked: its list is searched whole.
+    // A category picked: shown from its first headword, not the empty line
+    // before it (which would open the whole dictionary again), and searched
+    // as a whole list.
     rig.host.categoryItem = 2;
     OpenList &list = rig.lookup.List();
     LoadCategoryLists(list, rig.lookup.SelectedFolder(), list.CategoryList.Values(u"Цвета"_s));
     list.CurrentListName = u"Цвета"_s;
+    EXPECT_TRUE(rig.lookup.ShowFromFirstHeadword());
+    EXPECT_EQ(rig.host.openings, 1);
+    EXPECT_EQ(rig.currentCell(), u"КРАСНЫЙ"_s);
     expectFound(u"си"_s, 0, u"СИНИЙ"_s);
-    EXPECT_EQ(rig.cells(), lines({u"КРАСНЫЙ", u"СИНИЙ"}));
+    EXPECT_EQ(rig.cells(), lines({u"", u"КРАСНЫЙ", u"СИНИЙ"}));
 }
 
 TEST_F(LookupTest, FoldersSearchNothingAndTheRootSearchesTheCombinedList)
