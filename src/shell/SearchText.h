@@ -10,6 +10,8 @@ namespace vocab {
 // own. The length never changes (ß stays ß), which the bold-headword
 // arithmetic of the article page depends on.
 QString UpperCaseText(QStringView text);
+// The same, to lower case: the search box shows and keeps its text so.
+QString LowerCaseText(QStringView text);
 
 // The key's normal form: Ё made Е, blanks (U+0020 only) trimmed at both ends,
 // so a text of blanks only becomes empty. Tabs and other blank characters stay.
