@@ -107,6 +107,9 @@ public:
     void MoveGridRowFromSearchBox(int step);
     void AddToHistory(const QString &Word);
     void StringGrid1SelectCell(int ARow);
+    // The description page of the selected dictionary, by double click or the tree menu.
+    void TreeView1DblClick();
+    void CM_aboutClick();
     void StringGrid1DblClick();
     void StringGrid1KeyDown(int key);
     void StringGrid1MouseMove();

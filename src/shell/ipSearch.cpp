@@ -45,6 +45,7 @@ void TForm1::setUpSearch()
     connect(ComboBox1, &TComboBox::rowStepRequested, this, [this](int step) { guarded([&] { MoveGridRowFromSearchBox(step); }); });
 
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this] { guarded([this] { TreeView1Change(); }); });
+    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { guarded([this] { TreeView1DblClick(); }); });
 
     // The grid's widget shows the grid model and follows its row and scroll
     // position; the user's clicks and scrolling go back into the model.
@@ -328,6 +329,22 @@ void TForm1::StringGrid1SelectCell(int ARow)
                                  PickedHeadword, article ? article->index : -1};
     WriteHtmlToBrowser(ComposeArticlePage(request, lookup.List().CurrentHeadwords, lookup.List().CurrentArticles));
     TimerFocusWB->start(100);
+}
+
+void TForm1::TreeView1DblClick()
+{
+    if (SelectedNodeKind() != tnkDictionary)
+        return;
+    const QString text = AboutText(lookup.SelectedFolder().Find(QStringLiteral("about.info")).value_or(QString()));
+    // The grid is left empty under the description, and the article shown
+    // before is forgotten, so that typing its word again shows it again.
+    lookup.ClearGridAndPage();
+    WriteHtmlToBrowser(AboutPageHtml(PageHead, text));
+}
+
+void TForm1::CM_aboutClick()
+{
+    TreeView1DblClick();
 }
 
 void TForm1::StringGrid1DblClick()

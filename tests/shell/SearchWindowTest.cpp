@@ -236,3 +236,26 @@ TEST_F(SearchWindow, DroppedDownListShowsBlackText)
     EXPECT_EQ(textColour(), 0x808080u);
     EXPECT_EQ(edit()->text(), u"бя"_qs) << "repainting fired no search and kept the text";
 }
+
+TEST_F(SearchWindow, DescriptionPageEmptiesTheGrid)
+{
+    dir.writeList("dic/rus/about.info", {u"Русские слова для проверки."_qs, u"Русский"_qs});
+    start();
+    select(u"Русский"_qs);
+    type(u"бе"_qs);
+    ASSERT_EQ(selectedHeadword(), u"БЕРЕЗА"_qs);
+    Q_EMIT form->TreeView1->itemDoubleClicked(form->TreeView1->currentItem(), 0);
+    EXPECT_EQ(form->ShownPage(), form->PageHead + u"<div align=\"justify\">Русские слова для проверки.</div></body> </html>"_qs);
+    EXPECT_EQ(form->grid.RowCount(), 0);
+    // The same word typed again shows its article again.
+    typeAfterClearing(u"бе"_qs);
+    EXPECT_TRUE(pageShows(u"БЕРЕЗА"_qs));
+
+    select("English");
+    form->CM_aboutClick();
+    EXPECT_EQ(form->ShownPage(), form->PageHead + u"<div align=\"justify\">Файл описания не найден</div></body> </html>"_qs);
+    select(u"Мои"_qs);
+    const QString before = form->ShownPage();
+    form->CM_aboutClick();
+    EXPECT_EQ(form->ShownPage(), before) << "a folder has no description";
+}
