@@ -24,9 +24,11 @@ inline QString articleOf(const QString &headword) { return headword + QStringLit
 
 class FixtureFolder {
 public:
-    FixtureFolder() { EXPECT_TRUE(m_dir.isValid()); }
+    FixtureFolder() : m_base(m_dir.path()) { EXPECT_TRUE(m_dir.isValid()); }
+    // Files under a folder that someone else owns.
+    explicit FixtureFolder(QString base) : m_base(std::move(base)) {}
 
-    QString base() const { return m_dir.path(); }
+    QString base() const { return m_base; }
     QString path(const QString &relative) const { return base() + u'/' + relative; }
 
     // A list file as the dictionaries hold them: UTF-8 with its mark.
@@ -47,6 +49,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_base;
 };
 
 // A page written into the article view by the test's selection handler:

@@ -1,9 +1,6 @@
-#include "ip.h"
-
 #include "IniFile.h"
-#include "MessageBoxes.h"
 #include "ShellTexts.h"
-#include "TestSupport.h"
+#include "WindowFixture.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -13,52 +10,14 @@ using namespace vocab;
 
 namespace {
 
-// The main window in a working folder of its own, driven in this process.
-class MainWindow : public ::testing::Test {
+class MainWindow : public vocab::test::WindowFixture {
 protected:
-    void SetUp() override
-    {
-        previousDir = QDir::currentPath();
-        QDir(work.path()).mkpath("ConfigFiles/dictionaries");
-        vocab::test::writeBytes(work.filePath("ConfigFiles/references.htm"), "<html><body>references</body></html>");
-        QDir::setCurrent(work.path());
-        qputenv("VOCABULINARUM_REGISTRY", QFile::encodeName(work.filePath("registry.json")));
-        previousResponder = setMessageBoxResponder([this](const MessageBoxRequest &r) {
-            boxes.push_back(r.text);
-            return IDOK;
-        });
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        setMessageBoxResponder(previousResponder);
-        qunsetenv("VOCABULINARUM_REGISTRY");
-        QDir::setCurrent(previousDir);
-    }
-
-    void writeOptions(const QByteArray &ini) { vocab::test::writeBytes(work.filePath("ConfigFiles/options.ini"), ini); }
-
-    // Creates and shows the window, and waits for its start-up load.
-    void start()
-    {
-        form = std::make_unique<TForm1>();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone || !boxes.empty(); }, 20000));
-    }
-
     QUrl pageAfterStart()
     {
         QSignalSpy loaded(form->Emb, &QWebEngineView::loadFinished);
         loaded.wait(3000); // the start page, if one is opened
         return form->Emb->url();
     }
-
-    QTemporaryDir work;
-    QString previousDir;
-    MessageBoxResponder previousResponder;
-    std::vector<QString> boxes;
-    std::unique_ptr<TForm1> form;
 };
 
 } // namespace
@@ -91,7 +50,7 @@ TEST_F(MainWindow, StartPageFollowsBrowserLoad)
 
 TEST_F(MainWindow, TreeShowsTheSavedFoldersAndDictionaries)
 {
-    ListFile::write(work.filePath("ConfigFiles/TreeView.trv"), {u"Все словари"_qs, u"Мои словари"_qs, u"\tАнгло=eng"_qs, u"\tТолковый=tolk"_qs});
+    ListFile::write(path("ConfigFiles/TreeView.trv"), {u"Все словари"_qs, u"Мои словари"_qs, u"\tАнгло=eng"_qs, u"\tТолковый=tolk"_qs});
     start();
     ASSERT_EQ(form->TreeView1->topLevelItemCount(), 2);
     EXPECT_EQ(form->TreeView1->topLevelItem(0)->text(0), u"Все словари"_qs);
@@ -104,15 +63,15 @@ TEST_F(MainWindow, TreeShowsTheSavedFoldersAndDictionaries)
 
 TEST_F(MainWindow, ClosingWritesTheListsBackAndGeometryOnlyForARealTree)
 {
-    ListFile::write(work.filePath("ConfigFiles/history.trv"), {u"кот"_qs, u"дом"_qs});
-    ListFile::write(work.filePath("ConfigFiles/graylist.trv"), {u"Толковый"_qs});
+    ListFile::write(path("ConfigFiles/history.trv"), {u"кот"_qs, u"дом"_qs});
+    ListFile::write(path("ConfigFiles/graylist.trv"), {u"Толковый"_qs});
     start();
     ASSERT_EQ(form->ComboBox1->count(), 2);
     form->ComboBox1->insertItem(0, u"лес"_qs);
     form->GrayList.append(u"Англо"_qs);
     form->close();
-    EXPECT_EQ(ListFile::read(work.filePath("ConfigFiles/history.trv")), (QStringList{u"лес"_qs, u"кот"_qs, u"дом"_qs}));
-    EXPECT_EQ(ListFile::read(work.filePath("ConfigFiles/graylist.trv")), (QStringList{u"Толковый"_qs, u"Англо"_qs}));
-    TIniFile ini(work.filePath("ConfigFiles/options.ini"));
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/history.trv")), (QStringList{u"лес"_qs, u"кот"_qs, u"дом"_qs}));
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/graylist.trv")), (QStringList{u"Толковый"_qs, u"Англо"_qs}));
+    TIniFile ini(path("ConfigFiles/options.ini"));
     EXPECT_FALSE(ini.ValueExists("size", "HeightSplitter")) << "the tree held the root alone";
 }

@@ -1,10 +1,7 @@
 // The search box and the headword grid of the real main window, typed into.
-#include "ip.h"
-
 #include "DictionaryFixtures.h"
-#include "IniFile.h"
-#include "MessageBoxes.h"
 #include "ShellTexts.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,13 +14,11 @@ using vocab::test::FixtureFolder;
 namespace {
 
 // Three dictionaries: Russian per letter, English per letter, one whole list.
-class SearchWindow : public ::testing::Test {
+class SearchWindow : public vocab::test::WindowFixture {
 protected:
     void SetUp() override
     {
-        previousDir = QDir::currentPath();
-        QDir(dir.base()).mkpath("ConfigFiles/dictionaries");
-        vocab::test::writeBytes(dir.path("ConfigFiles/references.htm"), "<html></html>");
+        WindowFixture::SetUp();
         dir.writeList("ConfigFiles/TreeView.trv", {texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs,
                                                    u"\tEnglish=eng"_qs, u"\tЦелый=whole"_qs});
         // Russian: А (1), Б (2), Е (6), Л (12); no file for Щ (26).
@@ -38,29 +33,11 @@ protected:
         for (int i = 0; i < 300; ++i)
             whole.append(QStringLiteral("WORD%1").arg(i, 3, 10, QChar('0')));
         dir.writePair("dic/whole/whole", whole);
-
-        QDir::setCurrent(dir.base());
-        qputenv("VOCABULINARUM_REGISTRY", QFile::encodeName(dir.path("registry.json")));
-        previousResponder = setMessageBoxResponder([this](const MessageBoxRequest &r) {
-            boxes.push_back(r.text);
-            return IDOK;
-        });
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        setMessageBoxResponder(previousResponder);
-        qunsetenv("VOCABULINARUM_REGISTRY");
-        QDir::setCurrent(previousDir);
     }
 
     void start()
     {
-        form = std::make_unique<TForm1>();
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone; }, 20000));
+        WindowFixture::start();
         form->ComboBox1->setFocus();
     }
 
@@ -93,11 +70,7 @@ protected:
     QRgb textColour() const { return edit()->palette().color(QPalette::Text).rgb() & 0xFFFFFF; }
     bool pageShows(const QString &headword) const { return form->ShownPage().contains("<B>" + headword + "</B>"); }
 
-    FixtureFolder dir;
-    QString previousDir;
-    MessageBoxResponder previousResponder;
-    std::vector<QString> boxes;
-    std::unique_ptr<TForm1> form;
+    FixtureFolder dir{work.path()};
 };
 
 } // namespace
@@ -186,7 +159,7 @@ TEST_F(SearchWindow, WholeListIsCentredAroundTheMatchAndArrowsMoveTheRow)
 
 TEST_F(SearchWindow, EraseKeyClearsTheBoxAndReopensTheDictionary)
 {
-    vocab::test::writeBytes(dir.path("ConfigFiles/options.ini"), "[options]\r\nEraseStr=0\r\n");
+    vocab::test::writeBytes(path("ConfigFiles/options.ini"), "[options]\r\nEraseStr=0\r\n");
     start();
     select(u"Русский"_qs);
     type(u"лес"_qs);
@@ -197,7 +170,7 @@ TEST_F(SearchWindow, EraseKeyClearsTheBoxAndReopensTheDictionary)
     EXPECT_EQ(form->lookup.List().CurrentLetterFile, 1);
 
     // With another value neither key clears.
-    vocab::test::writeBytes(dir.path("ConfigFiles/options.ini"), "[options]\r\nEraseStr=7\r\n");
+    vocab::test::writeBytes(path("ConfigFiles/options.ini"), "[options]\r\nEraseStr=7\r\n");
     type(u"лес"_qs);
     QTest::keyClick(edit(), Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_EQ(edit()->text(), u"лес"_qs);
@@ -218,7 +191,7 @@ TEST_F(SearchWindow, HistoryPickMovesToTheTopSearchesAndIsSaved)
     form->AddToHistory(u"Ёлка"_qs);
     form->AddToHistory(u"ЛЕС"_qs);
     form->close();
-    EXPECT_EQ(ListFile::read(dir.path("ConfigFiles/history.trv")), (QStringList{u"лес"_qs, u"ёлка"_qs, u"буква"_qs, u"аист"_qs}));
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/history.trv")), (QStringList{u"лес"_qs, u"ёлка"_qs, u"буква"_qs, u"аист"_qs}));
 }
 
 TEST_F(SearchWindow, DroppedDownListShowsBlackText)
