@@ -232,3 +232,61 @@ TEST_F(SearchWindow, DescriptionPageEmptiesTheGrid)
     form->CM_aboutClick();
     EXPECT_EQ(form->ShownPage(), before) << "a folder has no description";
 }
+
+namespace {
+
+void copyTree(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QFileInfo &entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (entry.isDir())
+            copyTree(entry.filePath(), to + u'/' + entry.fileName());
+        else
+            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
+    }
+}
+
+// The bundled sample folder, as a first run installs it.
+class SampleFolder : public vocab::test::WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        copyTree(qEnvironmentVariable("VOCABULINARUM_SOURCE_DIR") + "/sample", work.path());
+    }
+};
+
+} // namespace
+
+TEST_F(SampleFolder, BothSampleDictionariesOpenAndCanBeSearched)
+{
+    start();
+    ASSERT_TRUE(boxes.empty());
+    auto selectNode = [&](const QString &caption) {
+        const auto found = form->TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << caption.toStdString();
+        form->TreeView1->setCurrentItem(found[0]);
+    };
+    auto typeInto = [&](const QString &text) {
+        form->ComboBox1->lineEdit()->setText(text);
+        Q_EMIT form->ComboBox1->userTextChanged(text);
+    };
+
+    selectNode(u"Малый толковый словарь"_qs);
+    EXPECT_EQ(form->grid.Cell(form->grid.Row()), u"АБРИКОС"_qs);
+    EXPECT_EQ(form->ListBox1->count(), 4) << "the name, an empty line and two categories";
+    typeInto(u"бер"_qs);
+    EXPECT_EQ(form->grid.Cell(form->grid.Row()), u"БЕРЕЗА"_qs);
+    EXPECT_TRUE(form->ShownPage().contains(u"/dic/ruslex/img/bereza.png"_qs));
+    typeInto(u"ёж"_qs);
+    EXPECT_EQ(form->grid.Cell(form->grid.Row()), u"ЕЖ"_qs);
+
+    selectNode("English Words");
+    EXPECT_EQ(form->grid.RowCount(), 34);
+    typeInto("o'c");
+    EXPECT_EQ(form->grid.Cell(form->grid.Row()), "O'CLOCK");
+    typeInto("self-");
+    EXPECT_EQ(form->grid.Cell(form->grid.Row()), "SELF-PORTRAIT");
+    EXPECT_TRUE(boxes.empty());
+}
