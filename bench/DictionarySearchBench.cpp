@@ -9,7 +9,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QTableView>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -156,5 +159,27 @@ void BM_WholeListOpen(benchmark::State &state)
     state.counters["whole_list_bytes"] = double(dictionaries().wholeListBytes);
 }
 BENCHMARK(BM_WholeListOpen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same with the grid's widget showing the model, wired as the window does.
+void BM_WholeListOpenInView(benchmark::State &state)
+{
+    Rig rig(QStringLiteral("Целый"), QStringLiteral("whole"));
+    QTableView view;
+    view.resize(220, 30 * HeadwordGrid::DefaultRowHeight);
+    view.setModel(&rig.grid);
+    view.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.setColumnWidth(0, 2000);
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(HeadwordGrid::DefaultRowHeight);
+    QObject::connect(&rig.grid, &HeadwordGrid::RowChanged, &view, [&](int row) { view.setCurrentIndex(rig.grid.index(row)); });
+    view.show();
+    for (auto _ : state) {
+        rig.lookup.OpenSelectedDictionary();
+        QCoreApplication::processEvents();
+    }
+    if (rig.grid.RowCount() != kWholeLines)
+        state.SkipWithError("the whole list is not in the grid");
+}
+BENCHMARK(BM_WholeListOpenInView)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
