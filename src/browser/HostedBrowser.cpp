@@ -175,6 +175,24 @@ TMeasure GetLocaleMeasure()
     return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? mUS : mMetric;
 }
 
+namespace {
+
+std::fenv_t defaultFloatingPointEnvironment()
+{
+    // The environment the program starts with, not the one in force now.
+    std::fenv_t current;
+    std::fenv_t initial;
+    std::fegetenv(&current);
+    std::fesetenv(FE_DFL_ENV);
+    std::fegetenv(&initial);
+    std::fesetenv(&current);
+    return initial;
+}
+
+} // namespace
+
+HostedBrowserModuleState::HostedBrowserModuleState() : SavedFPUControlWord(defaultFloatingPointEnvironment()) {}
+
 HostedBrowserModuleState &hostedBrowserModule()
 {
     static HostedBrowserModuleState state;
@@ -186,12 +204,7 @@ void InitializeHostedBrowser()
     if (g_moduleUsers++ > 0)
         return;
     HostedBrowserModuleState &module = hostedBrowserModule();
-    // The environment the program starts with, not the one in force now.
-    std::fenv_t current;
-    std::fegetenv(&current);
-    std::fesetenv(FE_DFL_ENV);
-    std::fegetenv(&module.SavedFPUControlWord);
-    std::fesetenv(&current);
+    module.SavedFPUControlWord = defaultFloatingPointEnvironment();
     module.ProxyWasSet = false;
     module.NavSoundDisabled = false;
     module.OleInitializedByUnit = OleInitialize() == S_OK;

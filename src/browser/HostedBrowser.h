@@ -203,7 +203,11 @@ TMeasure GetLocaleMeasure();
 // The process-wide state of the browser component's module, from
 // InitializeHostedBrowser to FinalizeHostedBrowser.
 struct HostedBrowserModuleState {
-    std::fenv_t SavedFPUControlWord{};
+    HostedBrowserModuleState();
+    // The floating-point environment the program starts with. Taken when the
+    // state is first used, so that a component used before the module's
+    // start-up never puts a blank environment (every exception unmasked) in force.
+    std::fenv_t SavedFPUControlWord;
     std::unique_ptr<THbControl> GlobalHbControl;
     bool OleInitializedByUnit = false;
     bool NavSoundDisabled = false;
