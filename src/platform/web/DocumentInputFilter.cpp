@@ -57,19 +57,23 @@ bool DocumentInputFilter::eventFilter(QObject *watched, QEvent *event)
     }, false);
 }
 
-bool DocumentInputFilter::translateAccelerator(const QKeyEvent &event)
+bool DocumentInputFilter::translateAccelerator(const TMsg &msg)
 {
     auto *ui = m_control.site().as<IDocHostUIHandler>();
-    if (!ui)
-        return false;
-    const TMsg msg = keyMessageOf(event, m_documentWindow);
-    return ui->TranslateAccelerator(&msg, nullptr, 0) == S_OK;
+    return ui && ui->TranslateAccelerator(&msg, nullptr, 0) == S_OK;
 }
 
 bool DocumentInputFilter::handleKey(QKeyEvent *event)
 {
+    const TMsg msg = keyMessageOf(*event, m_documentWindow);
     if (event->type() == QEvent::ShortcutOverride) {
-        m_override = {event->timestamp(), keyOf(*event), modifiersOf(*event), translateAccelerator(*event), true};
+        // An override made by Qt itself for a key sent in code carries no
+        // key place; the press that follows does, and is asked instead.
+        if (msg.wParam == 0) {
+            m_override.valid = false;
+            return false;
+        }
+        m_override = {event->timestamp(), keyOf(*event), modifiersOf(*event), translateAccelerator(msg), true};
         if (!m_override.consumed)
             return false;
         // Taken: no shortcut of the window may act on it either.
@@ -77,13 +81,13 @@ bool DocumentInputFilter::handleKey(QKeyEvent *event)
         return true;
     }
     if (event->type() == QEvent::KeyRelease)
-        return translateAccelerator(*event);
+        return translateAccelerator(msg);
     bool consumed;
     if (m_override.valid && m_override.timestamp == event->timestamp() && m_override.key == keyOf(*event)
         && m_override.modifiers == modifiersOf(*event)) {
         consumed = m_override.consumed;
     } else {
-        consumed = translateAccelerator(*event);
+        consumed = translateAccelerator(msg);
     }
     m_override.valid = false;
     if (!consumed && event->key() == Qt::Key_F1)

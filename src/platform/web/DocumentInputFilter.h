@@ -5,6 +5,8 @@
 // drop target the host registered, and the document taking or losing the
 // focus is reported. The window the view lives in reports its activation.
 
+#include "ComTypes.h"
+
 #include <QObject>
 
 #include <cstdint>
@@ -35,7 +37,7 @@ private:
     void handleFocus(QEvent *event);
     void handleFrameActivation(bool active);
 
-    bool translateAccelerator(const QKeyEvent &event);
+    bool translateAccelerator(const TMsg &msg);
     bool showHelp();
 
     WebEngineControl &m_control;

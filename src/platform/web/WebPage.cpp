@@ -99,7 +99,7 @@ void WebPage::handleLoadStarted()
             return;
         m_control.setReadyState(READYSTATE_LOADING);
         m_control.view()->watchDocumentWindow();
-        if (auto *events = m_control.site().events())
+        if (auto *events = m_control.site().events(); events && !m_ownLoad)
             events->DownloadBegin();
     });
 }
@@ -107,7 +107,7 @@ void WebPage::handleLoadStarted()
 void WebPage::handleLoadProgress(int progress)
 {
     guarded([&] {
-        if (auto *events = m_control.closed() ? nullptr : m_control.site().events())
+        if (auto *events = m_control.closed() || m_ownLoad ? nullptr : m_control.site().events())
             events->ProgressChange(progress, 100);
     });
 }
@@ -126,10 +126,9 @@ void WebPage::handleLoadFinished(bool)
             if (protect->AllowFocusChange(allow) == S_OK)
                 settings()->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, allow);
         }
-        if (auto *events = m_control.site().events()) {
+        if (auto *events = m_control.site().events(); events && !m_ownLoad) {
             events->DownloadComplete();
-            if (!m_ownLoad)
-                events->DocumentComplete(url().toString());
+            events->DocumentComplete(url().toString());
         }
         if (auto *ui = m_control.site().as<IDocHostUIHandler>()) {
             // The host may put a drop target of its own on the new document.
