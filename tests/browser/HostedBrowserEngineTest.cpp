@@ -11,6 +11,9 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -50,6 +53,12 @@ protected:
     }
 
     QWidget *documentWindow() const { return Emb->HWND(); }
+    // Clicks the middle of an element of the page.
+    void click(const QString &id)
+    {
+        const QRect box = Emb->Doc3()->getElementById(id)->getBoundingClientRect();
+        QTest::mouseClick(documentWindow(), Qt::LeftButton, {}, box.center());
+    }
     QWebEngineView *view() const { return static_cast<QWebEngineView *>(Emb->Control()->ViewWindow()); }
     QString inputValue() const
     {
@@ -62,6 +71,17 @@ protected:
     QLineEdit *searchBox = nullptr;
     QMenu *menu = nullptr;
     THostedBrowser *Emb = nullptr;
+};
+
+// Stands in for the user's web browser, which opens the windows a page
+// asks for when the host lets it.
+class DesktopBrowser : public QObject {
+    Q_OBJECT
+public:
+    DesktopBrowser() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~DesktopBrowser() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    Q_INVOKABLE void open(const QUrl &url) { opened << url.fileName(); }
+    QStringList opened;
 };
 
 } // namespace
@@ -247,3 +267,69 @@ TEST_F(ArticleWindow, MovingTheComponentToAnotherWindowKeepsItsPage)
     EXPECT_EQ(loads, 0);
     window.layout()->addWidget(Emb);
 }
+
+TEST_F(ArticleWindow, NewWindowsOpenOnlyWhereTheHostLetsThem)
+{
+    DesktopBrowser desktop;
+    QStringList evaluated;
+    Emb->OnEvaluateNewWindow = [&](TCustomHostedBrowser *, const QString &url, const QString &, const QString &,
+                                   const QString &, bool, std::uint32_t dwFlags, std::uint32_t, HRESULT &Rezult) {
+        evaluated << QUrl(url).fileName() + (dwFlags & NWMF_USERINITIATED ? u'!' : u'?');
+        Rezult = url.endsWith(QLatin1String("blocked.htm")) ? S_FALSE : E_FAIL;
+    };
+    write(QStringLiteral("<a id=blocked href='file:///nowhere/blocked.htm' target=_blank style='font-size:40px'>первая</a><br>"
+                         "<a id=allowed href='file:///nowhere/allowed.htm' target=_blank style='font-size:40px'>вторая</a>"));
+    click(QStringLiteral("blocked"));
+    click(QStringLiteral("allowed"));
+    ASSERT_TRUE(waitUntil([&] { return !desktop.opened.isEmpty(); }));
+    EXPECT_EQ(evaluated, QStringList({QStringLiteral("blocked.htm!"), QStringLiteral("allowed.htm!")}));
+    EXPECT_EQ(desktop.opened, QStringList{QStringLiteral("allowed.htm")});
+}
+
+TEST_F(ArticleWindow, ADownloadTheHostTakesIsLeftToIt)
+{
+    QStringList taken;
+    Emb->OnFileDownload = [&](TCustomHostedBrowser *, const QUrl &pmk, IInterface *, std::uint32_t, std::uint32_t,
+                              IInterface *, const QString &, const QString &, std::uint32_t, HRESULT &Rezult) {
+        taken << pmk.toString();
+        Rezult = S_OK;
+    };
+    write(QStringLiteral("<a id=file href='data:text/plain,word' download='word.txt' style='font-size:40px'>скачать</a>"));
+    click(QStringLiteral("file"));
+    ASSERT_TRUE(waitUntil([&] { return !taken.isEmpty(); }));
+    EXPECT_EQ(taken, QStringList{QStringLiteral("data:text/plain,word")});
+}
+
+TEST_F(ArticleWindow, DropsGoToTheHostWhenItHandlesThemAndNowhereWhenRefused)
+{
+    write(QStringLiteral("<p>Текст</p>"));
+    QMimeData data;
+    data.setText(QStringLiteral("слово"));
+    const QPointF at(20, 20);
+    const auto dragEnter = [&] {
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::ShiftModifier);
+        QApplication::sendEvent(documentWindow(), &enter);
+        return enter.isAccepted() ? enter.dropAction() : Qt::IgnoreAction;
+    };
+
+    Emb->SetDropHandlingType(ddtNo);
+    EXPECT_EQ(dragEnter(), Qt::IgnoreAction);
+
+    QStringList heard;
+    Emb->OnDragEnter = [&](QObject *, const QMimeData *dataObj, int grfKeyState, QPoint, int &dwEffect, HRESULT &) {
+        heard << dataObj->text();
+        TCustomHostedBrowser::DropEffect(grfKeyState, dwEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    };
+    Emb->OnDropEvent = [&](QObject *, const QMimeData *dataObj, int, QPoint, int &dwEffect, HRESULT &) {
+        heard << QStringLiteral("dropped ") + dataObj->text();
+        dwEffect = DROPEFFECT_COPY;
+    };
+    Emb->SetDropHandlingType(ddtMy);
+    EXPECT_EQ(dragEnter(), Qt::MoveAction) << "Shift held: move";
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(documentWindow(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(heard, QStringList({QStringLiteral("слово"), QStringLiteral("dropped слово")}));
+}
+
+#include "HostedBrowserEngineTest.moc"

@@ -32,6 +32,11 @@ bool DocumentInputFilter::eventFilter(QObject *watched, QEvent *event)
             handleFrameActivation(event->type() == QEvent::WindowActivate);
         return false;
     }
+    const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove
+        || event->type() == QEvent::DragLeave || event->type() == QEvent::Drop;
+    // The engine takes drops on the view itself.
+    if (drag && watched == static_cast<QObject *>(m_view))
+        return guarded([&] { return handleDrag(event); }, false);
     if (watched != static_cast<QObject *>(m_documentWindow))
         return false;
     return guarded([&] {
@@ -42,11 +47,6 @@ bool DocumentInputFilter::eventFilter(QObject *watched, QEvent *event)
             return handleKey(static_cast<QKeyEvent *>(event));
         case QEvent::Wheel:
             return handleWheel(static_cast<QWheelEvent *>(event));
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::DragLeave:
-        case QEvent::Drop:
-            return handleDrag(event);
         case QEvent::FocusIn:
         case QEvent::FocusOut:
             handleFocus(event);
@@ -127,7 +127,7 @@ bool DocumentInputFilter::handleDrag(QEvent *event)
     }
     auto *drop = static_cast<QDropEvent *>(event);
     const int keyState = dragKeyState(drop->buttons(), drop->modifiers());
-    const QPoint pt = m_documentWindow->mapToGlobal(drop->position().toPoint());
+    const QPoint pt = m_view->mapToGlobal(drop->position().toPoint());
     int effect = static_cast<int>(drop->possibleActions().toInt());
     HRESULT hr;
     if (event->type() == QEvent::DragEnter)

@@ -1,9 +1,10 @@
 #pragma once
 
 // Input on the document window, before the engine acts on it: keys go to the
-// host's accelerator test first, Ctrl with the wheel zooms, drags go to a
-// drop target the host registered, and the document taking or losing the
-// focus is reported. The window the view lives in reports its activation.
+// host's accelerator test first, Ctrl with the wheel zooms, and the document
+// taking or losing the focus is reported. Drags on the view go to a drop
+// target the host registered. The window the view lives in reports its
+// activation.
 
 #include "ComTypes.h"
 
@@ -22,7 +23,7 @@ class WebEngineControl;
 
 class DocumentInputFilter : public QObject {
 public:
-    explicit DocumentInputFilter(WebEngineControl &control) : m_control(control) {}
+    DocumentInputFilter(WebEngineControl &control, QWidget *view) : m_control(control), m_view(view) {}
 
     void setDocumentWindow(QWidget *window) { m_documentWindow = window; }
     void setFrameWindow(QWidget *window) { m_frameWindow = window; }
@@ -41,6 +42,7 @@ private:
     bool showHelp();
 
     WebEngineControl &m_control;
+    QWidget *m_view;
     QWidget *m_documentWindow = nullptr;
     QWidget *m_frameWindow = nullptr;
 

@@ -37,9 +37,11 @@ std::uint32_t contextMenuKind(const QWebEngineContextMenuRequest &request)
 
 } // namespace
 
-WebView::WebView(WebEngineControl &control, QWidget *parent) : QWebEngineView(parent), m_control(control), m_filter(control)
+WebView::WebView(WebEngineControl &control, QWidget *parent)
+    : QWebEngineView(parent), m_control(control), m_filter(control, this)
 {
     setWindowClassName(this, WindowClass::ShellDocObjectView);
+    installEventFilter(&m_filter);
 }
 
 void WebView::contextMenuEvent(QContextMenuEvent *event)
