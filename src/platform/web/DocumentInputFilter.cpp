@@ -105,7 +105,10 @@ bool DocumentInputFilter::handleWheel(QWheelEvent *event)
 {
     if (!(event->modifiers() & Qt::ControlModifier))
         return false;
-    const int notches = event->angleDelta().y() / 120;
+    // A fine-grained wheel or touchpad turns in small steps; a notch is 120.
+    m_wheelTurned += event->angleDelta().y();
+    const int notches = m_wheelTurned / 120;
+    m_wheelTurned %= 120;
     if (notches != 0)
         m_control.zoomByUser(notches * WheelZoomStepPercent);
     // The engine would zoom by itself otherwise, without a word to the host.

@@ -45,6 +45,7 @@ private:
     QWidget *m_view;
     QWidget *m_documentWindow = nullptr;
     QWidget *m_frameWindow = nullptr;
+    int m_wheelTurned = 0;
 
     // The host's answer for the key override that comes before a key press:
     // the press then takes the same answer without asking again.

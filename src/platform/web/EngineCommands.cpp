@@ -11,21 +11,41 @@ namespace vocab {
 
 namespace {
 
+// When an edit command can act. The page keeps the clipboard commands from
+// its scripts, so their state is read from the selection and the focused
+// element; the others the document answers itself.
+enum class Enabled { WithSelection, WithSelectionInField, InField, AsTheDocumentSays };
+
 struct EditCommand {
     std::uint32_t id;
     QWebEnginePage::WebAction action;
-    const char *queryName; // the document's name of the command, for its enabled state
+    Enabled enabled;
+    const char *documentName;
 };
 
 constexpr std::array<EditCommand, 7> EditCommands{{
-    {OLECMDID_CUT, QWebEnginePage::Cut, "cut"},
-    {OLECMDID_COPY, QWebEnginePage::Copy, "copy"},
-    {OLECMDID_PASTE, QWebEnginePage::Paste, "paste"},
-    {OLECMDID_UNDO, QWebEnginePage::Undo, "undo"},
-    {OLECMDID_REDO, QWebEnginePage::Redo, "redo"},
-    {OLECMDID_SELECTALL, QWebEnginePage::SelectAll, "selectAll"},
-    {OLECMDID_CLEARSELECTION, QWebEnginePage::Unselect, nullptr},
+    {OLECMDID_CUT, QWebEnginePage::Cut, Enabled::WithSelectionInField, nullptr},
+    {OLECMDID_COPY, QWebEnginePage::Copy, Enabled::WithSelection, nullptr},
+    {OLECMDID_PASTE, QWebEnginePage::Paste, Enabled::InField, nullptr},
+    {OLECMDID_UNDO, QWebEnginePage::Undo, Enabled::AsTheDocumentSays, "undo"},
+    {OLECMDID_REDO, QWebEnginePage::Redo, Enabled::AsTheDocumentSays, "redo"},
+    {OLECMDID_SELECTALL, QWebEnginePage::SelectAll, Enabled::AsTheDocumentSays, "selectAll"},
+    {OLECMDID_CLEARSELECTION, QWebEnginePage::Unselect, Enabled::WithSelection, nullptr},
 }};
+
+QString enabledExpression(const EditCommand &command)
+{
+    const QString selected = QStringLiteral("!window.getSelection().isCollapsed");
+    const QString inField = QStringLiteral("(function(e){return !!e&&(e.isContentEditable||/^(INPUT|TEXTAREA)$/.test(e.tagName));})"
+                                           "(document.activeElement)");
+    switch (command.enabled) {
+    case Enabled::WithSelection: return selected;
+    case Enabled::WithSelectionInField: return selected + QStringLiteral("&&") + inField;
+    case Enabled::InField: return inField;
+    case Enabled::AsTheDocumentSays: break;
+    }
+    return QStringLiteral("document.queryCommandEnabled('%1')").arg(QLatin1String(command.documentName));
+}
 
 // Text sizes from the smallest to the largest, as factors of the page's own.
 constexpr std::array<double, EngineCommands::TextSizeLargest + 1> TextSizeFactors{0.8, 0.9, 1.0, 1.15, 1.3};
@@ -55,12 +75,8 @@ HRESULT EngineCommands::QueryStatus(const QUuid *pguidCmdGroup, std::span<OLECMD
 std::uint32_t EngineCommands::statusOf(std::uint32_t cmdID) const
 {
     constexpr std::uint32_t Available = OLECMDF_SUPPORTED | OLECMDF_ENABLED;
-    if (const EditCommand *edit = editCommand(cmdID)) {
-        const bool enabled = edit->queryName
-            ? m_scripts.readBool(QStringLiteral("document.queryCommandEnabled('%1')").arg(QLatin1String(edit->queryName)))
-            : m_page->hasSelection();
-        return enabled ? Available : OLECMDF_SUPPORTED;
-    }
+    if (const EditCommand *edit = editCommand(cmdID))
+        return m_scripts.readBool(enabledExpression(*edit)) ? Available : OLECMDF_SUPPORTED;
     switch (cmdID) {
     case OLECMDID_ZOOM:
     case OLECMDID_GETZOOMRANGE:

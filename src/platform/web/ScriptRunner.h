@@ -11,6 +11,10 @@
 // (keys, mouse, wheel, touch) is held back and delivered once the wait ends.
 // The wait ends early, answering nothing, when the page goes away or its
 // render process ends; a page that never answers costs the time-out.
+//
+// What runs during a wait must not destroy the browser whose document is
+// being read: the read returns into it. The program destroys its article
+// view only with the main window, after the event loop has ended.
 
 #include <QPointer>
 #include <QString>

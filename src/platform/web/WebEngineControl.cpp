@@ -104,6 +104,8 @@ void WebEngineControl::Close()
     m_closed = true;
     m_site.close();
     m_interceptor->clear();
+    m_writer->setAfterLongWrite(nullptr);
+    m_writer->abandon();
     m_profile->disconnect(m_page.get());
 }
 

@@ -74,10 +74,14 @@ TEST_F(WebControlEngine, ReadsTheSelectionOfThePage)
     const auto selection = browser.Document()->selection();
     EXPECT_EQ(selection->type(), QStringLiteral("Text"));
     EXPECT_EQ(selection->createRange()->text(), QStringLiteral("Слово"));
+    EXPECT_EQ(browser.QueryStatusWB(OLECMDID_COPY), OLECMDF_SUPPORTED | OLECMDF_ENABLED);
 
     writePage(browser, pageWithTitle(QStringLiteral("s"), QStringLiteral("<p>без выделения</p>")));
     EXPECT_EQ(browser.Document()->selection()->type(), QStringLiteral("None"));
     EXPECT_EQ(browser.Document()->selection()->createRange()->text(), QString());
+    EXPECT_EQ(browser.QueryStatusWB(OLECMDID_COPY), OLECMDF_SUPPORTED);
+    EXPECT_EQ(browser.QueryStatusWB(OLECMDID_ZOOM), OLECMDF_SUPPORTED | OLECMDF_ENABLED);
+    EXPECT_EQ(browser.QueryStatusWB(9999), 0u);
 }
 
 TEST_F(WebControlEngine, EachWrittenPageReplacesTheLastWhole)
