@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -40,7 +41,8 @@ QString LayoutLetter(std::uint32_t layout)
     }
 }
 
-TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_paths(QDir::currentPath())
+TForm1::TForm1(QWidget *parent)
+    : QMainWindow(parent), lookup(*this, grid, TreeLines, QDir::currentPath()), m_paths(QDir::currentPath())
 {
     setupUi(this);
     setWindowTitle(texts::MainWindowCaption);
@@ -53,10 +55,23 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_paths(QDir::currentPath
     SplitterPanels->setSizes({217, width() - 217});
     SplitterGridTabs->setSizes({height() - 193, 193});
 
-    ComboBox1->setCompleter(nullptr);
-    ComboBox1->lineEdit()->setMaxLength(130);
+    setUpSearch();
     // The bar colour is given as a Windows BGR value 0xA4A0A0, which is RGB #A0A0A4.
     ProgressBar1->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: #A0A0A4; }"));
+
+    setWindowIcon(QIcon(QStringLiteral(":/vocabulinarum.png")));
+    PopupTray = new QMenu(this);
+    CMt_restore = PopupTray->addAction(QStringLiteral("Открыть Vocabulinarum"));
+    CMt_exit = PopupTray->addAction(QStringLiteral("Выход"));
+    RxTrayIcon1 = new QSystemTrayIcon(windowIcon(), this);
+    RxTrayIcon1->setToolTip(texts::ApplicationTitle);
+    RxTrayIcon1->setContextMenu(PopupTray);
+    connect(CMt_restore, &QAction::triggered, this, [this] { guarded([this] { CMt_restoreClick(); }); });
+    connect(CMt_exit, &QAction::triggered, this, [this] { guarded([this] { CMt_exitClick(); }); });
+    connect(RxTrayIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            guarded([this] { RxTrayIcon1Click(); });
+    });
 
     m_sessionEnd = new SessionEndWatcher(this);
     connect(m_sessionEnd, &SessionEndWatcher::sessionEnding, this, [this] { guarded([this] { WMQueryEndSession(); }); });
@@ -64,7 +79,12 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_paths(QDir::currentPath
     guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The widgets go first, while the grid, the lookup and the lists their
+    // handlers use are still alive.
+    delete takeCentralWidget();
+}
 
 void TForm1::FormCreate()
 {
@@ -162,7 +182,7 @@ void TForm1::startupLoad()
 void TForm1::loadHistory()
 {
     if (QFileInfo::exists(m_paths.history)) {
-        ComboBox1->addItems(ListFile::read(m_paths.history));
+        ComboBox1->setItemsInCode(ListFile::read(m_paths.history));
     } else {
         ListFile::write(m_paths.history, {});
     }
@@ -171,11 +191,9 @@ void TForm1::loadHistory()
 
 void TForm1::loadLists()
 {
-    CurrentHeadwords.clear();
-    CurrentArticles.clear();
+    lookup.List().ClearLists();
     GrayListWork.clear();
     AllHeadwords = ListFile::read(m_paths.allHeadwords);
-    CategoryList.clear();
     if (!QFileInfo::exists(m_paths.grayList))
         ListFile::write(m_paths.grayList, {});
     GrayList = ListFile::read(m_paths.grayList);
@@ -184,11 +202,16 @@ void TForm1::loadLists()
 
 void TForm1::loadTree()
 {
-    TreeView1->clear();
-    TreeLines = ListFile::read(m_paths.treeView);
-    RepairTreeLines(TreeLines);
-    ListFile::write(m_paths.treeView, TreeLines);
-    LoadDictionaryTree(TreeView1, TreeLines, m_paths.treeTemp);
+    {
+        // Filling the tree is not the user choosing nodes.
+        const QSignalBlocker block(TreeView1);
+        TreeView1->clear();
+        TreeLines = ListFile::read(m_paths.treeView);
+        RepairTreeLines(TreeLines);
+        ListFile::write(m_paths.treeView, TreeLines);
+        LoadDictionaryTree(TreeView1, TreeLines, m_paths.treeTemp);
+    }
+    // Selecting the root opens it through the tree's change handler.
     if (QTreeWidgetItem *root = TreeNodes::at(TreeView1, 0))
         TreeView1->setCurrentItem(root);
 }
@@ -210,6 +233,7 @@ void TForm1::openStartPage()
 void TForm1::WriteHtmlToBrowser(const QString &page)
 {
     // The program's folder is the base, so that picture paths resolve.
+    m_shownPage = page;
     Emb->setHtml(page, QUrl::fromLocalFile(ProgramDir() + u'/'));
 }
 
@@ -223,7 +247,7 @@ void TForm1::FormCloseQuery(bool &canClose)
         // lost from sight, so the close goes ahead instead.
         if (!QSystemTrayIcon::isSystemTrayAvailable())
             return;
-        hide();
+        HideToTray();
         canClose = false;
     }
 }
@@ -266,15 +290,38 @@ void TForm1::FormClose()
     });
     guarded([this] { SaveDictionaryTree(TreeView1, TreeLines, m_paths.treeView); });
     if (m_historyLoaded) {
-        guarded([this] {
-            QStringList items;
-            for (int i = 0; i < ComboBox1->count(); ++i)
-                items.append(ComboBox1->itemText(i));
-            ListFile::write(m_paths.history, items);
-        });
+        guarded([this] { ListFile::write(m_paths.history, ComboBox1->itemsText()); });
     }
     if (m_grayListLoaded)
         guarded([this] { ListFile::write(m_paths.grayList, GrayList); });
+}
+
+void TForm1::HideToTray()
+{
+    RxTrayIcon1->show();
+    hide();
+}
+
+void TForm1::RxTrayIcon1Click()
+{
+    CMt_restoreClick();
+}
+
+void TForm1::CMt_restoreClick()
+{
+    show();
+    RxTrayIcon1->hide();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+    ComboBox1->setFocus();
+    ComboBox1->caretToEnd();
+}
+
+void TForm1::CMt_exitClick()
+{
+    CloseForReal = true;
+    close();
 }
 
 void TForm1::WMQueryEndSession()

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "DictionaryLookup.h"
+#include "HeadwordGrid.h"
 #include "ListFile.h"
+#include "SearchBox.h"
+#include "SearchHost.h"
 #include "ShellPaths.h"
 
 #include "ui_ip.h"
@@ -10,6 +14,9 @@
 #include <cstdint>
 #include <memory>
 
+class QMenu;
+class QTimer;
+class QSystemTrayIcon;
 class QWebEngineView;
 
 namespace vocab {
@@ -24,7 +31,7 @@ QString LayoutLetter(std::uint32_t layout);
 // under the names the rest of the program uses (ComboBox1, StringGrid1,
 // TreeView1, PageControl1, ...); its handlers only wire events to the plain
 // classes that do the work.
-class TForm1 : public QMainWindow, public Ui::TForm1 {
+class TForm1 : public QMainWindow, public Ui::TForm1, private SearchHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget *parent = nullptr);
@@ -41,15 +48,23 @@ public:
     bool StartupDone = false;
     bool CloseForReal = false;
 
-    // The global lists of the window.
-    StringList CurrentHeadwords;
+    // The global lists of the window. The open dictionary's lists and the
+    // search state live in `lookup`.
     StringList AllHeadwords;
-    StringList CurrentArticles;
     StringList GrayList;
     StringList GrayListWork;
-    StringList CategoryList;
     StringList TreeLines;
     QString PageHead;
+    QString PickedHeadword;
+
+    // The headword grid's rows and current row; StringGrid1 shows it.
+    HeadwordGrid grid;
+    DictionaryLookup lookup;
+
+    // Timers of the window description.
+    QTimer *Timer1 = nullptr;       // focus to the search box once
+    QTimer *TimerSelect = nullptr;  // the search after a history pick
+    QTimer *TimerFocusWB = nullptr; // focus to the article under the pointer
 
     const ConfigPaths &paths() const { return m_paths; }
 
@@ -60,14 +75,72 @@ public:
     // The desktop session ends: close for real, never just hide.
     void WMQueryEndSession();
 
+    // The tray: the window hides here and comes back from here.
+    QSystemTrayIcon *RxTrayIcon1 = nullptr;
+    QMenu *PopupTray = nullptr;
+    QAction *CMt_restore = nullptr;
+    QAction *CMt_exit = nullptr;
+    void RxTrayIcon1Click();
+    void CMt_restoreClick();
+    void CMt_exitClick();
+    // Shows the tray icon and hides the window into it.
+    void HideToTray();
+
     // Writes a whole page into the article view; each page replaces the last.
-    void WriteHtmlToBrowser(const QString &page);
+    void WriteHtmlToBrowser(const QString &page) override;
+    // The page written last.
+    const QString &ShownPage() const { return m_shownPage; }
+
+    // The tree, the search box and the grid.
+    void TreeView1Change();
+    void OpenSelectedDictionary();
+    void Button_One_Dic();
+    void Button_All_dic_Zagolovki();
+    void Button_All_dic_Content();
+    void ComboBox1Change(const QString &text);
+    void ComboBox1Select(int index);
+    void TimerSelectTimer();
+    void ComboBox1KeyDown(int key);
+    void ComboBox1KeyPress();
+    void ComboBox1DropDown();
+    void ComboBox1CloseUp();
+    void MoveGridRowFromSearchBox(int step);
+    void AddToHistory(const QString &Word);
+    void StringGrid1SelectCell(int ARow);
+    // The description page of the selected dictionary, by double click or the tree menu.
+    void TreeView1DblClick();
+    void CM_aboutClick();
+    void StringGrid1DblClick();
+    void StringGrid1KeyDown(int key);
+    void StringGrid1MouseMove();
+    void Timer_StartFocus();
+    void TimerFocusWBTimer();
+    // Black after a match, grey after a failed search.
+    void UpdateSearchBoxMode() override;
+    bool SelectedNodeIsRoot() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // What the lookup asks of the window.
+    TreeNodeKind SelectedNodeKind() const override;
+    QString SelectedNodeCaption() const override;
+    void BeginOpening() override;
+    void InvalidatePageControl() override;
+    void SetSearchMode(TreeNodeKind kind) override;
+    void SearchRootOnOpening() override;
+    void SetSearchBoxText(const QString &text) override;
+    void FocusSearchBox() override;
+    void RefocusSearchBoxAtEnd() override;
+    int SelectedCategoryItem() const override;
+    void ShowCategories(const QString &caption, const QStringList &names) override;
+
+    void setUpSearch();
+    void syncGridGeometry();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
     void FormCreate();
     void startupLoad();
     void loadHistory();
@@ -77,6 +150,12 @@ private:
 
     ConfigPaths m_paths;
     SessionEndWatcher *m_sessionEnd = nullptr;
+    SearchBoxMode m_boxMode;
+    SearchChangeHandler m_changeHandler = SearchChangeHandler::Button_One_Dic;
+    // Set while the grid's widget is being moved to the model's row, so the
+    // move does not come back as a pick.
+    bool m_gridFollowsModel = false;
+    QString m_shownPage;
 
     // What the start-up load got as far as reading. Closing writes back only
     // what was read, so a load that failed half-way never overwrites the

@@ -1,0 +1,160 @@
+// Opening a dictionary and searching it, on dictionaries made here in a
+// temporary folder: a per-letter one whose letter files А and Б hold 100 000
+// headwords each, and a whole-list one of 200 000 headwords.
+
+#include "DictionaryLookup.h"
+#include "HeadwordGrid.h"
+#include "ListFile.h"
+#include "SearchHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+using namespace vocab;
+
+constexpr int kLetterLines = 100000;
+constexpr int kWholeLines = 200000;
+
+// Headword number i of a list that begins with `first`, in file order: the
+// digits of i in base 32 written as the letters А..Я.
+QString headword(QChar first, int i, int digits)
+{
+    QString word(digits + 1, Qt::Uninitialized);
+    word[0] = first;
+    for (int d = digits; d >= 1; --d) {
+        word[d] = QChar(char16_t(0x0410 + i % 32));
+        i /= 32;
+    }
+    return word;
+}
+
+qint64 writePair(const QString &stem, QChar first, int count, int digits)
+{
+    QStringList headwords;
+    QStringList articles;
+    headwords.reserve(count);
+    articles.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QString word = headword(first, i, digits);
+        headwords.append(word);
+        articles.append(word + QStringLiteral(" w") + QString::number(i));
+    }
+    QDir().mkpath(QFileInfo(stem).absolutePath());
+    ListFile::write(stem + QStringLiteral(".ogl"), headwords);
+    ListFile::write(stem + QStringLiteral(".uvs"), articles);
+    return QFileInfo(stem + QStringLiteral(".ogl")).size() + QFileInfo(stem + QStringLiteral(".uvs")).size();
+}
+
+struct Dictionaries {
+    QTemporaryDir dir;
+    qint64 letterFileBytes = 0;
+    qint64 wholeListBytes = 0;
+
+    Dictionaries()
+    {
+        const QString dic = dir.path() + QStringLiteral("/dic/");
+        letterFileBytes = writePair(dic + QStringLiteral("letters/base/1"), QChar(0x0410), kLetterLines, 4);
+        writePair(dic + QStringLiteral("letters/base/2"), QChar(0x0411), kLetterLines, 4);
+        wholeListBytes = writePair(dic + QStringLiteral("whole/whole"), QChar(0x0410), kWholeLines, 4);
+    }
+};
+
+const Dictionaries &dictionaries()
+{
+    static const Dictionaries made;
+    return made;
+}
+
+// The main window reduced to what a search asks of it.
+class QuietHost : public SearchHost {
+public:
+    QString caption;
+    TreeNodeKind SelectedNodeKind() const override { return tnkDictionary; }
+    QString SelectedNodeCaption() const override { return caption; }
+    void BeginOpening() override {}
+    void InvalidatePageControl() override {}
+    void SetSearchMode(TreeNodeKind) override {}
+    void SearchRootOnOpening() override {}
+    void SetSearchBoxText(const QString &) override {}
+    void FocusSearchBox() override {}
+    void RefocusSearchBoxAtEnd() override {}
+    void UpdateSearchBoxMode() override {}
+    void WriteHtmlToBrowser(const QString &page) override { benchmark::DoNotOptimize(page.size()); }
+    int SelectedCategoryItem() const override { return -1; }
+    void ShowCategories(const QString &, const QStringList &) override {}
+};
+
+// Tree, grid and lookup as the window wires them; selecting a row takes its
+// article, as the article page does before composing it.
+struct Rig {
+    explicit Rig(const QString &caption, const QString &folder)
+        : treeLines{QStringLiteral("Все словари"), u'\t' + caption + u'=' + folder},
+          lookup(host, grid, treeLines, dictionaries().dir.path())
+    {
+        host.caption = caption;
+        grid.SetHeight(30 * HeadwordGrid::DefaultRowHeight);
+        grid.SetSelectCellHandler([this](int row) {
+            const auto article = lookup.ArticleOfRow(row);
+            benchmark::DoNotOptimize(article);
+        });
+    }
+
+    StringList treeLines;
+    HeadwordGrid grid;
+    QuietHost host;
+    DictionaryLookup lookup;
+};
+
+// The typed form of headword i: lower case, as the search box holds it.
+QString typed(QChar first, int i) { return headword(first, i, 4).toLower(); }
+
+void BM_OneDictionaryKeystroke(benchmark::State &state)
+{
+    Rig rig(QStringLiteral("Буквы"), QStringLiteral("letters"));
+    rig.lookup.OpenSelectedDictionary();
+    // Two keys far down the letter file, taken in turn so that neither is the
+    // article already shown.
+    const QString keys[] = {typed(QChar(0x0410), kLetterLines - 10), typed(QChar(0x0410), kLetterLines / 2)};
+    int k = 0;
+    for (auto _ : state) {
+        rig.lookup.SearchOneDictionary(keys[k]);
+        k ^= 1;
+    }
+    if (!rig.lookup.State().SearchFound || rig.lookup.List().CurrentHeadwords.size() != kLetterLines)
+        state.SkipWithError("the keys were not found");
+}
+BENCHMARK(BM_OneDictionaryKeystroke)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_LetterSwitch(benchmark::State &state)
+{
+    Rig rig(QStringLiteral("Буквы"), QStringLiteral("letters"));
+    rig.lookup.OpenSelectedDictionary();
+    const QString keys[] = {typed(QChar(0x0411), 10), typed(QChar(0x0410), 10)};
+    int k = 0;
+    for (auto _ : state) {
+        rig.lookup.SearchOneDictionary(keys[k]);
+        k ^= 1;
+    }
+    if (!rig.lookup.State().SearchFound)
+        state.SkipWithError("the keys were not found");
+    state.counters["letter_file_bytes"] = double(dictionaries().letterFileBytes);
+}
+BENCHMARK(BM_LetterSwitch)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_WholeListOpen(benchmark::State &state)
+{
+    Rig rig(QStringLiteral("Целый"), QStringLiteral("whole"));
+    for (auto _ : state)
+        rig.lookup.OpenSelectedDictionary();
+    if (rig.grid.RowCount() != kWholeLines)
+        state.SkipWithError("the whole list is not in the grid");
+    state.counters["whole_list_bytes"] = double(dictionaries().wholeListBytes);
+}
+BENCHMARK(BM_WholeListOpen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace

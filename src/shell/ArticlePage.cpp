@@ -1,0 +1,77 @@
+#include "ArticlePage.h"
+
+#include "ListFile.h"
+
+#include <QFileInfo>
+
+namespace vocab {
+
+QString DictionaryHeadingFor(const QString &caption)
+{
+    return QStringLiteral("<div class=zag>") + caption + QStringLiteral("</div>");
+}
+
+QString ArticlePageHtml(const QString &pageHead, const QString &heading, const QString &preparedArticle)
+{
+    return pageHead + heading + QStringLiteral("<div align=\"justify\">") + preparedArticle + QStringLiteral("</div></body> </html>");
+}
+
+QString AboutPageHtml(const QString &pageHead, const QString &text)
+{
+    return pageHead + QStringLiteral("<div align=\"justify\">") + text + QStringLiteral("</div></body> </html>");
+}
+
+QString AboutText(const QString &aboutInfoPath)
+{
+    if (!QFileInfo::exists(aboutInfoPath))
+        return DescriptionFileNotFound;
+    const QStringList lines = ListFile::read(aboutInfoPath);
+    return lines.isEmpty() ? DescriptionNotFound : lines.front();
+}
+
+QString ExpandImagePaths(const QString &article, const QString &folder, const QString &programDir)
+{
+    if (!article.contains(QLatin1String("##&")))
+        return article;
+    QString out = article;
+    return out.replace(QLatin1String("##&"), programDir + QStringLiteral("/dic/") + folder + QStringLiteral("/img/"));
+}
+
+qsizetype HeadwordLength(const QString &headword, const QString &article)
+{
+    qsizetype length = headword.size();
+    qsizetype quotes = 0;
+    // Each quote found inside the headword's span widens the span by one
+    // character; the count can only grow up to the quotes the article has.
+    for (;;) {
+        const qsizetype found = QStringView(article).left(length + quotes).count(u'"');
+        if (found == quotes)
+            break;
+        quotes = found;
+    }
+    if (quotes % 2 != 0)
+        ++length;
+    return length + quotes;
+}
+
+QString BoldHeadword(const QString &storedArticle, const QString &expandedArticle, const QString &cellText,
+                     const QString &storedHeadword)
+{
+    const qsizetype n = cellText.size();
+    qsizetype bold = QStringView(storedArticle).left(n).contains(u'"') ? HeadwordLength(storedHeadword, storedArticle) : n;
+    bold = std::min(bold, expandedArticle.size());
+    return QStringLiteral("<B>") + expandedArticle.left(bold) + QStringLiteral("</B>") + expandedArticle.mid(bold);
+}
+
+QString ComposeArticlePage(const ArticleRequest &r, const QStringList &headwords, const QStringList &articles)
+{
+    QString prepared;
+    if (r.index >= 0 && r.index < articles.size()) {
+        const QString &stored = articles[r.index];
+        const QString headword = r.index < headwords.size() ? headwords[r.index] : r.cellText;
+        prepared = BoldHeadword(stored, ExpandImagePaths(stored, r.folder, r.programDir), r.cellText, headword);
+    }
+    return ArticlePageHtml(r.pageHead, DictionaryHeadingFor(r.caption), prepared);
+}
+
+} // namespace vocab

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vocab {
+
+inline const QString DescriptionNotFound = QStringLiteral("Описание не найдено");
+inline const QString DescriptionFileNotFound = QStringLiteral("Файл описания не найден");
+
+// The heading of an article page: the dictionary's display name.
+QString DictionaryHeadingFor(const QString &caption);
+
+// A whole article page: head, heading, the prepared article, end.
+QString ArticlePageHtml(const QString &pageHead, const QString &heading, const QString &preparedArticle);
+
+// A whole description page; it has no heading.
+QString AboutPageHtml(const QString &pageHead, const QString &text);
+
+// The description of a dictionary from its about.info: the first line, or one
+// of the two texts for an empty or a missing file. A file that exists but
+// cannot be read is an error.
+QString AboutText(const QString &aboutInfoPath);
+
+// Every "##&" of an article becomes the address of the dictionary's picture
+// folder: the program's folder + "/dic/" + folder + "/img/".
+QString ExpandImagePaths(const QString &article, const QString &folder, const QString &programDir);
+
+// How many characters at the start of the article hold the headword together
+// with the double quotes standing among its letters (a closing quote included).
+qsizetype HeadwordLength(const QString &headword, const QString &article);
+
+// The article with its headword set in bold. `cellText` is the headword as the
+// grid shows it; the bold length is counted on the stored article and applied
+// to the expanded one. A bold length past the end of the article closes the
+// bold at its end.
+QString BoldHeadword(const QString &storedArticle, const QString &expandedArticle, const QString &cellText,
+                     const QString &storedHeadword);
+
+// The page of article `index` of a dictionary's open list. An index outside
+// the article list (an article file shorter than its headword file) gives the
+// page with the heading and no article rather than another line's article.
+struct ArticleRequest {
+    QString pageHead;
+    QString caption;    // the dictionary's display name
+    QString folder;     // its folder under dic
+    QString programDir;
+    QString cellText;   // the selected grid cell
+    qsizetype index = 0;
+};
+QString ComposeArticlePage(const ArticleRequest &request, const QStringList &headwords, const QStringList &articles);
+
+} // namespace vocab

@@ -1,0 +1,77 @@
+#include "IniFile.h"
+#include "ShellTexts.h"
+#include "WindowFixture.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace vocab;
+
+namespace {
+
+class MainWindow : public vocab::test::WindowFixture {
+protected:
+    QUrl pageAfterStart()
+    {
+        QSignalSpy loaded(form->Emb, &QWebEngineView::loadFinished);
+        loaded.wait(3000); // the start page, if one is opened
+        return form->Emb->url();
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindow, StartPageFollowsBrowserLoad)
+{
+    const QUrl references = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/ConfigFiles/references.htm");
+    struct Case { QByteArray option; QUrl page; };
+    const std::vector<Case> cases{
+        {"", references},
+        {"BrowserLoad=0", references},
+        {"BrowserLoad=2", QUrl(texts::NewsPageUrl)},
+        {"BrowserLoad=1", QUrl()},
+        {"BrowserLoad=5", QUrl()},
+        {"BrowserLoad=-1", QUrl()},
+    };
+    for (const Case &c : cases) {
+        writeOptions("[options]\r\n" + c.option + "\r\n");
+        start();
+        const QUrl page = pageAfterStart();
+        if (c.page.isEmpty()) // the empty page written at start stays
+            EXPECT_TRUE(page != references && page != QUrl(texts::NewsPageUrl)) << c.option.toStdString() << " showed " << page.toString().toStdString();
+        else
+            EXPECT_EQ(page, c.page) << c.option.toStdString();
+        form->close();
+        form.reset();
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainWindow, TreeShowsTheSavedFoldersAndDictionaries)
+{
+    ListFile::write(path("ConfigFiles/TreeView.trv"), {u"Все словари"_qs, u"Мои словари"_qs, u"\tАнгло=eng"_qs, u"\tТолковый=tolk"_qs});
+    start();
+    ASSERT_EQ(form->TreeView1->topLevelItemCount(), 2);
+    EXPECT_EQ(form->TreeView1->topLevelItem(0)->text(0), u"Все словари"_qs);
+    EXPECT_EQ(form->TreeView1->currentItem(), form->TreeView1->topLevelItem(0));
+    QTreeWidgetItem *folder = form->TreeView1->topLevelItem(1);
+    ASSERT_EQ(folder->childCount(), 2);
+    EXPECT_EQ(folder->child(1)->text(0), u"Толковый"_qs);
+    EXPECT_EQ(form->windowTitle(), u" Vocabulinarum"_qs);
+}
+
+TEST_F(MainWindow, ClosingWritesTheListsBackAndGeometryOnlyForARealTree)
+{
+    ListFile::write(path("ConfigFiles/history.trv"), {u"кот"_qs, u"дом"_qs});
+    ListFile::write(path("ConfigFiles/graylist.trv"), {u"Толковый"_qs});
+    start();
+    ASSERT_EQ(form->ComboBox1->count(), 2);
+    form->ComboBox1->insertItem(0, u"лес"_qs);
+    form->GrayList.append(u"Англо"_qs);
+    form->close();
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/history.trv")), (QStringList{u"лес"_qs, u"кот"_qs, u"дом"_qs}));
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/graylist.trv")), (QStringList{u"Толковый"_qs, u"Англо"_qs}));
+    TIniFile ini(path("ConfigFiles/options.ini"));
+    EXPECT_FALSE(ini.ValueExists("size", "HeightSplitter")) << "the tree held the root alone";
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+// The main window in a working folder of the test's own, driven in the test's
+// process: the current directory, the registry and the message boxes are the
+// test's while it runs.
+
+#include "ip.h"
+
+#include "MessageBoxes.h"
+#include "TestSupport.h"
+
+#include <QTest>
+
+namespace vocab::test {
+
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousDir = QDir::currentPath();
+        QDir(work.path()).mkpath("ConfigFiles/dictionaries");
+        writeBytes(path("ConfigFiles/references.htm"), "<html><body>references</body></html>");
+        QDir::setCurrent(work.path());
+        qputenv("VOCABULINARUM_REGISTRY", QFile::encodeName(path("registry.json")));
+        previousResponder = setMessageBoxResponder([this](const MessageBoxRequest &r) {
+            boxes.push_back(r.text);
+            return IDOK;
+        });
+    }
+
+    void TearDown() override
+    {
+        form.reset();
+        setMessageBoxResponder(previousResponder);
+        qunsetenv("VOCABULINARUM_REGISTRY");
+        QDir::setCurrent(previousDir);
+    }
+
+    QString path(const QString &relative) const { return work.filePath(relative); }
+    void writeOptions(const QByteArray &ini) { writeBytes(path("ConfigFiles/options.ini"), ini); }
+
+    // Creates and shows the window, and waits for its start-up load (or for
+    // the box that ended it).
+    void start()
+    {
+        form = std::make_unique<TForm1>();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone || !boxes.empty(); }, 20000));
+    }
+
+    QTemporaryDir work;
+    QString previousDir;
+    MessageBoxResponder previousResponder;
+    std::vector<QString> boxes;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace vocab::test
