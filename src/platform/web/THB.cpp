@@ -3,6 +3,8 @@
 #include "WebEngineControl.h"
 #include "WindowHelpers.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QVBoxLayout>
 
 namespace vocab {
@@ -26,6 +28,15 @@ void THB::CloseControl()
 {
     if (m_control)
         m_control->Close();
+}
+
+bool THB::WaitForDocument(int timeoutMs) const
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!Document() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents,
+                                        static_cast<int>(deadline.remainingTime()));
+    return Document() != nullptr;
 }
 
 HRESULT THB::GetTypeInfoCount(int &pctinfo)

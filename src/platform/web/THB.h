@@ -62,6 +62,9 @@ public:
     bool RegisterAsBrowser() const { return m_control->RegisterAsBrowser(); }
     void SetRegisterAsBrowser(bool value) { m_control->SetRegisterAsBrowser(value); }
     IHTMLDocument2 *Document() const { return m_control->Document(); }
+    // Runs the event loop, user input held back, until the control has a
+    // document or `timeoutMs` has passed; whether it has one.
+    bool WaitForDocument(int timeoutMs = 5000) const;
     HRESULT ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, const QVariant &pvaIn = {}, QVariant *pvaOut = nullptr)
     {
         return m_control->ExecWB(cmdID, cmdexecopt, pvaIn, pvaOut);

@@ -29,11 +29,12 @@ inline void writePage(THB &browser, const QString &html)
     doc->close();
 }
 
-// Navigates to about:blank and waits for the document it makes.
+// Navigates to about:blank and waits for the document it makes, as the
+// program does before its first page.
 inline void loadBlank(THB &browser)
 {
     browser.Navigate(QStringLiteral("about:blank"));
-    ASSERT_TRUE(waitUntil([&] { return browser.Document() != nullptr && !browser.Busy(); }));
+    ASSERT_TRUE(browser.WaitForDocument());
 }
 
 inline WebEngineControl &engineOf(THB &browser)

@@ -39,9 +39,10 @@ TEST_F(WebControlEngine, HasNoDocumentUntilAPageIsLoaded)
     EXPECT_EQ(browser.Document(), nullptr);
     EXPECT_EQ(browser.ReadyState(), READYSTATE_UNINITIALIZED);
     EXPECT_TRUE(browser.LocationURL().isEmpty());
+    EXPECT_FALSE(browser.WaitForDocument(50)) << "no page asked for: the wait ends at its time";
     loadBlank(browser);
     EXPECT_NE(browser.Document(), nullptr);
-    EXPECT_EQ(browser.ReadyState(), READYSTATE_COMPLETE);
+    EXPECT_TRUE(waitUntil([&] { return browser.ReadyState() == READYSTATE_COMPLETE; }));
 }
 
 TEST_F(WebControlEngine, ReadsTitleBodyAndElementsOfAWrittenPage)
