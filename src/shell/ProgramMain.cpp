@@ -1,6 +1,8 @@
 #include "ProgramMain.h"
 
+#include "EngineSetup.h"
 #include "ErrorHandler.h"
+#include "HostedBrowser.h"
 #include "InstanceGuard.h"
 #include "MessageBoxes.h"
 #include "ShellTexts.h"
@@ -10,7 +12,7 @@ namespace vocab {
 
 int ProgramMain(int argc, char **argv)
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    prepareWebEngine();
     Application app(argc, argv);
     QCoreApplication::setApplicationName(texts::ApplicationTitle);
     // The window may hide into the tray; the program ends when the main
@@ -23,6 +25,8 @@ int ProgramMain(int argc, char **argv)
         return 0;
     }
 
+    // The browser component's module lives from here until after the window.
+    HostedBrowserModuleScope browserModule;
     int result = 0;
     {
         TForm1 form;

@@ -1,7 +1,9 @@
 #include "ip.h"
 
 #include "DictionaryTree.h"
+#include "AppError.h"
 #include "ErrorHandler.h"
+#include "HostedBrowser.h"
 #include "IniFile.h"
 #include "InstallerRegistry.h"
 #include "KeyboardLayout.h"
@@ -20,7 +22,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
-#include <QWebEngineView>
 
 namespace vocab {
 
@@ -47,8 +48,10 @@ TForm1::TForm1(QWidget *parent)
     setupUi(this);
     setWindowTitle(texts::MainWindowCaption);
 
-    Emb = new QWebEngineView(PanelRight);
-    Emb->setObjectName(QStringLiteral("Emb"));
+    // The menu's items and their handlers come with the outside words; until
+    // then a right click over an article opens nothing.
+    PopupBrowser = new QMenu(this);
+    Emb = CreateArticleView(PanelRight, PopupBrowser);
     PanelRightLayout->insertWidget(0, Emb, 1);
 
     // Design-time sizes of the left panel and of the tabs below the grid.
@@ -220,10 +223,10 @@ void TForm1::openStartPage()
 {
     switch (IniFile->ReadInteger(section("options"), QStringLiteral("BrowserLoad"), 0)) {
     case 0:
-        Emb->load(QUrl::fromLocalFile(ProgramDir() + QStringLiteral("/ConfigFiles/references.htm")));
+        Emb->Navigate(ProgramDir() + QStringLiteral("/ConfigFiles/references.htm"));
         break;
     case 2:
-        Emb->load(QUrl(texts::NewsPageUrl));
+        Emb->Navigate(texts::NewsPageUrl);
         break;
     default:
         break; // the empty page stays
@@ -232,9 +235,19 @@ void TForm1::openStartPage()
 
 void TForm1::WriteHtmlToBrowser(const QString &page)
 {
-    // The program's folder is the base, so that picture paths resolve.
     m_shownPage = page;
-    Emb->setHtml(page, QUrl::fromLocalFile(ProgramDir() + u'/'));
+    // A page can only be written into a document: the first write waits for
+    // a blank one. The page is written at the program's folder, so that the
+    // pictures' paths resolve.
+    if (!Emb->Document()) {
+        Emb->Navigate(QStringLiteral("about:blank"));
+        Emb->WaitForDocument();
+    }
+    IHTMLDocument2 *document = Emb->Document();
+    if (!document)
+        throw AppError(QStringLiteral("Окно статьи не готово: страницу показать нельзя"));
+    document->write(page);
+    document->close();
 }
 
 void TForm1::FormCloseQuery(bool &canClose)

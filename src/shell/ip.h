@@ -17,12 +17,12 @@
 class QMenu;
 class QTimer;
 class QSystemTrayIcon;
-class QWebEngineView;
 
 namespace vocab {
 
 class TIniFile;
 class SessionEndWatcher;
+class THostedBrowser;
 
 // The letter beside the search box for a keyboard layout: R, E or N.
 QString LayoutLetter(std::uint32_t layout);
@@ -37,8 +37,10 @@ public:
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // The article view.
-    QWebEngineView *Emb = nullptr;
+    // The article view, and the menu it shows on a right click in place of
+    // the browser's own.
+    THostedBrowser *Emb = nullptr;
+    QMenu *PopupBrowser = nullptr;
 
     // Options and start-up state.
     std::unique_ptr<TIniFile> IniFile;
