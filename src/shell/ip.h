@@ -1,7 +1,9 @@
 #pragma once
 
+#include "AllHeadwordsSearch.h"
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
+#include "LetterIndex.h"
 #include "ListFile.h"
 #include "SearchBox.h"
 #include "SearchHost.h"
@@ -51,6 +53,8 @@ public:
     // The global lists of the window. The open dictionary's lists and the
     // search state live in `lookup`.
     StringList AllHeadwords;
+    // Where each letter's lines lie in AllHeadwords (dictionaries.dvc).
+    LetterIndexTable LetterIndex;
     StringList GrayList;
     StringList GrayListWork;
     StringList TreeLines;
@@ -60,6 +64,8 @@ public:
     // The headword grid's rows and current row; StringGrid1 shows it.
     HeadwordGrid grid;
     DictionaryLookup lookup;
+    // The search of AllHeadwords while the root is selected.
+    AllHeadwordsSearch combinedSearch;
 
     // Timers of the window description.
     QTimer *Timer1 = nullptr;       // focus to the search box once
@@ -143,6 +149,8 @@ private:
 
     void FormCreate();
     void startupLoad();
+    void readLetterIndex();
+    void rebuildLetterIndexIfNeeded();
     void loadHistory();
     void loadLists();
     void loadTree();
@@ -165,6 +173,9 @@ private:
     // The required files were missing: the program is ending and must not
     // create or rewrite anything on its way out.
     bool m_startupAborted = false;
+    // The start-up load found the letter index unreadable, or changed the
+    // combined list: the index is built anew before the root is opened.
+    bool ReindexNeeded = false;
     bool m_closed = false;
 };
 
