@@ -145,7 +145,8 @@ void TForm1::startupLoad()
     // 6. What a first start lacks.
     CreateMissingFiles(m_paths);
 
-    // 7. The letter index as saved.
+    // 7. The letter index as saved; whether it fits the combined list is
+    // seen once that list is read (14.).
     readLetterIndex();
 
     // 8. History.

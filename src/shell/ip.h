@@ -173,10 +173,10 @@ private:
     // The required files were missing: the program is ending and must not
     // create or rewrite anything on its way out.
     bool m_startupAborted = false;
+    bool m_closed = false;
     // The start-up load found the letter index unreadable, or changed the
     // combined list: the index is built anew before the root is opened.
     bool ReindexNeeded = false;
-    bool m_closed = false;
 };
 
 } // namespace vocab

@@ -175,6 +175,20 @@ TEST_F(CombinedWindow, AnIndexThatCannotServeIsBuiltAgainAtStart)
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(CombinedWindow, AnIndexThatCannotBeWrittenIsShownAndTheStartGoesOn)
+{
+    QFile::remove(dvc());
+    QDir().mkpath(dvc()); // a folder where the index belongs
+    start();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].contains("dictionaries.dvc"));
+    EXPECT_TRUE(form->StartupDone);
+    EXPECT_EQ(form->TreeView1->topLevelItemCount(), 2) << "the tree was still loaded";
+    EXPECT_EQ(form->LetterIndex, LetterIndexTable::Build(list)) << "the index serves this session";
+    type(u"лу"_qs);
+    EXPECT_EQ(selectedHeadword(), u"ЛУНА"_qs);
+}
+
 TEST_F(CombinedWindow, AnEmptyCombinedListHasAnEmptyIndexAndIsNotSearched)
 {
     // The list was emptied, the old index left beside it.
