@@ -1,0 +1,243 @@
+#pragma once
+
+// THostedBrowser: the browser component a window places on itself. It adds
+// to the hosting core its option objects, the settings applied once its
+// properties are set (LoadSettings), the host style sheet and namespace,
+// the filtering of the browser's own context menu, the user agent, and the
+// module's start-up and shutdown (InitializeHostedBrowser and
+// FinalizeHostedBrowser, or a HostedBrowserModuleScope that calls both).
+
+#include "HbCore.h"
+
+#include <QStringConverter>
+#include <QStringList>
+
+#include <array>
+#include <cfenv>
+#include <memory>
+
+namespace vocab {
+
+class THbControl;
+
+enum TUserAgentMode : std::uint8_t { uaDefault, uaInternal, uaRegistry };
+enum TMeasure : std::uint8_t { mMetric, mUS, mUnknown };
+enum TPrintOrientationOption : std::uint8_t { poPortrait, poLandScape };
+
+// Page margins, in the unit of the measurement system.
+struct TMargins {
+    double Left = 0;
+    double Right = 0;
+    double Top = 0;
+    double Bottom = 0;
+};
+
+struct TPrintOptions {
+    bool Enabled = false;
+    QStringList HTMLHeader{QStringLiteral("<HTML></HTML>")};
+    QString Header;
+    QString Footer;
+    TMargins Margins;
+    TPrintOrientationOption Orientation = poPortrait;
+    bool HideSetup = false;
+    TMeasure Measure() const { return FMeasure; }
+
+private:
+    friend class THostedBrowser;
+    TMeasure FMeasure = mMetric;
+};
+
+struct TProxySettings {
+    int Port = 80;
+    QString Address;
+    QString UserName;
+    QString Password;
+    QString UserAgent;
+    bool AutoLoadProxy = false;
+};
+
+struct TDialogBoxes {
+    bool DisableAll = false;
+    bool ReplaceCaption = true;
+    bool ReplaceIcon = true;
+    QString NewCaption;
+};
+
+class TDisableErrors {
+public:
+    bool EnableDDE = true; // read by nothing
+    bool ScriptErrorsSuppressed = true;
+
+    bool fpExceptions() const { return FfpExceptions; }
+    // True: the floating-point environment the program started with; false:
+    // every floating-point exception masked. On this system both mask them
+    // all, which the web engine relies on.
+    void SetfpExceptions(bool Value);
+
+private:
+    friend class THostedBrowser;
+    bool FfpExceptions = true;
+};
+
+struct TVisualEffects {
+    bool DisableSounds = false;
+    int TextSize = 2;
+};
+
+// Command ids of the items of the browser's own context menu, by TIEPopupMenuItem.
+inline constexpr std::array<int, IEPopupMenuItemCount> MenuItemCommandIds{
+    IDM_GOBACKWARD,    IDM_GOFORWARD,   IDM_SAVEBACKGROUND, IDM_SETWALLPAPER, IDM_COPYBACKGROUND, IDM_SETDESKTOPITEM,
+    IDM_SELECTALL,     IDM_PASTE,       IDM_CREATESHORTCUT, IDM_ADDFAVORITES, IDM_LANGUAGE,       IDM_REFRESH,
+    IDM_VIEWSOURCE,    IDM_PROPERTIES,  IDM_PRINT,          IDM_FOLLOWLINKN,  IDM_FOLLOWLINKC,
+};
+
+class THostedBrowser : public TCustomHostedBrowser {
+    Q_OBJECT
+public:
+    explicit THostedBrowser(QWidget *parent = nullptr, const ControlFactory &factory = {});
+    ~THostedBrowser() override;
+
+    // Applies the run-time settings; call it once the properties are set.
+    void LoadSettings();
+
+    // Published properties.
+    bool Silent() const;
+    void SetSilent(bool value);
+    const QString &About() const { return FAbout; }
+    void SetAbout(const QString &) {}
+    const QString &HostCSS() const { return FHostCSS; }
+    void SetHostCSS(const QString &value) { FHostCSS = value; }
+    const QString &HostNS() const { return FHostNS; }
+    void SetHostNS(const QString &value) { FHostNS = value; }
+    bool EnableMessageHandler() const { return FEnableMessageHandler; }
+    void SetEnableMessageHandler(bool value) { FEnableMessageHandler = value; }
+    TIEPopupMenuItems DisabledPopupMenuItems() const { return FDisabledPopupMenuItems; }
+    void SetDisabledPopupMenuItems(TIEPopupMenuItems value) { FDisabledPopupMenuItems = value; }
+    TDisableErrors &DisableErrors() { return *FDisableErrors; }
+    TDialogBoxes &DialogBoxes() { return *FDialogBoxes; }
+    TPrintOptions &PrintOptions() { return *FPrintOptions; }
+    TProxySettings &ProxySettings() { return *FProxySettings; }
+    TVisualEffects &VisualEffects() { return *FVisualEffects; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    const QString &UserAgent() const { return FUserAgent; }
+    void SetUserAgent(const QString &value);
+    TUserAgentMode UserAgentMode() const { return FUserAgentMode; }
+    void SetUserAgentMode(TUserAgentMode value);
+
+    // Public properties.
+    const QString &Name() const { return FName; }
+    void SetName(const QString &value);
+    // The document window, or null.
+    QWidget *HWND() const;
+    QWidget *Parent() const { return parentWidget(); }
+    bool Resizable() const { return FResizable; }
+    void SetResizable(bool value) { FResizable = value; }
+    QStringConverter::Encoding Encoding() const { return FEncoding; }
+    void SetEncoding(QStringConverter::Encoding value) { FEncoding = value; }
+    // Whether the document has been edited; once true it stays true.
+    bool Modified() const { return FModified; }
+    void SetModified(bool value);
+    // The document's own edit mode (the ambient one is TCustomHostedBrowser::DesignMode).
+    bool DesignMode() const;
+    void SetDesignMode(bool value);
+
+    // The user agent the control asks for.
+    HRESULT SupplyUserAgent(QString &UserAgent);
+
+    HRESULT GetHostInfo(DOCHOSTUIINFO &Info) override;
+
+protected:
+    bool HasPopupMenuFilter() const override;
+    void FilterPopupMenu(QObject *Sender, std::uint32_t ID, QMenu *Menu, const ContextMenuContext *Context) override;
+
+private:
+    void ApplyUserAgentMode();
+    void ApplyRegistryUserAgent();
+    void ApplyInternalUserAgent();
+    void RestoreRegistryUserAgent();
+
+    // Window procedures, the parent form's dialogs, the proxy and the
+    // navigation sound come with their own work; these are where they go
+    // in and out, and they do nothing yet.
+    void ClearChildWindowHandles() {}
+    void RehookChildWindows() {}
+    void HookParentForm() {}
+    void UnhookParentForm() {}
+    void RefreshProxy() {}
+    void DisableNavSound(bool) {}
+
+    QString FAbout;
+    std::unique_ptr<TDisableErrors> FDisableErrors;
+    TIEPopupMenuItems FDisabledPopupMenuItems;
+    std::unique_ptr<TDialogBoxes> FDialogBoxes;
+    bool FDestroying = false;
+    bool FEnableMessageHandler = true;
+    QString FHostNS;
+    QString FHostCSS;
+    bool FModified = false;
+    bool FSilent = true;
+    QString FName;
+    std::unique_ptr<TPrintOptions> FPrintOptions;
+    std::unique_ptr<TProxySettings> FProxySettings;
+    TMeasure FRuntimeMeasure = mMetric;
+    QString FUserAgent;
+    QString FUserAgentReg;
+    QString FUserAgentInt;
+    TUserAgentMode FUserAgentMode = uaDefault;
+    bool FUserAgentRegSet = false;
+    bool FVisible = true;
+    std::unique_ptr<TVisualEffects> FVisualEffects;
+    bool FResizing = false;
+    bool FWinXPSP2orLater = false;
+    bool FWndProcSubClassed = false;
+    QStringConverter::Encoding FEncoding = QStringConverter::System;
+    bool FResizable = false;
+};
+
+// The user locale's measurement system.
+TMeasure GetLocaleMeasure();
+
+// ---- The module ----
+
+// The process-wide state of the browser component's module, from
+// InitializeHostedBrowser to FinalizeHostedBrowser.
+struct HostedBrowserModuleState {
+    HostedBrowserModuleState();
+    // The floating-point environment the program starts with. Taken when the
+    // state is first used, so that a component used before the module's
+    // start-up never puts a blank environment (every exception unmasked) in force.
+    std::fenv_t SavedFPUControlWord;
+    std::unique_ptr<THbControl> GlobalHbControl;
+    bool OleInitializedByUnit = false;
+    bool NavSoundDisabled = false;
+    bool ProxyWasSet = false;
+    bool ParentFormHooked = false;
+    bool PageSetupPrefillPending = false;
+    bool Initialized = false;
+};
+HostedBrowserModuleState &hostedBrowserModule();
+
+// The module's start-up and shutdown, in place of a unit's initialization
+// and finalization: start-up once the QApplication exists and before any
+// browser component; shutdown after the last component has gone and before
+// the QApplication goes. Calls pair up; only the outermost pair does work.
+void InitializeHostedBrowser();
+void FinalizeHostedBrowser();
+
+// The module for the lifetime of a scope: make it right after the
+// QApplication, in the same scope, before the windows.
+class HostedBrowserModuleScope {
+public:
+    HostedBrowserModuleScope() { InitializeHostedBrowser(); }
+    ~HostedBrowserModuleScope() { FinalizeHostedBrowser(); }
+    HostedBrowserModuleScope(const HostedBrowserModuleScope &) = delete;
+    HostedBrowserModuleScope &operator=(const HostedBrowserModuleScope &) = delete;
+};
+
+// Builds a browser component the way the main window carries it as Emb:
+// every kind of the browser's own context menu replaced by `popupMenu`,
+// Ctrl+N kept from opening a window, and the run-time settings applied.
+THostedBrowser *CreateArticleView(QWidget *parent, QMenu *popupMenu);
+
+} // namespace vocab

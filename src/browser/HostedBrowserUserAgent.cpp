@@ -1,0 +1,102 @@
+// The user agent of THostedBrowser: the control's own, one of the
+// program's given through the ambient property, or one added to the
+// registry's list for every browser of the user.
+
+#include "HostedBrowser.h"
+
+#include "Registry.h"
+
+namespace vocab {
+
+namespace {
+
+const QString UserAgentKey = QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\User Agent");
+const QString PostPlatformKey = UserAgentKey + QStringLiteral("\\Post Platform");
+const QString RegistryAgentBase = QStringLiteral("User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)");
+
+} // namespace
+
+void THostedBrowser::SetUserAgent(const QString &value)
+{
+    if (value == FUserAgent)
+        return;
+    FUserAgent = value;
+    ApplyUserAgentMode();
+}
+
+void THostedBrowser::SetUserAgentMode(TUserAgentMode value)
+{
+    if (value == FUserAgentMode)
+        return;
+    FUserAgentMode = value;
+    ApplyUserAgentMode();
+}
+
+void THostedBrowser::ApplyUserAgentMode()
+{
+    switch (FUserAgentMode) {
+    case uaDefault:
+        RestoreRegistryUserAgent();
+        break;
+    case uaInternal:
+        ApplyInternalUserAgent();
+        break;
+    case uaRegistry:
+        ApplyRegistryUserAgent();
+        break;
+    }
+}
+
+void THostedBrowser::ApplyRegistryUserAgent()
+{
+    if (FUserAgent == FUserAgentReg)
+        return;
+    RestoreRegistryUserAgent();
+    FUserAgentReg = RegistryAgentBase + u'(' + FUserAgent + u')';
+    TRegistry registry(RegRoot::HKEY_CURRENT_USER);
+    if (registry.OpenKey(PostPlatformKey, true)) {
+        registry.WriteString(FUserAgentReg, QString());
+        FUserAgentRegSet = true;
+    }
+    registry.CloseKey();
+}
+
+void THostedBrowser::RestoreRegistryUserAgent()
+{
+    if (FUserAgentReg.isEmpty() || !FUserAgentRegSet)
+        return;
+    TRegistry registry(RegRoot::HKEY_CURRENT_USER);
+    if (registry.OpenKey(UserAgentKey, false)) {
+        // Only the component's own entry goes; the others stay as they are.
+        if (registry.OpenKey(PostPlatformKey, true)) {
+            registry.DeleteValue(FUserAgentReg);
+            registry.WriteString(RegistryAgentBase, QString());
+        }
+        FUserAgentRegSet = false;
+        FUserAgentReg.clear();
+    }
+    registry.CloseKey();
+}
+
+void THostedBrowser::ApplyInternalUserAgent()
+{
+    if (FUserAgent == FUserAgentInt)
+        return;
+    RestoreRegistryUserAgent();
+    if (IOleControl *control = OleControl()) {
+        FUserAgentInt = FUserAgent;
+        control->OnAmbientPropertyChange(DISPID_AMBIENT_USERAGENT);
+    }
+}
+
+HRESULT THostedBrowser::SupplyUserAgent(QString &UserAgent)
+{
+    UserAgent.clear();
+    if (FUserAgentMode == uaInternal && !FUserAgent.isEmpty()) {
+        UserAgent = FUserAgent;
+        return S_OK;
+    }
+    return S_FALSE;
+}
+
+} // namespace vocab

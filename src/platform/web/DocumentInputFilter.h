@@ -1,0 +1,61 @@
+#pragma once
+
+// Input on the document window, before the engine acts on it: keys go to the
+// host's accelerator test first, Ctrl with the wheel zooms, and the document
+// taking or losing the focus is reported. Drags on the view go to a drop
+// target the host registered. The window the view lives in reports its
+// activation.
+
+#include "ComTypes.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+class QDropEvent;
+class QKeyEvent;
+class QWheelEvent;
+class QWidget;
+
+namespace vocab {
+
+class WebEngineControl;
+
+class DocumentInputFilter : public QObject {
+public:
+    DocumentInputFilter(WebEngineControl &control, QWidget *view) : m_control(control), m_view(view) {}
+
+    void setDocumentWindow(QWidget *window) { m_documentWindow = window; }
+    void setFrameWindow(QWidget *window) { m_frameWindow = window; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool handleKey(QKeyEvent *event);
+    bool handleWheel(QWheelEvent *event);
+    bool handleDrag(QEvent *event);
+    void handleFocus(QEvent *event);
+    void handleFrameActivation(bool active);
+
+    bool translateAccelerator(const TMsg &msg);
+    bool showHelp();
+
+    WebEngineControl &m_control;
+    QWidget *m_view;
+    QWidget *m_documentWindow = nullptr;
+    QWidget *m_frameWindow = nullptr;
+    int m_wheelTurned = 0;
+
+    // The host's answer for the key override that comes before a key press:
+    // the press then takes the same answer without asking again.
+    struct KeyDecision {
+        quint64 timestamp = 0;
+        int key = 0;
+        int modifiers = 0;
+        bool consumed = false;
+        bool valid = false;
+    } m_override;
+};
+
+} // namespace vocab

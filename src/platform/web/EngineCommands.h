@@ -1,0 +1,45 @@
+#pragma once
+
+// The command target of the control and of its document over the engine:
+// the standard edit commands, refresh and stop, and the two zooms. The text
+// size (0 to 4, 2 the medium) and the optical zoom (percent) make up the one
+// zoom factor the engine has.
+
+#include "HostInterfaces.h"
+
+#include <cstdint>
+
+class QWebEnginePage;
+
+namespace vocab {
+
+class PageScripts;
+
+class EngineCommands : public IOleCommandTarget {
+public:
+    EngineCommands(QWebEnginePage *page, const PageScripts &scripts) : m_page(page), m_scripts(scripts) {}
+
+    HRESULT QueryStatus(const QUuid *pguidCmdGroup, std::span<OLECMD> prgCmds, OLECMDTEXT *pCmdText) override;
+    HRESULT Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, std::uint32_t nCmdexecopt, const QVariant &pvaIn,
+                 QVariant *pvaOut) override;
+
+    static constexpr int TextSizeLargest = 4;
+    static constexpr int OpticalZoomMin = 25;
+    static constexpr int OpticalZoomMax = 500;
+
+    int textSize() const { return m_textSize; }
+    int opticalZoom() const { return m_opticalPercent; }
+    // Sets the optical zoom (clamped) and answers the percent applied.
+    int setOpticalZoom(int percent);
+
+private:
+    std::uint32_t statusOf(std::uint32_t cmdID) const;
+    void applyZoom();
+
+    QWebEnginePage *m_page;
+    const PageScripts &m_scripts;
+    int m_textSize = 2;
+    int m_opticalPercent = 100;
+};
+
+} // namespace vocab

@@ -1,0 +1,49 @@
+#include "EngineSetup.h"
+
+#include <QCoreApplication>
+#include <QWebEngineProfile>
+
+#include <unistd.h>
+
+namespace vocab {
+
+namespace {
+
+void addChromiumFlag(const QByteArray &flag)
+{
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (flags.split(' ').contains(flag))
+        return;
+    if (!flags.isEmpty())
+        flags += ' ';
+    flags += flag;
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+}
+
+} // namespace
+
+void prepareWebEngine()
+{
+    static bool prepared = false;
+    if (prepared)
+        return;
+    prepared = true;
+    if (!QCoreApplication::instance())
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    addChromiumFlag("--disable-gpu");
+    if (::geteuid() == 0) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        addChromiumFlag("--no-sandbox");
+    }
+}
+
+std::unique_ptr<QWebEngineProfile> makeBrowserProfile()
+{
+    prepareWebEngine();
+    auto profile = std::make_unique<QWebEngineProfile>();
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    return profile;
+}
+
+} // namespace vocab

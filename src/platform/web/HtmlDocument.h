@@ -1,0 +1,107 @@
+#pragma once
+
+// The document of the browser control as its users see it: a document with
+// its elements, selection and window. Every read asks the loaded page and
+// waits for its answer (see ScriptRunner.h), so each call may run the event
+// loop for a moment. A read that gets no answer yields the empty value.
+
+#include "ComTypes.h"
+
+#include <QRect>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+namespace vocab {
+
+class IOleCommandTarget;
+
+// An element of the document. It stays bound to the same place of the page
+// (the body, or the element of an id) for as long as it lives.
+class IHTMLElement : public virtual IInterface {
+public:
+    virtual QString tagName() const = 0;
+    virtual QString innerText() const = 0;
+    virtual QString innerHTML() const = 0;
+    virtual QString outerHTML() const = 0;
+    virtual void setInnerHTML(const QString &html) = 0;
+    // The part of IHTMLElement2 the host uses.
+    virtual void focus() = 0;
+    virtual QRect getBoundingClientRect() const = 0;
+};
+
+// The text range of a selection.
+class IHTMLTxtRange : public virtual IInterface {
+public:
+    virtual QString text() const = 0;
+};
+
+class IHTMLSelectionObject : public virtual IInterface {
+public:
+    // "None", "Text" or "Control", as the selection is.
+    virtual QString type() const = 0;
+    virtual std::unique_ptr<IHTMLTxtRange> createRange() const = 0;
+};
+
+// The event a script error is described by, while the control reports it.
+// Properties are read by name; an unknown name gives false.
+class IHTMLEventObj : public virtual IInterface {
+public:
+    virtual bool getProperty(const QString &name, QVariant &value) const = 0;
+};
+
+class IHTMLWindow2 : public virtual IInterface {
+public:
+    virtual void scrollBy(int x, int y) = 0;
+    // The event being handled; null outside a report of the control.
+    virtual const IHTMLEventObj *event() const = 0;
+};
+
+class IHTMLDocument2 : public virtual IInterface {
+public:
+    virtual QString title() const = 0;
+    virtual QString url() const = 0;
+    virtual QString charset() const = 0;
+    virtual void setCharset(const QString &charset) = 0;
+    virtual QString cookie() const = 0;
+    // "On", "Off" or "Inherit".
+    virtual QString designMode() const = 0;
+    virtual void setDesignMode(const QString &mode) = 0;
+    // Null while the document has no body.
+    virtual std::unique_ptr<IHTMLElement> body() const = 0;
+    virtual std::unique_ptr<IHTMLSelectionObject> selection() const = 0;
+    virtual IHTMLWindow2 *parentWindow() = 0;
+
+    // Writing: the text of every write() between open and close() becomes
+    // the new page, which replaces the old one whole when close() is called.
+    virtual void write(const QString &text) = 0;
+    virtual void close() = 0;
+
+    virtual bool execCommand(const QString &command, bool showUI, const QVariant &value) = 0;
+    virtual bool queryCommandEnabled(const QString &command) const = 0;
+    virtual bool queryCommandState(const QString &command) const = 0;
+
+    // The document's own command target (zoom, edit commands, refresh).
+    virtual IOleCommandTarget *commandTarget() = 0;
+};
+
+class IHTMLDocument3 : public virtual IInterface {
+public:
+    virtual std::unique_ptr<IHTMLElement> getElementById(const QString &id) const = 0;
+    virtual std::unique_ptr<IHTMLElement> documentElement() const = 0;
+};
+
+class IHTMLDocument4 : public virtual IInterface {
+public:
+    virtual void focus() = 0;
+    virtual bool hasFocus() const = 0;
+};
+
+class IHTMLDocument5 : public virtual IInterface {
+public:
+    // "CSS1Compat" for a standards page, "BackCompat" for a quirks one.
+    virtual QString compatMode() const = 0;
+};
+
+} // namespace vocab

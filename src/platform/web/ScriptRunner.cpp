@@ -1,0 +1,115 @@
+#include "ScriptRunner.h"
+
+#include "PageWriter.h"
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+
+namespace vocab {
+
+LocalWait::LocalWait(int timeoutMs) : m_loop(std::make_unique<QEventLoop>()), m_timeoutMs(timeoutMs) {}
+
+LocalWait::~LocalWait() = default;
+
+void LocalWait::finish()
+{
+    m_finished = true;
+    m_loop->quit();
+}
+
+bool LocalWait::wait()
+{
+    if (m_finished)
+        return true;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, m_loop.get(), &QEventLoop::quit);
+    timer.start(m_timeoutMs);
+    m_loop->exec(QEventLoop::ExcludeUserInputEvents);
+    return m_finished;
+}
+
+QVariant runScriptAndWait(QWebEnginePage *page, const QString &script, int timeoutMs, bool *ok)
+{
+    if (ok)
+        *ok = false;
+    if (!page)
+        return {};
+    // The answer may come after the wait has given up; it then lands in
+    // this shared state, never in the frame that has returned.
+    struct Answer {
+        QVariant value;
+        LocalWait *wait = nullptr;
+        bool arrived = false;
+    };
+    auto answer = std::make_shared<Answer>();
+    LocalWait wait(timeoutMs);
+    answer->wait = &wait;
+    const QPointer<QWebEnginePage> guard(page);
+    const auto gone = QObject::connect(page, &QObject::destroyed, [&wait] { wait.finish(); });
+    const auto ended = QObject::connect(page, &QWebEnginePage::renderProcessTerminated, [&wait] { wait.finish(); });
+    page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer](const QVariant &value) {
+        answer->value = value;
+        answer->arrived = true;
+        if (answer->wait)
+            answer->wait->finish();
+    });
+    wait.wait();
+    answer->wait = nullptr;
+    if (guard) {
+        QObject::disconnect(gone);
+        QObject::disconnect(ended);
+    }
+    if (ok)
+        *ok = answer->arrived;
+    return answer->arrived ? answer->value : QVariant();
+}
+
+QString jsString(const QString &text)
+{
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    // "[...]" around the one string; U+2028 and U+2029 are escaped as well,
+    // since older script parsers end a literal there.
+    QString literal = QString::fromUtf8(json.mid(1, json.size() - 2));
+    literal.replace(QChar(0x2028), QStringLiteral("\\u2028"));
+    literal.replace(QChar(0x2029), QStringLiteral("\\u2029"));
+    return literal;
+}
+
+void PageScripts::letWriteLand() const
+{
+    if (m_writer)
+        m_writer->waitUntilWritten(DocumentReadTimeoutMs);
+}
+
+QVariant PageScripts::read(const QString &expression) const
+{
+    letWriteLand();
+    const QString script =
+        QStringLiteral("(function(){try{return (%1);}catch(e){return null;}})()").arg(expression);
+    return runScriptAndWait(m_page, script, DocumentReadTimeoutMs);
+}
+
+QString PageScripts::readString(const QString &expression) const
+{
+    const QVariant value = read(QStringLiteral("(function(v){return v==null?'':String(v);})(%1)").arg(expression));
+    return value.toString();
+}
+
+bool PageScripts::readBool(const QString &expression) const
+{
+    return read(QStringLiteral("!!(%1)").arg(expression)).toBool();
+}
+
+void PageScripts::run(const QString &statements) const
+{
+    letWriteLand();
+    if (m_page)
+        m_page->runJavaScript(QStringLiteral("try{%1}catch(e){}").arg(statements), QWebEngineScript::ApplicationWorld);
+}
+
+} // namespace vocab

@@ -1,0 +1,478 @@
+#include "WebEngineControl.h"
+
+#include "EngineCommands.h"
+#include "EngineDialogs.h"
+#include "EngineDocument.h"
+#include "EngineSetup.h"
+#include "ErrorHandler.h"
+#include "HeaderText.h"
+#include "PageWriter.h"
+#include "RequestInterceptor.h"
+#include "ScriptRunner.h"
+#include "WebPage.h"
+#include "WebView.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
+#include <QWebEngineHttpRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+
+namespace vocab {
+
+namespace {
+
+constexpr char HostStyleScriptName[] = "vocab-host-style";
+constexpr char DesignModeScriptName[] = "vocab-design-mode";
+
+// Adds the host's style sheet to the document; the text goes in as a string
+// literal, so nothing in it can reach beyond the style sheet.
+QString hostStyleScript(const QString &css)
+{
+    return QStringLiteral("(function(){var s=document.createElement('style');s.textContent=%1;"
+                          "(document.head||document.documentElement).appendChild(s);})();")
+        .arg(jsString(css));
+}
+
+void replaceScript(QWebEngineScriptCollection &scripts, const char *name, const QString &source)
+{
+    for (const QWebEngineScript &old : scripts.find(QString::fromLatin1(name)))
+        scripts.remove(old);
+    if (source.isEmpty())
+        return;
+    QWebEngineScript script;
+    script.setName(QString::fromLatin1(name));
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(true);
+    script.setSourceCode(source);
+    scripts.insert(script);
+}
+
+QUrl urlOf(const QString &text)
+{
+    if (QDir::isAbsolutePath(text) && !text.startsWith(QLatin1String("//")))
+        return QUrl::fromLocalFile(text);
+    return QUrl::fromUserInput(text);
+}
+
+bool isNetworkScheme(const QString &scheme)
+{
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("ftp")
+        || scheme == QLatin1String("ws") || scheme == QLatin1String("wss");
+}
+
+} // namespace
+
+WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWebBrowserEvents2 *events)
+    : m_profile(makeBrowserProfile()),
+      m_interceptor(std::make_unique<RequestInterceptor>([this](QWebEngineUrlRequestInfo &info) { handleRequest(info); })),
+      m_page(std::make_unique<WebPage>(*this, m_profile.get())),
+      m_view(std::make_unique<WebView>(*this, container)),
+      m_site(site, events),
+      m_downloadFlags(DLCTL_CONTROL_DEFAULT),
+      m_readyState(READYSTATE_UNINITIALIZED)
+{
+    m_defaultUserAgent = m_profile->httpUserAgent();
+    m_page->setUrlRequestInterceptor(m_interceptor.get());
+    m_view->setPage(m_page.get());
+    m_writer = new PageWriter(m_page.get());
+    m_writer->setBaseUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + u'/'));
+    m_writer->setAfterLongWrite([this] { reapplyHostStyle(); });
+    m_scripts = std::make_unique<PageScripts>(m_page.get(), m_writer);
+    m_commands = std::make_unique<EngineCommands>(m_page.get(), *m_scripts);
+    m_document = std::make_unique<EngineDocument>(*m_scripts, *m_writer, *m_commands);
+    tagMenuCommands();
+    connect(m_profile.get(), &QWebEngineProfile::downloadRequested, m_page.get(), &WebPage::handleDownloadRequested);
+    OnAmbientPropertyChange(DISPID_UNKNOWN);
+}
+
+WebEngineControl::~WebEngineControl()
+{
+    Close();
+}
+
+void WebEngineControl::Close()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_site.close();
+    m_interceptor->clear();
+    m_writer->setAfterLongWrite(nullptr);
+    m_writer->abandon();
+    m_profile->disconnect(m_page.get());
+}
+
+// The control's own context menu names its items by command, so that a
+// host can take out the ones it does not want.
+void WebEngineControl::tagMenuCommands()
+{
+    static constexpr std::pair<QWebEnginePage::WebAction, int> Commands[] = {
+        {QWebEnginePage::Back, IDM_GOBACKWARD},
+        {QWebEnginePage::Forward, IDM_GOFORWARD},
+        {QWebEnginePage::Reload, IDM_REFRESH},
+        {QWebEnginePage::Copy, IDM_COPY},
+        {QWebEnginePage::Cut, IDM_CUT},
+        {QWebEnginePage::Paste, IDM_PASTE},
+        {QWebEnginePage::SelectAll, IDM_SELECTALL},
+        {QWebEnginePage::ViewSource, IDM_VIEWSOURCE},
+        {QWebEnginePage::OpenLinkInNewWindow, IDM_FOLLOWLINKN},
+        {QWebEnginePage::OpenLinkInThisWindow, IDM_FOLLOWLINKC},
+    };
+    for (const auto &[action, id] : Commands)
+        m_page->action(action)->setData(id);
+    connect(m_page->action(QWebEnginePage::Back), &QAction::changed, this, [this] {
+        guarded([this] {
+            if (auto *events = m_closed ? nullptr : m_site.events())
+                events->CommandStateChange(CSC_NAVIGATEBACK, m_page->action(QWebEnginePage::Back)->isEnabled());
+        });
+    });
+    connect(m_page->action(QWebEnginePage::Forward), &QAction::changed, this, [this] {
+        guarded([this] {
+            if (auto *events = m_closed ? nullptr : m_site.events())
+                events->CommandStateChange(CSC_NAVIGATEFORWARD, m_page->action(QWebEnginePage::Forward)->isEnabled());
+        });
+    });
+}
+
+void WebEngineControl::SetDocumentBaseUrl(const QUrl &url)
+{
+    m_writer->setBaseUrl(url);
+}
+
+// A page written just before would be dropped by the engine for the
+// navigation that follows it; it lands first, as a write is done once the
+// program has made it.
+void WebEngineControl::letWriteLand()
+{
+    m_writer->waitUntilWritten(DocumentReadTimeoutMs);
+}
+
+void WebEngineControl::Navigate(const QString &URL)
+{
+    letWriteLand();
+    m_page->load(urlOf(URL));
+}
+
+void WebEngineControl::Navigate2(const QVariant &URL, const QVariant &, const QVariant &, const QVariant &PostData,
+                                 const QVariant &Headers)
+{
+    const QUrl url = URL.metaType() == QMetaType::fromType<QUrl>() ? URL.toUrl() : urlOf(URL.toString());
+    QWebEngineHttpRequest request(url);
+    const QByteArray post = PostData.toByteArray();
+    if (!post.isEmpty()) {
+        request.setMethod(QWebEngineHttpRequest::Post);
+        request.setPostData(post);
+    }
+    for (const auto &[name, value] : parseHeaderBlock(Headers.toString()))
+        request.setHeader(name, value);
+    letWriteLand();
+    m_page->load(request);
+}
+
+void WebEngineControl::GoBack()
+{
+    letWriteLand();
+    m_page->triggerAction(QWebEnginePage::Back);
+}
+
+void WebEngineControl::GoForward()
+{
+    letWriteLand();
+    m_page->triggerAction(QWebEnginePage::Forward);
+}
+
+void WebEngineControl::Refresh()
+{
+    Refresh2(REFRESH_NORMAL);
+}
+
+void WebEngineControl::Refresh2(int level)
+{
+    letWriteLand();
+    m_page->triggerAction(level >= REFRESH_COMPLETELY ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
+}
+
+void WebEngineControl::Stop()
+{
+    m_page->triggerAction(QWebEnginePage::Stop);
+}
+
+QString WebEngineControl::LocationURL() const
+{
+    return m_hasDocument ? m_page->url().toString() : QString();
+}
+
+QString WebEngineControl::LocationName() const
+{
+    if (!m_hasDocument)
+        return {};
+    const QString title = m_page->title();
+    return title.isEmpty() ? LocationURL() : title;
+}
+
+bool WebEngineControl::Busy() const
+{
+    return m_readyState == READYSTATE_LOADING || m_writer->writing();
+}
+
+bool WebEngineControl::silent() const
+{
+    return m_silent || (m_downloadFlags & DLCTL_SILENT);
+}
+
+void WebEngineControl::SetRegisterAsDropTarget(bool value)
+{
+    m_acceptDrops = value;
+    m_page->settings()->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, value);
+}
+
+IHTMLDocument2 *WebEngineControl::Document()
+{
+    return m_hasDocument ? m_document.get() : nullptr;
+}
+
+HRESULT WebEngineControl::ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, const QVariant &pvaIn, QVariant *pvaOut)
+{
+    return m_commands->Exec(nullptr, cmdID, cmdexecopt, pvaIn, pvaOut);
+}
+
+std::uint32_t WebEngineControl::QueryStatusWB(std::uint32_t cmdID)
+{
+    OLECMD cmd{cmdID, 0};
+    m_commands->QueryStatus(nullptr, std::span<OLECMD>(&cmd, 1), nullptr);
+    return cmd.cmdf;
+}
+
+HRESULT WebEngineControl::OnAmbientPropertyChange(int dispID)
+{
+    if (dispID == DISPID_UNKNOWN || dispID == DISPID_AMBIENT_DLCONTROL)
+        readDownloadFlags();
+    if (dispID == DISPID_UNKNOWN || dispID == DISPID_AMBIENT_USERAGENT)
+        readUserAgent();
+    if (dispID == DISPID_UNKNOWN || dispID == DISPID_AMBIENT_USERMODE)
+        readUserMode();
+    return S_OK;
+}
+
+HRESULT WebEngineControl::DoVerb(int iVerb, const TMsg *, IOleClientSite *, int, QWidget *, const QRect *)
+{
+    if (iVerb != OLEIVERB_UIACTIVATE)
+        return E_NOTIMPL;
+    m_view->setFocus(Qt::OtherFocusReason);
+    return S_OK;
+}
+
+QWidget *WebEngineControl::ViewWindow() const
+{
+    return m_view.get();
+}
+
+QWidget *WebEngineControl::DocumentWindow() const
+{
+    return m_view->focusProxy();
+}
+
+HRESULT WebEngineControl::RegisterDragDrop(IDropTarget *target)
+{
+    m_dropTarget = target;
+    return S_OK;
+}
+
+HRESULT WebEngineControl::RevokeDragDrop()
+{
+    if (!m_dropTarget)
+        return DRAGDROP_E_NOTREGISTERED;
+    m_dropTarget = nullptr;
+    return S_OK;
+}
+
+std::unique_ptr<QMenu> WebEngineControl::CreateContextMenu(std::uint32_t)
+{
+    if (!m_view->lastContextMenuRequest())
+        return std::make_unique<QMenu>(m_view.get());
+    return std::unique_ptr<QMenu>(m_view->createStandardContextMenu());
+}
+
+void WebEngineControl::prepareDocument()
+{
+    readHostInfo();
+    readUserAgent();
+    resumeScripts();
+}
+
+void WebEngineControl::readHostInfo()
+{
+    DOCHOSTUIINFO info;
+    if (auto *ui = m_site.as<IDocHostUIHandler>())
+        if (ui->GetHostInfo(info) != S_OK)
+            info = DOCHOSTUIINFO();
+    m_hostFlags = info.dwFlags;
+    QWebEngineSettings *settings = m_page->settings();
+    settings->setAttribute(QWebEngineSettings::ShowScrollBars, !(m_hostFlags & DOCHOSTUIFLAG_SCROLL_NO));
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls,
+                           !(m_hostFlags & DOCHOSTUIFLAG_LOCAL_MACHINE_ACCESS_CHECK));
+    settings->setUnknownUrlSchemePolicy(m_hostFlags & DOCHOSTUIFLAG_DISABLE_UNTRUSTEDPROTOCOL
+                                            ? QWebEngineSettings::DisallowUnknownUrlSchemes
+                                            : QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
+    QString css = info.pchHostCss;
+    if (m_hostFlags & DOCHOSTUIFLAG_DIALOG)
+        css += QStringLiteral("*{user-select:none;}");
+    installHostStyle(css);
+}
+
+void WebEngineControl::installHostStyle(const QString &css)
+{
+    if (css == m_hostCss)
+        return;
+    m_hostCss = css;
+    replaceScript(m_page->scripts(), HostStyleScriptName, css.isEmpty() ? QString() : hostStyleScript(css));
+}
+
+void WebEngineControl::reapplyHostStyle()
+{
+    if (!m_hostCss.isEmpty())
+        m_page->runJavaScript(hostStyleScript(m_hostCss), QWebEngineScript::ApplicationWorld);
+    if (m_designMode)
+        m_page->runJavaScript(QStringLiteral("document.designMode='on';"), QWebEngineScript::ApplicationWorld);
+}
+
+void WebEngineControl::readDownloadFlags()
+{
+    const std::optional<QVariant> answer = m_site.ambient(DISPID_AMBIENT_DLCONTROL);
+    m_downloadFlags = answer ? answer->toUInt() : DLCTL_CONTROL_DEFAULT;
+    m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, m_downloadFlags & DLCTL_DLIMAGES);
+    applyScriptSetting();
+}
+
+void WebEngineControl::applyScriptSetting()
+{
+    m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled,
+                                     !(m_downloadFlags & DLCTL_NO_SCRIPTS) && !m_scriptsStopped);
+}
+
+void WebEngineControl::readUserAgent()
+{
+    // Only the first line of the host's text is taken: a line break would
+    // begin another header of every request.
+    const std::optional<QVariant> answer = m_site.ambient(DISPID_AMBIENT_USERAGENT);
+    const QString agent = answer ? singleHeaderLine(answer->toString()).trimmed() : QString();
+    m_profile->setHttpUserAgent(agent.isEmpty() ? m_defaultUserAgent : agent);
+}
+
+void WebEngineControl::readUserMode()
+{
+    const std::optional<QVariant> answer = m_site.ambient(DISPID_AMBIENT_USERMODE);
+    const bool designMode = answer && !answer->toBool();
+    if (designMode == m_designMode)
+        return;
+    m_designMode = designMode;
+    // Outside user mode every document the control shows is open to editing.
+    replaceScript(m_page->scripts(), DesignModeScriptName, designMode ? QStringLiteral("document.designMode='on';") : QString());
+    if (m_hasDocument)
+        m_page->runJavaScript(QStringLiteral("document.designMode='%1';").arg(designMode ? "on" : "off"),
+                              QWebEngineScript::ApplicationWorld);
+}
+
+void WebEngineControl::resumeScripts()
+{
+    if (!m_scriptsStopped)
+        return;
+    m_scriptsStopped = false;
+    applyScriptSetting();
+}
+
+void WebEngineControl::stopScripts()
+{
+    m_scriptsStopped = true;
+    applyScriptSetting();
+}
+
+void WebEngineControl::zoomByUser(int deltaPercent)
+{
+    const int before = m_commands->opticalZoom();
+    const int applied = m_commands->setOpticalZoom(before + deltaPercent);
+    if (applied == before)
+        return;
+    if (auto *zoomEvents = m_site.as<IZoomEvents>())
+        zoomEvents->OnZoomPercentChanged(static_cast<std::uint32_t>(applied));
+}
+
+void WebEngineControl::enableModeless(bool enable) const
+{
+    guarded([&] {
+        if (auto *ui = m_site.as<IDocHostUIHandler>())
+            ui->EnableModeless(enable);
+    });
+}
+
+void WebEngineControl::reportScriptError(const QString &message, int line, const QString &url)
+{
+    auto *target = m_site.as<IOleCommandTarget>();
+    if (!target)
+        return;
+    ScriptErrorEvent event(line, message, url);
+    m_document->window().setEvent(&event);
+    QVariant out;
+    const HRESULT hr = guarded(
+        [&] {
+            return target->Exec(&CGID_DocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, OLECMDEXECOPT_DODEFAULT,
+                                QVariant::fromValue(static_cast<IHTMLDocument2 *>(m_document.get())), &out);
+        },
+        E_FAIL);
+    m_document->window().setEvent(nullptr);
+    if (hr == S_OK) {
+        if (!out.toBool())
+            stopScripts();
+    } else if (hr == S_FALSE && !silent()) {
+        enableModeless(false);
+        const bool goOn = askContinueScripts(m_view.get(), message, line, url);
+        enableModeless(true);
+        if (!goOn)
+            stopScripts();
+    }
+}
+
+void WebEngineControl::handleRequest(QWebEngineUrlRequestInfo &info)
+{
+    guarded([&] {
+        const QUrl url = info.requestUrl();
+        if (isNetworkScheme(url.scheme()) && (m_offline || (m_downloadFlags & (DLCTL_FORCEOFFLINE | DLCTL_OFFLINE)))) {
+            info.block(true);
+            return;
+        }
+        const auto type = info.resourceType();
+        if (type == QWebEngineUrlRequestInfo::ResourceTypeMedia && !(m_downloadFlags & (DLCTL_VIDEOS | DLCTL_BGSOUNDS))) {
+            info.block(true);
+            return;
+        }
+        if (type == QWebEngineUrlRequestInfo::ResourceTypeSubFrame && (m_downloadFlags & DLCTL_NO_FRAMEDOWNLOAD)) {
+            info.block(true);
+            return;
+        }
+        if (m_downloadFlags & DLCTL_PRAGMA_NO_CACHE) {
+            info.setHttpHeader("Cache-Control", "no-cache");
+            info.setHttpHeader("Pragma", "no-cache");
+        } else if (m_downloadFlags & DLCTL_RESYNCHRONIZE) {
+            info.setHttpHeader("Cache-Control", "max-age=0");
+        }
+        if (type == QWebEngineUrlRequestInfo::ResourceTypeMainFrame || type == QWebEngineUrlRequestInfo::ResourceTypeSubFrame) {
+            if (auto *ui = m_site.as<IDocHostUIHandler>()) {
+                QString translated;
+                if (ui->TranslateUrl(0, url.toString(), translated) == S_OK && !translated.isEmpty()) {
+                    const QUrl target(translated);
+                    if (target.isValid() && target != url)
+                        info.redirect(target);
+                }
+            }
+        }
+    });
+}
+
+} // namespace vocab

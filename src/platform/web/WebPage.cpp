@@ -1,0 +1,339 @@
+#include "WebPage.h"
+
+#include "EngineDialogs.h"
+#include "EngineDocument.h"
+#include "EngineCommands.h"
+#include "ErrorHandler.h"
+#include "MessageBoxes.h"
+#include "PageWriter.h"
+#include "WebEngineControl.h"
+#include "WebView.h"
+
+#include <QAuthenticator>
+#include <QDesktopServices>
+#include <QDir>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineSettings>
+
+namespace vocab {
+
+namespace {
+
+const QString MessageCaption = QStringLiteral("Сообщение веб-страницы");
+
+QString featuresOf(const QWebEngineNewWindowRequest &request)
+{
+    const QRect g = request.requestedGeometry();
+    if (!g.isValid())
+        return {};
+    return QStringLiteral("left=%1,top=%2,width=%3,height=%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+}
+
+} // namespace
+
+WebPage::WebPage(WebEngineControl &control, QWebEngineProfile *profile) : QWebEnginePage(profile), m_control(control)
+{
+    connect(this, &QWebEnginePage::loadStarted, this, &WebPage::handleLoadStarted);
+    connect(this, &QWebEnginePage::loadProgress, this, &WebPage::handleLoadProgress);
+    connect(this, &QWebEnginePage::loadFinished, this, &WebPage::handleLoadFinished);
+    connect(this, &QWebEnginePage::urlChanged, this, &WebPage::handleUrlChanged);
+    connect(this, &QWebEnginePage::titleChanged, this, &WebPage::handleTitleChanged);
+    connect(this, &QWebEnginePage::linkHovered, this, &WebPage::handleLinkHovered);
+    connect(this, &QWebEnginePage::selectionChanged, this, &WebPage::handleSelectionChanged);
+    connect(this, &QWebEnginePage::newWindowRequested, this, &WebPage::handleNewWindowRequested);
+    connect(this, &QWebEnginePage::authenticationRequired, this, &WebPage::handleAuthenticationRequired);
+    connect(this, &QWebEnginePage::proxyAuthenticationRequired, this, &WebPage::handleProxyAuthenticationRequired);
+    connect(this, &QWebEnginePage::geometryChangeRequested, this, &WebPage::handleGeometryChangeRequested);
+    connect(this, &QWebEnginePage::windowCloseRequested, this, &WebPage::handleWindowCloseRequested);
+}
+
+bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
+{
+    return guarded([&] {
+        if (m_control.closed())
+            return true;
+        if (isMainFrame && m_control.writer().isOwnNavigation(url, type)) {
+            // A page written by the program: no navigation of the user's, no events.
+            m_ownLoad = true;
+            m_control.prepareDocument();
+            return true;
+        }
+        const bool refresh = isMainFrame && type == NavigationTypeReload;
+        if (refresh ? !askRefresh() : !askBeforeNavigate(url))
+            return false;
+        if (isMainFrame) {
+            if (m_control.hasDocument())
+                if (auto *target = m_control.site().as<IOleCommandTarget>())
+                    target->Exec(&CGID_Explorer, OLECMDID_ONUNLOAD, OLECMDEXECOPT_DODEFAULT, {}, nullptr);
+            m_control.writer().abandon();
+            m_ownLoad = false;
+            m_control.prepareDocument();
+        }
+        return true;
+    }, true);
+}
+
+// The host hears of a refresh first and may cancel it.
+bool WebPage::askRefresh()
+{
+    auto *target = m_control.site().as<IOleCommandTarget>();
+    if (!target)
+        return true;
+    target->Exec(&CGID_Explorer, OLECMDID_PREREFRESH, OLECMDEXECOPT_DODEFAULT, {}, nullptr);
+    return target->Exec(&CGID_DocHostCommandHandler, IDM_REFRESH_TOP, OLECMDEXECOPT_DODEFAULT, {}, nullptr) != S_OK;
+}
+
+bool WebPage::askBeforeNavigate(const QUrl &url)
+{
+    bool cancel = false;
+    if (auto *events = m_control.site().events())
+        events->BeforeNavigate2(url.toString(), 0, QString(), QByteArray(), QString(), cancel);
+    return !cancel;
+}
+
+void WebPage::handleLoadStarted()
+{
+    guarded([&] {
+        if (m_control.closed())
+            return;
+        m_control.setReadyState(READYSTATE_LOADING);
+        m_control.view()->watchDocumentWindow();
+        if (auto *events = m_control.site().events(); events && !m_ownLoad)
+            events->DownloadBegin();
+    });
+}
+
+void WebPage::handleLoadProgress(int progress)
+{
+    guarded([&] {
+        if (auto *events = m_control.closed() || m_ownLoad ? nullptr : m_control.site().events())
+            events->ProgressChange(progress, 100);
+    });
+}
+
+void WebPage::handleLoadFinished(bool)
+{
+    guarded([&] {
+        if (m_control.closed())
+            return;
+        m_control.documentCommitted();
+        m_control.setReadyState(READYSTATE_COMPLETE);
+        m_control.view()->watchDocumentWindow();
+        // The page's scripts may take the focus as far as the host allows.
+        if (auto *protect = m_control.site().service<IProtectFocus>()) {
+            bool allow = true;
+            if (protect->AllowFocusChange(allow) == S_OK)
+                settings()->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, allow);
+        }
+        if (auto *events = m_control.site().events(); events && !m_ownLoad) {
+            events->DownloadComplete();
+            events->DocumentComplete(url().toString());
+        }
+        if (auto *ui = m_control.site().as<IDocHostUIHandler>()) {
+            // The host may put a drop target of its own on the new document.
+            IDropTarget *replacement = nullptr;
+            if (ui->GetDropTarget(nullptr, replacement) == S_OK && replacement)
+                m_control.RegisterDragDrop(replacement);
+            ui->UpdateUI();
+        }
+    });
+}
+
+void WebPage::handleUrlChanged(const QUrl &url)
+{
+    guarded([&] {
+        if (m_control.closed() || url.isEmpty())
+            return;
+        m_control.documentCommitted();
+        if (auto *events = m_control.site().events(); events && !m_ownLoad)
+            events->NavigateComplete2(url.toString());
+    });
+}
+
+void WebPage::handleTitleChanged(const QString &title)
+{
+    guarded([&] {
+        if (auto *events = m_control.closed() ? nullptr : m_control.site().events())
+            events->TitleChange(title);
+    });
+}
+
+void WebPage::handleLinkHovered(const QString &url)
+{
+    guarded([&] {
+        if (auto *events = m_control.closed() ? nullptr : m_control.site().events())
+            events->StatusTextChange(url);
+    });
+}
+
+void WebPage::handleSelectionChanged()
+{
+    guarded([&] {
+        if (auto *ui = m_control.closed() ? nullptr : m_control.site().as<IDocHostUIHandler>())
+            ui->UpdateUI();
+    });
+}
+
+void WebPage::handleNewWindowRequested(QWebEngineNewWindowRequest &request)
+{
+    guarded([&] {
+        if (m_control.closed())
+            return;
+        const QString target = request.requestedUrl().toString();
+        const QString context = url().toString();
+        const std::uint32_t flags = request.isUserInitiated() ? NWMF_USERINITIATED : 0;
+        // The host's pop-up manager: S_FALSE blocks, a failure leaves it to us.
+        if (auto *manager = m_control.site().service<INewWindowManager>())
+            if (manager->EvaluateNewWindow(target, QString(), context, featuresOf(request), false, flags, 0) == S_FALSE)
+                return;
+        if (m_control.hostFlags() & DOCHOSTUIFLAG_ENABLE_INPLACE_NAVIGATION) {
+            request.openIn(this);
+            return;
+        }
+        IWebBrowser2 *other = nullptr;
+        bool cancel = false;
+        if (auto *events = m_control.site().events())
+            events->NewWindow3(other, cancel, flags, context, target);
+        if (cancel)
+            return;
+        if (auto *control = dynamic_cast<WebEngineControl *>(other)) {
+            request.openIn(control->page());
+            return;
+        }
+        // The browser's own new window: the user's web browser.
+        QDesktopServices::openUrl(request.requestedUrl());
+    });
+}
+
+void WebPage::handleDownloadRequested(QWebEngineDownloadRequest *download)
+{
+    guarded([&] {
+        if (m_control.closed() || download->page() != this)
+            return;
+        if (auto *manager = m_control.site().service<IDownloadManager>()) {
+            if (manager->Download(download->url(), nullptr, 0, 0, nullptr, QString(), QString(), 0) == S_OK) {
+                download->cancel();
+                return;
+            }
+        }
+        if (m_control.silent()) {
+            download->cancel();
+            return;
+        }
+        m_control.enableModeless(false);
+        const QString path =
+            askDownloadPath(m_control.view(), QDir(download->downloadDirectory()).filePath(download->downloadFileName()));
+        m_control.enableModeless(true);
+        if (path.isEmpty()) {
+            download->cancel();
+            return;
+        }
+        download->setDownloadDirectory(QFileInfo(path).absolutePath());
+        download->setDownloadFileName(QFileInfo(path).fileName());
+        download->accept();
+    });
+}
+
+void WebPage::handleAuthenticationRequired(const QUrl &url, QAuthenticator *authenticator)
+{
+    guarded([&] { authenticate(url, authenticator); });
+}
+
+void WebPage::handleProxyAuthenticationRequired(const QUrl &url, QAuthenticator *authenticator, const QString &)
+{
+    guarded([&] { authenticate(url, authenticator); });
+}
+
+void WebPage::authenticate(const QUrl &url, QAuthenticator *authenticator)
+{
+    QString user;
+    QString password;
+    if (auto *host = m_control.closed() ? nullptr : m_control.site().service<IAuthenticate>()) {
+        QWidget *window = m_control.view();
+        if (host->Authenticate(window, user, password) == S_OK && !user.isEmpty()) {
+            authenticator->setUser(user);
+            authenticator->setPassword(password);
+            return;
+        }
+    }
+    if (!m_control.closed() && !m_control.silent()) {
+        m_control.enableModeless(false);
+        const bool given = askCredentials(m_control.view(), url, authenticator->realm(), user, password);
+        m_control.enableModeless(true);
+        if (given) {
+            authenticator->setUser(user);
+            authenticator->setPassword(password);
+            return;
+        }
+    }
+    // No credentials: the request fails.
+    *authenticator = QAuthenticator();
+}
+
+void WebPage::handleGeometryChangeRequested(const QRect &geometry)
+{
+    guarded([&] {
+        auto *services = m_control.closed() ? nullptr : m_control.site().service<IHTMLOMWindowServices>();
+        const QRect last = m_lastGeometry;
+        m_lastGeometry = geometry;
+        if (!services)
+            return;
+        // The engine gives the new geometry only; a change of place is a
+        // move and a change of size a resize.
+        if (!last.isValid() || geometry.topLeft() != last.topLeft())
+            services->moveTo(geometry.x(), geometry.y());
+        if (!last.isValid() || geometry.size() != last.size())
+            services->resizeTo(geometry.width(), geometry.height());
+    });
+}
+
+void WebPage::handleWindowCloseRequested()
+{
+    guarded([&] {
+        bool cancel = false;
+        if (auto *events = m_control.closed() ? nullptr : m_control.site().events())
+            events->WindowClosing(false, cancel);
+    });
+}
+
+int WebPage::showMessage(const QString &text, unsigned type)
+{
+    int result = 0;
+    if (auto *ui = m_control.site().as<IDocHostShowUI>())
+        if (ui->ShowMessage(m_control.view(), text, MessageCaption, type, QString(), 0, result) == S_OK)
+            return result;
+    if (m_control.silent())
+        return IDCANCEL;
+    m_control.enableModeless(false);
+    result = MessageBox(text, MessageCaption, type, m_control.view());
+    m_control.enableModeless(true);
+    return result;
+}
+
+void WebPage::javaScriptAlert(const QUrl &, const QString &msg)
+{
+    guarded([&] {
+        if (!m_control.closed())
+            showMessage(msg, MB_OK | MB_ICONWARNING);
+    });
+}
+
+bool WebPage::javaScriptConfirm(const QUrl &, const QString &msg)
+{
+    return guarded([&] { return !m_control.closed() && showMessage(msg, MB_OKCANCEL | MB_ICONQUESTION) == IDOK; }, false);
+}
+
+void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int lineNumber,
+                                       const QString &sourceID)
+{
+    // An uncaught error is a script error; what a page logs itself is not.
+    if (level != ErrorMessageLevel || !message.startsWith(QLatin1String("Uncaught")))
+        return;
+    guarded([&] {
+        if (!m_control.closed())
+            m_control.reportScriptError(message, lineNumber, sourceID);
+    });
+}
+
+} // namespace vocab

@@ -1,0 +1,56 @@
+#pragma once
+
+// The page of the engine control. Each moment of the engine that the host
+// has a say in is one handler here, which asks the host and acts on its
+// answer, falling back on the control's own behaviour.
+
+#include <QRect>
+#include <QWebEnginePage>
+
+class QAuthenticator;
+class QWebEngineDownloadRequest;
+class QWebEngineNewWindowRequest;
+
+namespace vocab {
+
+class WebEngineControl;
+
+class WebPage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    WebPage(WebEngineControl &control, QWebEngineProfile *profile);
+
+    void handleDownloadRequested(QWebEngineDownloadRequest *download);
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    void javaScriptAlert(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int lineNumber,
+                                  const QString &sourceID) override;
+
+private:
+    void handleLoadStarted();
+    void handleLoadProgress(int progress);
+    void handleLoadFinished(bool ok);
+    void handleUrlChanged(const QUrl &url);
+    void handleTitleChanged(const QString &title);
+    void handleLinkHovered(const QString &url);
+    void handleSelectionChanged();
+    void handleNewWindowRequested(QWebEngineNewWindowRequest &request);
+    void handleAuthenticationRequired(const QUrl &url, QAuthenticator *authenticator);
+    void handleProxyAuthenticationRequired(const QUrl &url, QAuthenticator *authenticator, const QString &proxyHost);
+    void handleGeometryChangeRequested(const QRect &geometry);
+    void handleWindowCloseRequested();
+
+    bool askRefresh();
+    bool askBeforeNavigate(const QUrl &url);
+    int showMessage(const QString &text, unsigned type);
+    void authenticate(const QUrl &url, QAuthenticator *authenticator);
+
+    WebEngineControl &m_control;
+    bool m_ownLoad = false;
+    QRect m_lastGeometry;
+};
+
+} // namespace vocab

@@ -1,0 +1,45 @@
+#pragma once
+
+// Helpers for tests that run the real web engine.
+
+#include "HtmlDocument.h"
+#include "THB.h"
+#include "WebEngineControl.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vocab::test {
+
+// Waits for `done`, at most `timeoutMs`; true when it came.
+inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 10000)
+{
+    return QTest::qWaitFor(done, timeoutMs);
+}
+
+// Writes a whole page, as the program writes its article pages.
+inline void writePage(THB &browser, const QString &html)
+{
+    IHTMLDocument2 *doc = browser.Document();
+    ASSERT_NE(doc, nullptr);
+    doc->write(html);
+    doc->close();
+}
+
+// Navigates to about:blank and waits for the document it makes, as the
+// program does before its first page.
+inline void loadBlank(THB &browser)
+{
+    browser.Navigate(QStringLiteral("about:blank"));
+    ASSERT_TRUE(browser.WaitForDocument());
+}
+
+inline WebEngineControl &engineOf(THB &browser)
+{
+    return *dynamic_cast<WebEngineControl *>(browser.Control());
+}
+
+} // namespace vocab::test

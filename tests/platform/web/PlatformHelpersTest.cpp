@@ -1,0 +1,69 @@
+// The window and string helpers of the browser host, and the platform
+// functions it uses only when the system has them (this one has none).
+
+#include "PlatformLibraries.h"
+#include "WindowHelpers.h"
+
+#include "TestSupport.h"
+
+#include <QWidget>
+
+using namespace vocab;
+
+TEST(FindAncestorWindowByClass, LooksAboveTheWindowOnly)
+{
+    QWidget top;
+    setWindowClassName(&top, WindowClass::ShellEmbedding);
+    auto *middle = new QWidget(&top);
+    auto *inner = new QWidget(middle);
+    setWindowClassName(inner, WindowClass::ShellEmbedding);
+
+    EXPECT_EQ(FindAncestorWindowByClass(inner, QStringLiteral("Shell Embedding")), &top) << "never the window itself";
+    EXPECT_EQ(FindAncestorWindowByClass(inner, QStringLiteral("QWidget")), middle);
+    EXPECT_EQ(FindAncestorWindowByClass(inner, QStringLiteral("shell embedding")), nullptr) << "case counts";
+    EXPECT_EQ(FindAncestorWindowByClass(&top, QStringLiteral("Shell Embedding")), nullptr);
+    EXPECT_EQ(FindAncestorWindowByClass(nullptr, QStringLiteral("QWidget")), nullptr);
+}
+
+TEST(GetWindowClassName, GivesTheNameGivenElseTheQtClass)
+{
+    QWidget plain;
+    QWidget named;
+    setWindowClassName(&named, WindowClass::InternetExplorerServer);
+    EXPECT_EQ(GetWindowClassName(&plain), QStringLiteral("QWidget"));
+    EXPECT_EQ(GetWindowClassName(&named), QStringLiteral("Internet Explorer_Server"));
+    EXPECT_EQ(GetWindowClassName(nullptr), QString());
+}
+
+TEST(StringHelpers, FindCharactersAndStringsExactly)
+{
+    EXPECT_EQ(PosOfChar(u'N', QString()), 0);
+    EXPECT_EQ(PosOfChar(u'N', QStringLiteral("ABC")), 0);
+    EXPECT_EQ(PosOfChar(u'N', QStringLiteral("MNN")), 2);
+    EXPECT_EQ(PosOfChar(u'n', QStringLiteral("N")), 0);
+
+    const QStringList modes{QStringLiteral("On"), QStringLiteral("Off"), QStringLiteral("Inherit")};
+    EXPECT_EQ(IndexOfString(QStringLiteral("Off"), modes), 1);
+    EXPECT_EQ(IndexOfString(QStringLiteral("off"), modes), -1);
+    EXPECT_EQ(IndexOfString(QStringLiteral("On"), {}), -1);
+}
+
+TEST(PlatformLibraries, AnswerAsForAMissingLibraryEveryTime)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_EQ(SetInternetFeatureEnabled(21, 2, true), E_NOTIMPL);
+        EXPECT_EQ(IsInternetFeatureEnabled(21, 2), E_NOTIMPL);
+    }
+    EXPECT_EQ(CallHtmlHelp(nullptr, QStringLiteral("help.chm"), 1, 0), nullptr);
+    EXPECT_FALSE(IsWinXPSP2OrLater());
+}
+
+TEST(PlatformLibraries, OleInitializationPairsUp)
+{
+    EXPECT_EQ(OleInitialize(), S_OK);
+    EXPECT_EQ(OleInitialize(), S_FALSE);
+    OleUninitialize();
+    OleUninitialize();
+    EXPECT_EQ(OleInitialize(), S_OK);
+    OleUninitialize();
+}

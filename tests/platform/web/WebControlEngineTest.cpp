@@ -1,0 +1,221 @@
+// The browser control over the real engine, without a host: its document,
+// page writing, navigation and its events.
+
+#include "EngineTestSupport.h"
+#include "LocalHttpServer.h"
+#include "OleCommands.h"
+#include "TestSupport.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+
+using namespace vocab;
+using namespace vocab::test;
+
+namespace {
+
+class WebControlEngine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        browser.resize(600, 400);
+        browser.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
+    }
+
+    THB browser;
+};
+
+QString pageWithTitle(const QString &title, const QString &body)
+{
+    return QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>").arg(title, body);
+}
+
+} // namespace
+
+TEST_F(WebControlEngine, HasNoDocumentUntilAPageIsLoaded)
+{
+    EXPECT_EQ(browser.Document(), nullptr);
+    EXPECT_EQ(browser.ReadyState(), READYSTATE_UNINITIALIZED);
+    EXPECT_TRUE(browser.LocationURL().isEmpty());
+    EXPECT_FALSE(browser.WaitForDocument(50)) << "no page asked for: the wait ends at its time";
+    loadBlank(browser);
+    EXPECT_NE(browser.Document(), nullptr);
+    EXPECT_TRUE(waitUntil([&] { return browser.ReadyState() == READYSTATE_COMPLETE; }));
+}
+
+TEST_F(WebControlEngine, ReadsTitleBodyAndElementsOfAWrittenPage)
+{
+    loadBlank(browser);
+    writePage(browser, pageWithTitle(QStringLiteral("Статья"), QStringLiteral("<p id=word>Берёза белая</p>")));
+    IHTMLDocument2 *doc = browser.Document();
+    EXPECT_EQ(doc->title(), QStringLiteral("Статья"));
+    const auto body = doc->body();
+    ASSERT_NE(body, nullptr);
+    EXPECT_EQ(body->innerText(), QStringLiteral("Берёза белая"));
+    EXPECT_EQ(body->innerHTML(), QStringLiteral("<p id=\"word\">Берёза белая</p>"));
+    auto *doc3 = dynamic_cast<IHTMLDocument3 *>(doc);
+    ASSERT_NE(doc3, nullptr);
+    const auto word = doc3->getElementById(QStringLiteral("word"));
+    ASSERT_NE(word, nullptr);
+    EXPECT_EQ(word->tagName(), QStringLiteral("P"));
+    EXPECT_EQ(doc3->getElementById(QStringLiteral("nothing")), nullptr);
+    EXPECT_EQ(doc->charset(), QStringLiteral("UTF-8"));
+    EXPECT_EQ(doc->designMode(), QStringLiteral("Off"));
+}
+
+TEST_F(WebControlEngine, ReadsTheSelectionOfThePage)
+{
+    loadBlank(browser);
+    // The page selects its first word itself, as a double click would.
+    writePage(browser, pageWithTitle(QStringLiteral("s"), QStringLiteral(
+        "<p><span id=w>Слово</span> и ещё</p><script>var r=document.createRange();"
+        "r.selectNodeContents(document.getElementById('w'));getSelection().addRange(r);</script>")));
+    const auto selection = browser.Document()->selection();
+    EXPECT_EQ(selection->type(), QStringLiteral("Text"));
+    EXPECT_EQ(selection->createRange()->text(), QStringLiteral("Слово"));
+    EXPECT_EQ(browser.QueryStatusWB(OLECMDID_COPY), OLECMDF_SUPPORTED | OLECMDF_ENABLED);
+
+    writePage(browser, pageWithTitle(QStringLiteral("s"), QStringLiteral("<p>без выделения</p>")));
+    EXPECT_EQ(browser.Document()->selection()->type(), QStringLiteral("None"));
+    EXPECT_EQ(browser.Document()->selection()->createRange()->text(), QString());
+    EXPECT_EQ(browser.QueryStatusWB(OLECMDID_COPY), OLECMDF_SUPPORTED);
+    EXPECT_EQ(browser.QueryStatusWB(OLECMDID_ZOOM), OLECMDF_SUPPORTED | OLECMDF_ENABLED);
+    EXPECT_EQ(browser.QueryStatusWB(9999), 0u);
+}
+
+TEST_F(WebControlEngine, EachWrittenPageReplacesTheLastWhole)
+{
+    loadBlank(browser);
+    bool navigated = false;
+    browser.OnBeforeNavigate2 = [&](THB *, const QString &, int, const QString &, const QByteArray &, const QString &,
+                                    bool &) { navigated = true; };
+    writePage(browser, pageWithTitle(QStringLiteral("A"), QStringLiteral("<p id=a>first</p>")));
+    // Pages written in a row before the first has landed: only the last counts.
+    writePage(browser, pageWithTitle(QStringLiteral("B"), QStringLiteral("<p id=b>second</p>")));
+    writePage(browser, pageWithTitle(QStringLiteral("C"), QStringLiteral("<p id=c>third</p>")));
+    auto *doc3 = dynamic_cast<IHTMLDocument3 *>(browser.Document());
+    EXPECT_EQ(browser.Document()->title(), QStringLiteral("C"));
+    EXPECT_EQ(doc3->getElementById(QStringLiteral("a")), nullptr);
+    EXPECT_EQ(doc3->getElementById(QStringLiteral("b")), nullptr);
+    EXPECT_NE(doc3->getElementById(QStringLiteral("c")), nullptr);
+    // The empty page is written the same way.
+    writePage(browser, QString());
+    EXPECT_EQ(browser.Document()->body()->innerText(), QString());
+    EXPECT_FALSE(navigated) << "a written page is no navigation of the user's";
+}
+
+// A page far above the engine's limit for inline content shows whole, and
+// its picture resolves against the program's folder as a short page's does.
+TEST_F(WebControlEngine, WritesPagesOfAnySizeWithPicturesFromTheBaseFolder)
+{
+    QTemporaryDir folder;
+    QImage picture(7, 5, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(folder.filePath(QStringLiteral("pic.png"))));
+    const QUrl base = QUrl::fromLocalFile(folder.path() + u'/');
+    engineOf(browser).SetDocumentBaseUrl(base);
+    loadBlank(browser);
+
+    QString longBody;
+    for (int i = 0; i < 40000; ++i)
+        longBody += QStringLiteral("<p>Строка номер %1 из длинной статьи</p>").arg(i);
+    for (const QString &filler : {QString(), longBody}) {
+        const QString page = pageWithTitle(QStringLiteral("Картинка"),
+                                           QStringLiteral("<img id=pic src=\"pic.png\">") + filler + QStringLiteral("<p id=last>КОНЕЦ</p>"));
+        SCOPED_TRACE(page.toUtf8().size());
+        writePage(browser, page);
+        auto *doc3 = dynamic_cast<IHTMLDocument3 *>(browser.Document());
+        const auto last = doc3->getElementById(QStringLiteral("last"));
+        ASSERT_NE(last, nullptr);
+        EXPECT_EQ(last->innerText(), QStringLiteral("КОНЕЦ"));
+        EXPECT_EQ(browser.Document()->title(), QStringLiteral("Картинка"));
+        EXPECT_EQ(browser.Document()->url(), base.toString());
+        const auto pic = doc3->getElementById(QStringLiteral("pic"));
+        EXPECT_TRUE(waitUntil([&] { return pic->getBoundingClientRect().size() == QSize(7, 5); }))
+            << pic->getBoundingClientRect().width();
+    }
+    EXPECT_GT(longBody.toUtf8().size(), 2 * 1024 * 1024);
+}
+
+TEST_F(WebControlEngine, NavigatesToLocalPathsAndReportsItsEvents)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("start.htm"));
+    writeBytes(path, pageWithTitle(QStringLiteral("Начало"), QStringLiteral("start")).toUtf8());
+    QStringList events;
+    browser.OnBeforeNavigate2 = [&](THB *, const QString &url, int, const QString &, const QByteArray &,
+                                    const QString &, bool &) { events << QStringLiteral("before ") + url; };
+    browser.OnTitleChange = [&](THB *, const QString &text) { events << QStringLiteral("title ") + text; };
+    browser.OnDocumentComplete = [&](THB *, const QString &url) { events << QStringLiteral("complete ") + url; };
+
+    browser.Navigate(path);
+    ASSERT_TRUE(waitUntil([&] { return events.contains(QStringLiteral("complete ") + QUrl::fromLocalFile(path).toString()); }));
+    EXPECT_EQ(events.first(), QStringLiteral("before ") + QUrl::fromLocalFile(path).toString());
+    EXPECT_TRUE(events.contains(QStringLiteral("title Начало"))) << events.join(u'|').toStdString();
+    EXPECT_EQ(browser.LocationURL(), QUrl::fromLocalFile(path).toString());
+    EXPECT_EQ(browser.LocationName(), QStringLiteral("Начало"));
+}
+
+TEST_F(WebControlEngine, ACancelledNavigationLeavesThePageAsItWas)
+{
+    loadBlank(browser);
+    writePage(browser, pageWithTitle(QStringLiteral("kept"), QString()));
+    browser.OnBeforeNavigate2 = [](THB *, const QString &url, int, const QString &, const QByteArray &, const QString &,
+                                   bool &Cancel) { Cancel = url.endsWith(QLatin1String("/blocked")); };
+    LocalHttpServer server;
+    browser.Navigate(server.url(QStringLiteral("/blocked")).toString());
+    EXPECT_EQ(browser.Document()->title(), QStringLiteral("kept"));
+    // Requests reach the server in order: once the next one has come, the
+    // cancelled one would have been there first.
+    browser.Navigate(server.url(QStringLiteral("/allowed")).toString());
+    ASSERT_TRUE(waitUntil([&] { return !server.requests().isEmpty(); }));
+    EXPECT_TRUE(server.requests().first().startsWith("GET /allowed ")) << server.requests().first().toStdString();
+}
+
+// Header text given to a navigation is taken line by line: a value cannot
+// carry a line break that would begin a header of its own.
+TEST_F(WebControlEngine, NavigationHeadersCannotSmuggleInOtherHeaders)
+{
+    LocalHttpServer server;
+    browser.Navigate2(server.url(), {}, {}, {}, QStringLiteral("X-One: 1\r\nX-Two: 2\rX-Evil: 3\nBad Name: 4\r\n"));
+    ASSERT_TRUE(waitUntil([&] { return !server.requests().isEmpty(); }));
+    const QByteArray request = server.requests().first();
+    EXPECT_TRUE(request.contains("X-One: 1\r\n")) << request.toStdString();
+    EXPECT_TRUE(request.contains("X-Two: 2\r\n"));
+    EXPECT_TRUE(request.contains("X-Evil: 3\r\n"));
+    EXPECT_FALSE(request.contains("Bad Name"));
+}
+
+TEST_F(WebControlEngine, ZoomsByTextSizeAndOpticalPercentWithinTheEnginesRange)
+{
+    loadBlank(browser);
+    auto *view = static_cast<QWebEngineView *>(browser.Control()->ViewWindow());
+    struct Case {
+        std::uint32_t command;
+        int value;
+        int answer;
+        double factor;
+    };
+    const Case cases[] = {
+        {OLECMDID_OPTICAL_ZOOM, 150, 150, 1.5},
+        {OLECMDID_OPTICAL_ZOOM, 1000, 500, 5.0},
+        {OLECMDID_OPTICAL_ZOOM, 5, 25, 0.25},
+        {OLECMDID_OPTICAL_ZOOM, 100, 100, 1.0},
+        {OLECMDID_ZOOM, 4, 4, 1.3},
+        {OLECMDID_ZOOM, 9, 4, 1.3},
+        {OLECMDID_ZOOM, 2, 2, 1.0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.command << " " << c.value);
+        QVariant out;
+        ASSERT_EQ(browser.ExecWB(c.command, OLECMDEXECOPT_DONTPROMPTUSER, c.value, &out), S_OK);
+        EXPECT_EQ(out.toInt(), c.answer);
+        EXPECT_NEAR(view->zoomFactor(), c.factor, 1e-9);
+    }
+    QVariant range;
+    browser.ExecWB(OLECMDID_OPTICAL_GETZOOMRANGE, OLECMDEXECOPT_DONTPROMPTUSER, {}, &range);
+    EXPECT_EQ(range.toUInt(), 25u | (500u << 16));
+    EXPECT_EQ(browser.ExecWB(9999, OLECMDEXECOPT_DODEFAULT), OLECMDERR_E_NOTSUPPORTED);
+}
