@@ -47,7 +47,7 @@ TEST(IndexLetterTest, KeyLetterFoldingAndEntry)
 
     EXPECT_TRUE(IsCyrillicCapital(u"А"_s));
     EXPECT_TRUE(IsCyrillicCapital(u"ЯК"_s));
-    for (const QString &no : {u"Ё"_s, u"а"_s, u"Ѐ"_s, u"а"_s, u"A"_s, QString()})
+    for (const QString &no : {u"Ё"_s, u"а"_s, u"я"_s, u"Ѐ"_s, u"Џ"_s, u"A"_s, QString()})
         EXPECT_FALSE(IsCyrillicCapital(no)) << no.toStdString();
 }
 
