@@ -43,7 +43,8 @@ QString LayoutLetter(std::uint32_t layout)
 }
 
 TForm1::TForm1(QWidget *parent)
-    : QMainWindow(parent), lookup(*this, grid, TreeLines, QDir::currentPath()), m_paths(QDir::currentPath())
+    : QMainWindow(parent), lookup(*this, grid, TreeLines, QDir::currentPath()),
+      combinedSearch(*this, grid, lookup, AllHeadwords, LetterIndex), m_paths(QDir::currentPath())
 {
     setupUi(this);
     setWindowTitle(texts::MainWindowCaption);
@@ -147,8 +148,9 @@ void TForm1::startupLoad()
     // 6. What a first start lacks.
     CreateMissingFiles(m_paths);
 
-    // 7. The letter index of the combined list is read here once the combined
-    // list has its own index; until then there is none to read.
+    // 7. The letter index as saved; whether it fits the combined list is
+    // seen once that list is read (14.).
+    readLetterIndex();
 
     // 8. History.
     loadHistory();
@@ -165,6 +167,11 @@ void TForm1::startupLoad()
     if (IniFile->ReadBool(section("options"), QStringLiteral("OnRussian"), false))
         KeyboardLayout::activate(QStringLiteral("00000419"));
 
+    // 14. The letter index is made to fit the combined list before the tree
+    // opens the root. Installing new dictionaries (12.–13.) changes the list,
+    // so it belongs in front of this.
+    rebuildLetterIndexIfNeeded();
+
     // 12.–15. The tree. Reconciling it with the folders under "dic" and
     // installing new dictionaries come with the installation of dictionaries;
     // here the saved tree is read as it stands.
@@ -180,6 +187,36 @@ void TForm1::startupLoad()
 
     // 20. Start page.
     openStartPage();
+}
+
+void TForm1::readLetterIndex()
+{
+    // Any failure only means the index is built again from the list.
+    ReindexNeeded = false;
+    if (const std::optional<LetterIndexTable> read = LetterIndexTable::ReadFile(m_paths.letterIndex)) {
+        LetterIndex = *read;
+    } else {
+        LetterIndex = {};
+        ReindexNeeded = true;
+    }
+}
+
+void TForm1::rebuildLetterIndexIfNeeded()
+{
+    // A record that does not fit the list, say one left from another list,
+    // would send the searches to the wrong lines or past the end: it counts
+    // as unreadable. The empty index stays for an empty list, which has none.
+    if (!LetterIndex.FitsList(AllHeadwords)) {
+        LetterIndex = {};
+        ReindexNeeded = true;
+    }
+    if (!ReindexNeeded || AllHeadwords.isEmpty())
+        return;
+    LetterIndex = LetterIndexTable::Build(AllHeadwords);
+    ReindexNeeded = false;
+    // The index in memory serves this session whether or not it could be
+    // saved; a failed write is shown and the start-up goes on.
+    guarded([this] { LetterIndex.WriteFile(m_paths.letterIndex); });
 }
 
 void TForm1::loadHistory()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "AllHeadwordsSearch.h"
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
+#include "LetterIndex.h"
 #include "ListFile.h"
 #include "SearchBox.h"
 #include "SearchHost.h"
@@ -53,6 +55,8 @@ public:
     // The global lists of the window. The open dictionary's lists and the
     // search state live in `lookup`.
     StringList AllHeadwords;
+    // Where each letter's lines lie in AllHeadwords (dictionaries.dvc).
+    LetterIndexTable LetterIndex;
     StringList GrayList;
     StringList GrayListWork;
     StringList TreeLines;
@@ -62,6 +66,8 @@ public:
     // The headword grid's rows and current row; StringGrid1 shows it.
     HeadwordGrid grid;
     DictionaryLookup lookup;
+    // The search of AllHeadwords while the root is selected.
+    AllHeadwordsSearch combinedSearch;
 
     // Timers of the window description.
     QTimer *Timer1 = nullptr;       // focus to the search box once
@@ -145,6 +151,8 @@ private:
 
     void FormCreate();
     void startupLoad();
+    void readLetterIndex();
+    void rebuildLetterIndexIfNeeded();
     void loadHistory();
     void loadLists();
     void loadTree();
@@ -168,6 +176,9 @@ private:
     // create or rewrite anything on its way out.
     bool m_startupAborted = false;
     bool m_closed = false;
+    // The start-up load found the letter index unreadable, or changed the
+    // combined list: the index is built anew before the root is opened.
+    bool ReindexNeeded = false;
 };
 
 } // namespace vocab

@@ -141,7 +141,7 @@ void TForm1::SetSearchMode(TreeNodeKind kind)
 
 void TForm1::SearchRootOnOpening()
 {
-    // The combined list of all dictionaries is searched here once it exists.
+    combinedSearch.SearchRootOnOpening(ComboBox1->currentText());
 }
 
 void TForm1::SetSearchBoxText(const QString &text)
@@ -210,7 +210,7 @@ void TForm1::Button_One_Dic()
 
 void TForm1::Button_All_dic_Zagolovki()
 {
-    // The search of the combined list of all dictionaries comes with that list.
+    combinedSearch.SearchAllHeadwords(ComboBox1->currentText());
 }
 
 void TForm1::Button_All_dic_Content()

@@ -1,0 +1,213 @@
+// The combined headword list of all dictionaries: a keystroke in a list of
+// 1 000 000 headwords made here, building its letter index, checking a read
+// index against it, and merging dictionaries of 100 000 headwords into it.
+
+#include "AllHeadwordsSearch.h"
+#include "DictionaryLookup.h"
+#include "HeadwordGrid.h"
+#include "HeadwordMerge.h"
+#include "LetterIndex.h"
+#include "ListFile.h"
+#include "SearchHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QRandomGenerator>
+#include <QTableView>
+
+namespace {
+
+using namespace vocab;
+
+constexpr int kCombinedLines = 1000000;
+// П, the longest letter of a Russian word list, holds this many of them.
+constexpr int kLongestLetterLines = 150000;
+constexpr QChar kLongestLetter(0x041F);
+
+// Word i of a letter: the letter, then the digits of i in base 32 written as
+// the letters А..Я, so that a letter's words stand in order.
+QString word(QChar first, int i)
+{
+    QString w(5, Qt::Uninitialized);
+    w[0] = first;
+    for (int d = 4; d >= 1; --d) {
+        w[d] = QChar(char16_t(0x0410 + i % 32));
+        i /= 32;
+    }
+    return w;
+}
+
+// Digits, then A..Z, then А..Я, every letter's lines together, as the merge
+// leaves them; П much longer than the rest.
+struct CombinedList {
+    QStringList lines;
+    QString lastOfLongest;
+    QString middleOfLongest;
+
+    CombinedList()
+    {
+        lines.reserve(kCombinedLines);
+        QStringList letters;
+        for (char16_t c = u'A'; c <= u'Z'; ++c)
+            letters.append(QString(QChar(c)));
+        for (char16_t c = 0x0410; c <= 0x042F; ++c)
+            letters.append(QString(QChar(c)));
+        const int others = 1000;
+        for (int i = 0; i < others; ++i)
+            lines.append(QString::number(1000 + i));
+        const int perLetter = (kCombinedLines - others - kLongestLetterLines) / int(letters.size() - 1);
+        for (const QString &letter : letters) {
+            const QChar first = letter.front();
+            const int count = first == kLongestLetter ? kLongestLetterLines : perLetter;
+            for (int i = 0; i < count; ++i)
+                lines.append(word(first, i));
+            if (first == kLongestLetter) {
+                lastOfLongest = word(first, count - 1);
+                middleOfLongest = word(first, count / 2);
+            }
+        }
+        while (lines.size() < kCombinedLines)
+            lines.append(word(QChar(0x042F), perLetter + int(lines.size())));
+    }
+};
+
+const CombinedList &combined()
+{
+    static const CombinedList made;
+    return made;
+}
+
+// The main window reduced to what the search asks of it, the root selected.
+class RootHost : public SearchHost {
+public:
+    AllHeadwordsSearch *search = nullptr;
+    TreeNodeKind SelectedNodeKind() const override { return tnkRoot; }
+    QString SelectedNodeCaption() const override { return QStringLiteral("Все словари"); }
+    void BeginOpening() override {}
+    void InvalidatePageControl() override {}
+    void SetSearchMode(TreeNodeKind) override {}
+    void SearchRootOnOpening() override { search->SearchRootOnOpening(QString()); }
+    void SetSearchBoxText(const QString &) override {}
+    void FocusSearchBox() override {}
+    void RefocusSearchBoxAtEnd() override {}
+    void UpdateSearchBoxMode() override {}
+    void WriteHtmlToBrowser(const QString &page) override { benchmark::DoNotOptimize(page.size()); }
+    int SelectedCategoryItem() const override { return -1; }
+    void ShowCategories(const QString &, const QStringList &) override {}
+};
+
+// Grid, lookup and combined search as the window wires them; selecting a row
+// takes its headword, as the window's handler does with the root selected.
+struct Rig {
+    Rig() : AllHeadwords(combined().lines), LetterIndex(LetterIndexTable::Build(AllHeadwords))
+    {
+        host.search = &search;
+        grid.SetHeight(30 * HeadwordGrid::DefaultRowHeight);
+        grid.SetSelectCellHandler([this](int row) { PickedHeadword = grid.Cell(row); });
+    }
+
+    QStringList AllHeadwords;
+    LetterIndexTable LetterIndex;
+    StringList treeLines{QStringLiteral("Все словари")};
+    HeadwordGrid grid;
+    RootHost host;
+    DictionaryLookup lookup{host, grid, treeLines, QString()};
+    AllHeadwordsSearch search{host, grid, lookup, AllHeadwords, LetterIndex};
+    QString PickedHeadword;
+};
+
+// Keys typed in turn: the last word of the longest letter, whose scan passes
+// over all its lines, and one from its middle.
+void typeInTurn(benchmark::State &state, Rig &rig, QTableView *view)
+{
+    const QString keys[] = {combined().lastOfLongest.toLower(), combined().middleOfLongest.toLower()};
+    int k = 0;
+    for (auto _ : state) {
+        rig.search.SearchAllHeadwords(keys[k]);
+        if (view)
+            QCoreApplication::processEvents();
+        k ^= 1;
+    }
+    if (!rig.lookup.State().SearchFound || rig.PickedHeadword.toLower() != keys[k ^ 1])
+        state.SkipWithError("the keys were not found");
+    state.counters["longest_letter_lines"] = kLongestLetterLines;
+}
+
+void BM_AllHeadwordsKeystroke(benchmark::State &state)
+{
+    Rig rig;
+    typeInTurn(state, rig, nullptr);
+}
+BENCHMARK(BM_AllHeadwordsKeystroke)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same with the grid's widget showing the model, wired as the window does.
+void BM_AllHeadwordsKeystrokeInView(benchmark::State &state)
+{
+    Rig rig;
+    QTableView view;
+    view.resize(220, 30 * HeadwordGrid::DefaultRowHeight);
+    view.setModel(&rig.grid);
+    view.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.setColumnWidth(0, 2000);
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(HeadwordGrid::DefaultRowHeight);
+    QObject::connect(&rig.grid, &HeadwordGrid::RowChanged, &view, [&](int row) { view.setCurrentIndex(rig.grid.index(row)); });
+    view.show();
+    typeInTurn(state, rig, &view);
+}
+BENCHMARK(BM_AllHeadwordsKeystrokeInView)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_LetterIndexBuild(benchmark::State &state)
+{
+    const QStringList &lines = combined().lines;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LetterIndexTable::Build(lines));
+    state.counters["lines"] = double(lines.size());
+}
+BENCHMARK(BM_LetterIndexBuild)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// What start-up does with the index it read: check it against the list.
+void BM_LetterIndexFitsList(benchmark::State &state)
+{
+    const QStringList &lines = combined().lines;
+    const LetterIndexTable index = LetterIndexTable::Build(lines);
+    for (auto _ : state) {
+        if (!index.FitsList(lines))
+            state.SkipWithError("the index does not fit its own list");
+    }
+}
+BENCHMARK(BM_LetterIndexFitsList)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Three dictionaries of 100 000 random words each merged into the combined
+// list they are new to, then Й put after И, as installing them does.
+void BM_HeadwordMerge(benchmark::State &state)
+{
+    const int existing = int(state.range(0));
+    const QStringList before = combined().lines.mid(0, existing);
+    std::vector<QStringList> dictionaries(3);
+    QRandomGenerator random(7);
+    for (QStringList &lines : dictionaries) {
+        lines.reserve(100000);
+        for (int i = 0; i < 100000; ++i) {
+            QString w(6, Qt::Uninitialized);
+            for (QChar &c : w)
+                c = QChar(char16_t(0x0410 + random.bounded(32)));
+            lines.append(w);
+        }
+    }
+    qsizetype count = 0;
+    for (auto _ : state) {
+        HeadwordMerge merge(before);
+        for (const QStringList &lines : dictionaries)
+            merge.Add(lines);
+        QStringList merged = merge.Lines();
+        ReorderShortI(merged);
+        count = merged.size();
+    }
+    state.counters["merged_lines"] = double(count);
+}
+BENCHMARK(BM_HeadwordMerge)->Arg(0)->Arg(kCombinedLines)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
