@@ -8,7 +8,7 @@
 #include "HeadwordMerge.h"
 #include "LetterIndex.h"
 #include "ListFile.h"
-#include "SearchHost.h"
+#include "QuietHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -79,31 +79,14 @@ const CombinedList &combined()
     return made;
 }
 
-// The main window reduced to what the search asks of it, the root selected.
-class RootHost : public SearchHost {
-public:
-    AllHeadwordsSearch *search = nullptr;
-    TreeNodeKind SelectedNodeKind() const override { return tnkRoot; }
-    QString SelectedNodeCaption() const override { return QStringLiteral("Все словари"); }
-    void BeginOpening() override {}
-    void InvalidatePageControl() override {}
-    void SetSearchMode(TreeNodeKind) override {}
-    void SearchRootOnOpening() override { search->SearchRootOnOpening(QString()); }
-    void SetSearchBoxText(const QString &) override {}
-    void FocusSearchBox() override {}
-    void RefocusSearchBoxAtEnd() override {}
-    void UpdateSearchBoxMode() override {}
-    void WriteHtmlToBrowser(const QString &page) override { benchmark::DoNotOptimize(page.size()); }
-    int SelectedCategoryItem() const override { return -1; }
-    void ShowCategories(const QString &, const QStringList &) override {}
-};
-
 // Grid, lookup and combined search as the window wires them; selecting a row
 // takes its headword, as the window's handler does with the root selected.
 struct Rig {
     Rig() : AllHeadwords(combined().lines), LetterIndex(LetterIndexTable::Build(AllHeadwords))
     {
-        host.search = &search;
+        host.kind = tnkRoot;
+        host.caption = QStringLiteral("Все словари");
+        host.rootOpening = [this] { search.SearchRootOnOpening(QString()); };
         grid.SetHeight(30 * HeadwordGrid::DefaultRowHeight);
         grid.SetSelectCellHandler([this](int row) { PickedHeadword = grid.Cell(row); });
     }
@@ -112,7 +95,7 @@ struct Rig {
     LetterIndexTable LetterIndex;
     StringList treeLines{QStringLiteral("Все словари")};
     HeadwordGrid grid;
-    RootHost host;
+    bench::QuietHost host;
     DictionaryLookup lookup{host, grid, treeLines, QString()};
     AllHeadwordsSearch search{host, grid, lookup, AllHeadwords, LetterIndex};
     QString PickedHeadword;

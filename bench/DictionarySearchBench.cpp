@@ -5,7 +5,7 @@
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
 #include "ListFile.h"
-#include "SearchHost.h"
+#include "QuietHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -73,25 +73,6 @@ const Dictionaries &dictionaries()
     return made;
 }
 
-// The main window reduced to what a search asks of it.
-class QuietHost : public SearchHost {
-public:
-    QString caption;
-    TreeNodeKind SelectedNodeKind() const override { return tnkDictionary; }
-    QString SelectedNodeCaption() const override { return caption; }
-    void BeginOpening() override {}
-    void InvalidatePageControl() override {}
-    void SetSearchMode(TreeNodeKind) override {}
-    void SearchRootOnOpening() override {}
-    void SetSearchBoxText(const QString &) override {}
-    void FocusSearchBox() override {}
-    void RefocusSearchBoxAtEnd() override {}
-    void UpdateSearchBoxMode() override {}
-    void WriteHtmlToBrowser(const QString &page) override { benchmark::DoNotOptimize(page.size()); }
-    int SelectedCategoryItem() const override { return -1; }
-    void ShowCategories(const QString &, const QStringList &) override {}
-};
-
 // Tree, grid and lookup as the window wires them; selecting a row takes its
 // article, as the article page does before composing it.
 struct Rig {
@@ -109,7 +90,7 @@ struct Rig {
 
     StringList treeLines;
     HeadwordGrid grid;
-    QuietHost host;
+    bench::QuietHost host;
     DictionaryLookup lookup;
 };
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -24,6 +25,15 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     f.write(bytes);
+}
+
+// "0", "1", ... "n-1": lines whose text tells their index.
+inline QStringList numberedLines(int n)
+{
+    QStringList lines;
+    for (int i = 0; i < n; ++i)
+        lines.append(QString::number(i));
+    return lines;
 }
 
 // Hex dump used in failure messages so that byte-level differences are readable.

@@ -64,9 +64,7 @@ protected:
 TEST_F(ArticleView, HeadwordBoldHeadingAndPictureInTheLoadedPage)
 {
     start();
-    const auto found = form->TreeView1->findItems(u"Пример с картинкой"_qs, Qt::MatchExactly | Qt::MatchRecursive);
-    ASSERT_EQ(found.size(), 1);
-    form->TreeView1->setCurrentItem(found[0]);
+    select(u"Пример с картинкой"_qs);
     search(u"до"_qs);
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("document.querySelector('b') ? document.querySelector('b').textContent : ''") == u"ДОМ"_qs; }, 10000));

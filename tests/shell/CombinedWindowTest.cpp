@@ -39,42 +39,7 @@ protected:
 
     QString dvc() const { return path("ConfigFiles/dictionaries/dictionaries.dvc"); }
 
-    void start()
-    {
-        WindowFixture::start();
-        form->ComboBox1->setFocus();
-    }
 
-    QLineEdit *edit() const { return form->ComboBox1->lineEdit(); }
-    // One character at a time, as a keyboard types; QTest's own key clicks
-    // know only ASCII.
-    void type(const QString &text)
-    {
-        for (const QChar ch : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(edit(), &press);
-            QApplication::sendEvent(edit(), &release);
-        }
-    }
-    void typeAfterClearing(const QString &text)
-    {
-        clearBox();
-        type(text);
-    }
-    void clearBox()
-    {
-        edit()->selectAll();
-        QTest::keyClick(edit(), Qt::Key_Backspace);
-    }
-    QString selectedHeadword() const { return form->grid.Cell(form->grid.Row()); }
-    QRgb textColour() const { return edit()->palette().color(QPalette::Text).rgb() & 0xFFFFFF; }
-    void select(const QString &caption)
-    {
-        const auto found = form->TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1);
-        form->TreeView1->setCurrentItem(found[0]);
-    }
 
     // The rows the grid shows for a match at line a: 200 lines on either side.
     int rowsAround(const QString &headword) const

@@ -11,13 +11,7 @@ using namespace vocab;
 
 namespace {
 
-QStringList numbered(int n)
-{
-    QStringList lines;
-    for (int i = 0; i < n; ++i)
-        lines.append(QString::number(i));
-    return lines;
-}
+using vocab::test::numberedLines;
 
 TEST(GridWindowTest, WindowAroundTheMatch)
 {
@@ -61,7 +55,7 @@ protected:
         return FillGridFromLetterFile(grid, state, list, i);
     }
 
-    const QStringList lines = numbered(1000);
+    const QStringList lines = numberedLines(1000);
     HeadwordGrid grid;
     SearchState state;
     OpenList list;
@@ -115,7 +109,7 @@ TEST_F(GridFillTest, MatchOnTheLastRowBorrowsARowToStepTo)
     EXPECT_EQ(grid.Cell(400), QStringLiteral("999"));
 
     // A list shorter than the view.
-    list.CurrentHeadwords = numbered(5);
+    list.CurrentHeadwords = numberedLines(5);
     selected.clear();
     ASSERT_TRUE(FillGridFromLetterFile(grid, state, list, 4));
     EXPECT_EQ(selected, (std::vector<Selection>{{4, 6}}));

@@ -10,13 +10,7 @@ using namespace vocab;
 
 namespace {
 
-QStringList numbered(int n)
-{
-    QStringList lines;
-    for (int i = 0; i < n; ++i)
-        lines.append(QString::number(i));
-    return lines;
-}
+using vocab::test::numberedLines;
 
 class HeadwordGridTest : public ::testing::Test {
 protected:
@@ -37,7 +31,7 @@ protected:
 
 TEST_F(HeadwordGridTest, HandlerFiresOnAChangeOfRowWhileAttached)
 {
-    show(numbered(30));
+    show(numberedLines(30));
     grid.SetRow(0);
     EXPECT_TRUE(selected.empty()) << "the row it already has";
     grid.SetRow(5);
@@ -52,12 +46,12 @@ TEST_F(HeadwordGridTest, HandlerFiresOnAChangeOfRowWhileAttached)
 
 TEST_F(HeadwordGridTest, RowChangesThatAreNotPicksCallNoHandler)
 {
-    show(numbered(30));
+    show(numberedLines(30));
     grid.SetRow(20);
     selected.clear();
     grid.SetRowCount(10);
     EXPECT_EQ(grid.Row(), 9);
-    grid.WriteCells(numbered(5), 0, 5);
+    grid.WriteCells(numberedLines(5), 0, 5);
     grid.Clear();
     EXPECT_EQ(grid.Row(), 0);
     EXPECT_EQ(grid.RowCount(), 0);
@@ -68,7 +62,7 @@ TEST_F(HeadwordGridTest, RowChangesThatAreNotPicksCallNoHandler)
 
 TEST_F(HeadwordGridTest, TheLeastScrollShowsTheRow)
 {
-    show(numbered(100));
+    show(numberedLines(100));
     QSignalSpy tops(&grid, &HeadwordGrid::TopRowChanged);
     grid.SetRow(9);
     EXPECT_EQ(grid.TopRow(), 0);
@@ -92,7 +86,7 @@ TEST_F(HeadwordGridTest, TheLeastScrollShowsTheRow)
 
 TEST_F(HeadwordGridTest, CellsAreAWindowOnTheSharedList)
 {
-    const QStringList lines = numbered(200000);
+    const QStringList lines = numberedLines(200000);
     grid.SetRowCount(4);
     grid.WriteCells(lines, 199998, 4); // only two lines there
     EXPECT_TRUE(grid.Lines().constData() == lines.constData()) << "no copy of the list";
@@ -103,13 +97,13 @@ TEST_F(HeadwordGridTest, CellsAreAWindowOnTheSharedList)
     EXPECT_EQ(grid.data(grid.index(1), Qt::DisplayRole).toString(), QStringLiteral("199999"));
     EXPECT_TRUE(grid.ShowsLines(lines, 199998, 2));
     EXPECT_FALSE(grid.ShowsLines(QStringList(lines), 199998, 3));
-    EXPECT_FALSE(grid.ShowsLines(numbered(200000), 199998, 2)) << "equal text, another list";
+    EXPECT_FALSE(grid.ShowsLines(numberedLines(200000), 199998, 2)) << "equal text, another list";
     EXPECT_EQ(grid.rowCount(), 4);
 }
 
 TEST_F(HeadwordGridTest, RowCountChangesAreReportedAsInsertsAndRemoves)
 {
-    show(numbered(5));
+    show(numberedLines(5));
     QSignalSpy inserted(&grid, &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(&grid, &QAbstractItemModel::rowsRemoved);
     grid.SetRowCount(6);
@@ -123,7 +117,7 @@ TEST_F(HeadwordGridTest, RowCountChangesAreReportedAsInsertsAndRemoves)
 
 TEST_F(HeadwordGridTest, SearchBoxMovesStopAtTheEdgesAndMarkTheTag)
 {
-    show(numbered(3));
+    show(numberedLines(3));
     EXPECT_FALSE(grid.MoveRowFromSearchBox(-1));
     EXPECT_EQ(grid.Tag(), HeadwordGrid::NormalTag);
     EXPECT_TRUE(grid.MoveRowFromSearchBox(+1));

@@ -35,39 +35,8 @@ protected:
         dir.writePair("dic/whole/whole", whole);
     }
 
-    void start()
-    {
-        WindowFixture::start();
-        form->ComboBox1->setFocus();
-    }
 
-    void select(const QString &caption)
-    {
-        const auto found = form->TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1);
-        form->TreeView1->setCurrentItem(found[0]);
-    }
 
-    QLineEdit *edit() const { return form->ComboBox1->lineEdit(); }
-    // Types as a keyboard would, one character at a time; QTest's own key
-    // clicks know only ASCII.
-    void type(const QString &text)
-    {
-        for (const QChar ch : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(edit(), &press);
-            QApplication::sendEvent(edit(), &release);
-        }
-    }
-    void typeAfterClearing(const QString &text)
-    {
-        edit()->selectAll();
-        QTest::keyClick(edit(), Qt::Key_Backspace);
-        type(text);
-    }
-    QString selectedHeadword() const { return form->grid.Cell(form->grid.Row()); }
-    QRgb textColour() const { return edit()->palette().color(QPalette::Text).rgb() & 0xFFFFFF; }
     bool pageShows(const QString &headword) const { return form->ShownPage().contains("<B>" + headword + "</B>"); }
 
     FixtureFolder dir{work.path()};
@@ -263,17 +232,12 @@ TEST_F(SampleFolder, BothSampleDictionariesOpenAndCanBeSearched)
 {
     start();
     ASSERT_TRUE(boxes.empty());
-    auto selectNode = [&](const QString &caption) {
-        const auto found = form->TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1) << caption.toStdString();
-        form->TreeView1->setCurrentItem(found[0]);
-    };
     auto typeInto = [&](const QString &text) {
         form->ComboBox1->lineEdit()->setText(text);
         Q_EMIT form->ComboBox1->userTextChanged(text);
     };
 
-    selectNode(u"Малый толковый словарь"_qs);
+    select(u"Малый толковый словарь"_qs);
     EXPECT_EQ(form->grid.Cell(form->grid.Row()), u"АБРИКОС"_qs);
     EXPECT_EQ(form->ListBox1->count(), 4) << "the name, an empty line and two categories";
     typeInto(u"бер"_qs);
@@ -282,7 +246,7 @@ TEST_F(SampleFolder, BothSampleDictionariesOpenAndCanBeSearched)
     typeInto(u"ёж"_qs);
     EXPECT_EQ(form->grid.Cell(form->grid.Row()), u"ЕЖ"_qs);
 
-    selectNode("English Words");
+    select("English Words");
     EXPECT_EQ(form->grid.RowCount(), 34);
     typeInto("o'c");
     EXPECT_EQ(form->grid.Cell(form->grid.Row()), "O'CLOCK");

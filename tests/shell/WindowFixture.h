@@ -9,6 +9,9 @@
 #include "MessageBoxes.h"
 #include "TestSupport.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 
 namespace vocab::test {
@@ -47,7 +50,42 @@ protected:
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone || !boxes.empty(); }, 20000));
+        form->ComboBox1->setFocus();
     }
+
+    // Selects the tree node with this caption, as a click on it does.
+    void select(const QString &caption)
+    {
+        const auto found = form->TreeView1->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << caption.toStdString();
+        form->TreeView1->setCurrentItem(found[0]);
+    }
+
+    // The search box and the grid, as the user types and looks.
+    QLineEdit *edit() const { return form->ComboBox1->lineEdit(); }
+    // One character at a time, as a keyboard types; QTest's own key clicks
+    // know only ASCII.
+    void type(const QString &text)
+    {
+        for (const QChar ch : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(edit(), &press);
+            QApplication::sendEvent(edit(), &release);
+        }
+    }
+    void clearBox()
+    {
+        edit()->selectAll();
+        QTest::keyClick(edit(), Qt::Key_Backspace);
+    }
+    void typeAfterClearing(const QString &text)
+    {
+        clearBox();
+        type(text);
+    }
+    QString selectedHeadword() const { return form->grid.Cell(form->grid.Row()); }
+    QRgb textColour() const { return edit()->palette().color(QPalette::Text).rgb() & 0xFFFFFF; }
 
     QTemporaryDir work;
     QString previousDir;
