@@ -5,6 +5,7 @@
 #include "AllHeadwordsSearch.h"
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
+#include "HeadwordGridView.h"
 #include "HeadwordMerge.h"
 #include "LetterIndex.h"
 #include "ListFile.h"
@@ -13,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QHeaderView>
 #include <QRandomGenerator>
 #include <QTableView>
 
@@ -131,12 +131,7 @@ void BM_AllHeadwordsKeystrokeInView(benchmark::State &state)
     Rig rig;
     QTableView view;
     view.resize(220, 30 * HeadwordGrid::DefaultRowHeight);
-    view.setModel(&rig.grid);
-    view.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view.setColumnWidth(0, 2000);
-    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view.verticalHeader()->setDefaultSectionSize(HeadwordGrid::DefaultRowHeight);
-    QObject::connect(&rig.grid, &HeadwordGrid::RowChanged, &view, [&](int row) { view.setCurrentIndex(rig.grid.index(row)); });
+    new HeadwordGridView(&view, rig.grid);
     view.show();
     typeInTurn(state, rig, &view);
 }

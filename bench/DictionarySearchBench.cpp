@@ -4,6 +4,7 @@
 
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
+#include "HeadwordGridView.h"
 #include "ListFile.h"
 #include "QuietHost.h"
 
@@ -11,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QHeaderView>
 #include <QTableView>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -147,12 +147,7 @@ void BM_WholeListOpenInView(benchmark::State &state)
     Rig rig(QStringLiteral("Целый"), QStringLiteral("whole"));
     QTableView view;
     view.resize(220, 30 * HeadwordGrid::DefaultRowHeight);
-    view.setModel(&rig.grid);
-    view.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view.setColumnWidth(0, 2000);
-    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view.verticalHeader()->setDefaultSectionSize(HeadwordGrid::DefaultRowHeight);
-    QObject::connect(&rig.grid, &HeadwordGrid::RowChanged, &view, [&](int row) { view.setCurrentIndex(rig.grid.index(row)); });
+    new HeadwordGridView(&view, rig.grid);
     view.show();
     for (auto _ : state) {
         rig.lookup.OpenSelectedDictionary();

@@ -146,7 +146,6 @@ private:
     void ShowCategories(const QString &caption, const QStringList &names) override;
 
     void setUpSearch();
-    void syncGridGeometry();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     void FormCreate();
@@ -162,9 +161,6 @@ private:
     SessionEndWatcher *m_sessionEnd = nullptr;
     SearchBoxMode m_boxMode;
     SearchChangeHandler m_changeHandler = SearchChangeHandler::Button_One_Dic;
-    // Set while the grid's widget is being moved to the model's row, so the
-    // move does not come back as a pick.
-    bool m_gridFollowsModel = false;
     QString m_shownPage;
 
     // What the start-up load got as far as reading. Closing writes back only

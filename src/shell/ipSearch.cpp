@@ -3,14 +3,13 @@
 
 #include "ArticlePage.h"
 #include "ErrorHandler.h"
+#include "HeadwordGridView.h"
 #include "IniFile.h"
 #include "SearchText.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace vocab {
@@ -49,47 +48,16 @@ void TForm1::setUpSearch()
 
     // The grid's widget shows the grid model and follows its row and scroll
     // position; the user's clicks and scrolling go back into the model.
-    StringGrid1->setModel(&grid);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->setColumnWidth(0, 2000);
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(HeadwordGrid::DefaultRowHeight);
+    new HeadwordGridView(StringGrid1, grid);
     StringGrid1->installEventFilter(this);
     StringGrid1->viewport()->installEventFilter(this);
     grid.SetSelectCellHandler([this](int row) { StringGrid1SelectCell(row); });
-
-    auto showRow = [this](int row) {
-        m_gridFollowsModel = true;
-        if (row < grid.RowCount())
-            StringGrid1->setCurrentIndex(grid.index(row));
-        else
-            StringGrid1->setCurrentIndex(QModelIndex());
-        m_gridFollowsModel = false;
-    };
-    connect(&grid, &HeadwordGrid::RowChanged, this, showRow);
-    connect(&grid, &QAbstractItemModel::modelReset, this, [this, showRow] { showRow(grid.Row()); });
-    connect(&grid, &HeadwordGrid::TopRowChanged, StringGrid1->verticalScrollBar(), &QScrollBar::setValue);
-    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
-        if (!m_gridFollowsModel && current.isValid())
-            guarded([&] { grid.SetRow(current.row()); });
-    });
-    connect(StringGrid1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
-        guarded([&] { grid.SetTopRow(top); });
-    });
     connect(StringGrid1, &QTableView::doubleClicked, this, [this] { guarded([this] { StringGrid1DblClick(); }); });
-}
-
-void TForm1::syncGridGeometry()
-{
-    grid.SetHeight(StringGrid1->height());
-    grid.SetClientHeight(StringGrid1->viewport()->height());
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == StringGrid1) {
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
-            syncGridGeometry();
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
