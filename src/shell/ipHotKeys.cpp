@@ -256,6 +256,9 @@ void TForm1::PopupBrowserPopup()
     CM_CopyInEdit->setVisible(items.copyInEditVisible);
     CM_FindAllDic->setVisible(items.findAllDicVisible);
     CM_FindAllDic->setEnabled(items.findAllDicEnabled);
+    // A menu with no item to offer is no menu: it closes as soon as it opens.
+    if (!items.copyVisible)
+        QMetaObject::invokeMethod(PopupBrowser, &QMenu::close, Qt::QueuedConnection);
 }
 
 void TForm1::CM_copyClick()
