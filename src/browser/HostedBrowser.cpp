@@ -62,6 +62,8 @@ THostedBrowser::THostedBrowser(QWidget *parent, const ControlFactory &factory)
 THostedBrowser::~THostedBrowser()
 {
     FDestroying = true;
+    FWindowEvents.reset();
+    UnhookChildWindows();
     CloseControl();
     UnhookParentForm();
     RestoreRegistryUserAgent();
@@ -76,8 +78,7 @@ void THostedBrowser::LoadSettings()
     FPrintOptions->FMeasure = FRuntimeMeasure;
     FEnableMessageHandler = true;
     if (!FWndProcSubClassed) {
-        // The component's own window procedure comes with its window
-        // work; from here on this component counts as set up for it.
+        SubclassWindowProc();
         FWndProcSubClassed = true;
     }
     if (FDisableErrors->ScriptErrorsSuppressed)
