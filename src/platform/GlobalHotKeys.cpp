@@ -181,14 +181,16 @@ private:
         return held;
     }
 
-    // Releasing a variant another program holds is refused by the server
-    // and harmless.
+    // Released once this returns, so that another program may take the chord
+    // at once. Releasing a variant another program holds does nothing.
     static void ungrab(xcb_connection_t *c, const Chord &chord)
     {
         const xcb_window_t root = rootWindow(c);
+        std::vector<xcb_void_cookie_t> cookies;
         for (const std::uint16_t lock : LockVariants)
-            xcb_ungrab_key(c, chord.keycode, root, chord.modifiers | lock);
-        xcb_flush(c);
+            cookies.push_back(xcb_ungrab_key_checked(c, chord.keycode, root, chord.modifiers | lock));
+        for (const xcb_void_cookie_t &cookie : cookies)
+            std::free(xcb_request_check(c, cookie));
     }
 
     void watch(QObject *window)
