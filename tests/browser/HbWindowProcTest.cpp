@@ -297,3 +297,16 @@ TEST(Dialogs, TheFormIsWatchedByOneComponentForDialogsThatTakeItsActivation)
     f.reset();
     EXPECT_FALSE(hostedBrowserModule().ParentFormHooked) << "unhooked by the component that hooked";
 }
+
+TEST(ChildWindows, HookedAtThePreRefreshTheirFocusGoesToTheDocument)
+{
+    BrowserForm f;
+    ASSERT_TRUE(f.showActive());
+    f.document()->setFocus();
+    EXPECT_TRUE(f.spy->verbs.empty()) << "not hooked before the browser's first pre-refresh";
+
+    f.edit->setFocus();
+    f.browser->Exec(&CGID_Explorer, OLECMDID_PREREFRESH, OLECMDEXECOPT_DODEFAULT, {}, nullptr);
+    f.document()->setFocus();
+    EXPECT_EQ(f.spy->verbs, std::vector<int>{OLEIVERB_UIACTIVATE});
+}
