@@ -72,8 +72,9 @@ THostedBrowser::~THostedBrowser()
 void THostedBrowser::LoadSettings()
 {
     SetModified(true);
+    // The margins stay in millimetres whatever the locale: only the page-
+    // setup dialog shows them in the locale's unit.
     FRuntimeMeasure = GetLocaleMeasure();
-    FPrintOptions->FMeasure = FRuntimeMeasure;
     FEnableMessageHandler = true;
     if (!FWndProcSubClassed) {
         // The component's own window procedure comes with its window

@@ -123,10 +123,12 @@ public:
     QString charset() const override { return charsetText; }
     void setCharset(const QString &c) override { charsetText = c; }
     QString cookie() const override { return QStringLiteral("a=1"); }
+    QString readyState() const override { return QStringLiteral("complete"); }
     QString designMode() const override { return designModeText; }
     void setDesignMode(const QString &mode) override { designModeText = mode; }
     std::unique_ptr<IHTMLElement> body() const override { return std::make_unique<SpyElement>(); }
     std::unique_ptr<IHTMLSelectionObject> selection() const override { return nullptr; }
+    std::unique_ptr<IHTMLElement> activeElement() const override { return nullptr; }
     IHTMLWindow2 *parentWindow() override { return &window; }
     void write(const QString &) override {}
     void close() override {}
