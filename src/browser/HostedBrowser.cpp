@@ -48,6 +48,7 @@ THostedBrowser::THostedBrowser(QWidget *parent, const ControlFactory &factory)
     FSilent = true;
     FWinXPSP2orLater = IsWinXPSP2OrLater();
     FResizing = !FWinXPSP2orLater;
+    FHTMLCode.OnChange = [this] { HTMLCodeChanged(); };
     FEnableMessageHandler = true;
     FWndProcSubClassed = false;
     FOnSetUserAgent = [this](QString &agent) { return SupplyUserAgent(agent); };
