@@ -37,29 +37,28 @@ class PageBody {
 public:
     PageBody(const QString &programDir) : m_programDir(programDir) {}
 
-    // Article p of a dictionary's lists, as the article page prepares it, and
-    // folded when long. An article file shorter than its headword file has no
-    // article for p: it stands as an empty one rather than another line's.
-    QString Prepare(const QStringList &headwords, const QStringList &articles, qsizetype p, const QString &folder)
+    // An article as the article page prepares it, folded when long. An
+    // article file shorter than its headword file has no article for the
+    // last lines: they stand as empty ones rather than another line's.
+    QString Prepare(const QString &headword, const QStringList &articles, qsizetype j, const QString &folder)
     {
-        if (p >= articles.size())
+        if (j >= articles.size())
             return QString();
-        const QString &stored = articles.at(p);
-        const QString &headword = headwords.at(p);
+        const QString &stored = articles.at(j);
         const QString prepared = BoldHeadword(stored, ExpandImagePaths(stored, folder, m_programDir), headword, headword);
         return FoldLongArticle(prepared, stored.size(), m_foldNumber);
     }
 
-    // The articles of lines p, p + 1, ... that equal the key: the first under
-    // the dictionary's heading, the others below it, one break apart.
-    void AddDictionary(const QString &heading, const QStringList &headwords, const QStringList &articles, qsizetype p,
+    // The articles of the lines that equal the key, from the first on: the
+    // first under the dictionary's heading, the others below it, one break
+    // apart.
+    void AddDictionary(const QString &heading, const QString &key, const QStringList &articles, qsizetype lines,
                        const QString &folder)
     {
-        m_html += heading + Justified + Prepare(headwords, articles, p, folder) + ArticleEnd + SectionBreak;
-        const QString &key = headwords.at(p);
-        for (qsizetype q = p + 1; q < headwords.size() && headwords.at(q) == key; ++q) {
+        m_html += heading + Justified + Prepare(key, articles, 0, folder) + ArticleEnd + SectionBreak;
+        for (qsizetype j = 1; j < lines; ++j) {
             m_html.chop(4); // "<br><br>" becomes "<br>"
-            m_html += Justified + Prepare(headwords, articles, q, folder) + ArticleEnd + SectionBreak;
+            m_html += Justified + Prepare(key, articles, j, folder) + ArticleEnd + SectionBreak;
         }
     }
 
@@ -173,9 +172,13 @@ AllDictionariesResult AllDictionariesPage::Build(const QString &PageHead, const 
             articleFile = DictionaryFolder::LetterFile(n, "uvs");
         }
 
-        QStringList headwords;
+        // A headword file that cannot be read leaves its dictionary out.
+        const std::optional<QString> headwordPath = folder.Find(headwordFile);
+        if (!headwordPath)
+            continue;
+        ListFile::LineRun run;
         try {
-            headwords = folder.ReadList(headwordFile);
+            run = ListFile::readLineRun(*headwordPath, key);
         } catch (const FileError &) {
             continue;
         }
@@ -183,11 +186,12 @@ AllDictionariesResult AllDictionariesPage::Build(const QString &PageHead, const 
             anyRead = true;
             report(ProgressAt(i, count));
         }
-        const qsizetype p = headwords.indexOf(key);
-        if (p < 0)
+        if (run.first < 0)
             continue;
-        body.AddDictionary(DictionaryHeadingFor(node.caption), headwords, folder.ReadList(articleFile), p,
-                           folder.FolderName());
+        // Only the articles of the lines that hold the key are decoded; an
+        // article file is often many times the size of its headword file.
+        body.AddDictionary(DictionaryHeadingFor(node.caption), key, folder.ReadLines(articleFile, run.first, run.count),
+                           run.count, folder.FolderName());
     }
 
     result.found = !body.Html().isEmpty();
