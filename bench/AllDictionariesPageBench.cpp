@@ -6,13 +6,11 @@
 // passed over for a Russian word without being read.
 
 #include "AllDictionariesPage.h"
-#include "DictionaryFolder.h"
+#include "GeneratedLists.h"
 #include "ListFile.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -23,19 +21,6 @@ constexpr int kDictionaries = 10; // of each kind
 constexpr int kWholeLines = 20000;
 constexpr int kLetterLines = 5000;
 const QString kKey = QStringLiteral("КОТ");
-
-// Headword i of a list of words beginning with `first`: the digits of i in
-// base 32 written as the letters А..Я, in file order.
-QString headword(QChar first, int i)
-{
-    QString word(4, Qt::Uninitialized);
-    word[0] = first;
-    for (int d = 3; d >= 1; --d) {
-        word[d] = QChar(char16_t(0x0410 + i % 32));
-        i /= 32;
-    }
-    return word;
-}
 
 // An article of about 200 characters; every tenth is long enough to be folded.
 QString article(const QString &word, int i)
@@ -55,19 +40,16 @@ qint64 writePair(const QString &stem, QChar first, int count, bool withKey)
     headwords.reserve(count + 1);
     articles.reserve(count + 1);
     for (int i = 0; i < count; ++i) {
-        const QString word = headword(first, i);
+        const QString word = bench::NumberedWord(first, i, 3);
         headwords.append(word);
         articles.append(article(word, i));
-        // The key stands where it sorts, in the middle of its letter.
+        // The key stands in the middle of its letter.
         if (withKey && i == count / 2) {
             headwords.append(kKey);
             articles.append(article(kKey, 0));
         }
     }
-    QDir().mkpath(QFileInfo(stem).absolutePath());
-    ListFile::write(stem + QStringLiteral(".ogl"), headwords);
-    ListFile::write(stem + QStringLiteral(".uvs"), articles);
-    return QFileInfo(stem + QStringLiteral(".ogl")).size() + QFileInfo(stem + QStringLiteral(".uvs")).size();
+    return bench::WriteListPair(stem, headwords, articles);
 }
 
 struct Tree {

@@ -46,7 +46,6 @@ protected:
             out.append(form->ListBox1->item(i)->text());
         return out;
     }
-    bool pageShows(const QString &headword) const { return form->ShownPage().contains("<B>" + headword + "</B>"); }
 
     FixtureFolder dir{work.path()};
 };
