@@ -43,7 +43,6 @@ QStringList readLines(const QString &path, qsizetype first, qsizetype count);
 struct LineRun {
     qsizetype first = -1;
     qsizetype count = 0;
-    bool operator==(const LineRun &) const = default;
 };
 LineRun findLineRun(const QByteArray &bytes, QStringView line);
 // Throws as read() does.
