@@ -96,8 +96,11 @@ QString FoldLongArticle(const QString &prepared, qsizetype storedLength, int &N)
     return folded;
 }
 
-QString NothingFoundText(const QString &pageHead, const QString &key)
+QString NothingFoundText(const QString &pageHead, const QString &headword)
 {
+    // The word is shown as text: a headword holding "<" or "&" must not
+    // become markup of the page.
+    const QString key = headword.toHtmlEscaped();
     return pageHead + QStringLiteral("Ничего не найдено. Возможные причины: <br><br>")
         + QStringLiteral("1. В настройках словаря со словом <b>") + key
         + QStringLiteral("</b> отмечена опция \"Игнорировать общий поиск\". ")

@@ -224,6 +224,7 @@ TEST(AllDictionariesPageBuild, NothingFound)
           u"повторялась, используйте опцию в меню Сервис – Обновление списка. <br><br><i>Примечание.</i> Обновление "
           u"списка достаточно долгая процедура, может занять несколько минут.</div></body> </html>"_qs;
     EXPECT_EQ(NothingFoundText(Head, u"КОТ"_qs), nothing);
+    EXPECT_EQ(NothingFoundText(Head, u"<I>&T"_qs), QString(nothing).replace(u"КОТ"_qs, u"&lt;I&gt;&amp;T"_qs));
 
     struct Case {
         const char *what;
