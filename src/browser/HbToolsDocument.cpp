@@ -101,6 +101,17 @@ void addLinks(const QVariantMap &node, QStringList &List)
             addLinks(frame.toMap(), List);
 }
 
+// The list cleared, then given the root element's HTML or text as its one line.
+void rootElementInto(IHTMLDocument2 *Doc, const char *property, QStringList &List)
+{
+    List.clear();
+    if (!IsHtmlDocument(Doc))
+        return;
+    const QVariant value = quietly(Doc, QStringLiteral("return String(d.documentElement[a[0]]);"), {QLatin1String(property)});
+    if (value.isValid())
+        List << value.toString();
+}
+
 } // namespace
 
 bool IsHtmlDocument(const IInterface *Doc)
@@ -250,22 +261,12 @@ QString DocumentSourceText(IWebBrowser2 *Browser, IHTMLDocument2 *Doc)
 
 void ViewPageSourceHtmlToStrings(IWebBrowser2 *, IHTMLDocument2 *Doc, QStringList &HtmlList)
 {
-    HtmlList.clear();
-    if (!IsHtmlDocument(Doc))
-        return;
-    const QVariant source = quietly(Doc, QStringLiteral("return String(d.documentElement.innerHTML);"));
-    if (source.isValid())
-        HtmlList << source.toString();
+    rootElementInto(Doc, "innerHTML", HtmlList);
 }
 
 void ViewPageSourceTextToStrings(IWebBrowser2 *, IHTMLDocument2 *Doc, QStringList &TextList)
 {
-    TextList.clear();
-    if (!IsHtmlDocument(Doc))
-        return;
-    const QVariant text = quietly(Doc, QStringLiteral("return String(d.documentElement.innerText);"));
-    if (text.isValid())
-        TextList << text.toString();
+    rootElementInto(Doc, "innerText", TextList);
 }
 
 void ViewPageSourceText(IWebBrowser2 *, IHTMLDocument2 *Doc)
