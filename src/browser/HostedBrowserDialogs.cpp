@@ -14,7 +14,6 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
@@ -89,16 +88,6 @@ QString ReplaceDialogCaption(const QString &caption, const QString &newCaption)
     if (const qsizetype at = out.indexOf(browser); at >= 0)
         out.replace(at, browser.size(), newCaption);
     return out;
-}
-
-QString THostedBrowser::MarginToText(double Value) const
-{
-    double value = Value;
-    if (FPrintOptions->Measure() != FRuntimeMeasure)
-        value = FRuntimeMeasure == mMetric ? value * 25.4 : value / 25.4;
-    QLocale locale = QLocale::system();
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', 15);
 }
 
 void THostedBrowser::HandleIEDialog(QWidget *Dialog)
