@@ -107,6 +107,10 @@ void TForm1::RestoreWindowGeometry()
 
 void TForm1::FormResize()
 {
+    // The resize that comes with the first show arrives before the panes are
+    // laid out; fitting them then would squeeze both to their floors.
+    if (!isVisible())
+        return;
     fitSplitter(SplitterGridTabs, 0, std::max(GridFloor, StringGrid1->minimumHeight()), PageControl1->minimumHeight());
     fitSplitter(SplitterPanels, 1, PanelRight->minimumWidth(), Panel1->minimumWidth());
 }
