@@ -5,6 +5,8 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace vocab {
 
 namespace {
@@ -45,6 +47,16 @@ public:
         return m_nodes[size_t(index)];
     }
     TreeNodeKind kindAt(int index) const { return TreeNodes::kind(at(index)); }
+    // The first folder from `start` on, going by `step`; the root (node 0) is
+    // never one. Null when there is none.
+    QTreeWidgetItem *folderFrom(int start, int step) const
+    {
+        for (int j = start; j >= 1 && j < count(); j += step) {
+            if (kindAt(j) == tnkFolder)
+                return at(j);
+        }
+        return nullptr;
+    }
 
 private:
     std::vector<QTreeWidgetItem *> m_nodes;
@@ -135,16 +147,10 @@ void MoveNodeUp(QTreeWidget *tree, QTreeWidgetItem *node)
         // beside the root, in no folder.
         break;
     case tnkFolder:
-        if (pKind == tnkFolder) {
-            MoveNode(tree, node, p, AttachMode::Insert);
-        } else {
-            for (int j = i - 1; j >= 1; --j) {
-                if (nodes.kindAt(j) == tnkFolder) {
-                    MoveNode(tree, node, nodes.at(j), AttachMode::Insert);
-                    break;
-                }
-            }
-        }
+        // Before the folder above: the node just above when that is an empty
+        // folder, else the folder whose dictionaries end there.
+        if (QTreeWidgetItem *above = nodes.folderFrom(i - 1, -1))
+            MoveNode(tree, node, above, AttachMode::Insert);
         break;
     case tnkRoot:
         break;
@@ -167,17 +173,9 @@ void MoveNodeDown(QTreeWidget *tree, QTreeWidgetItem *node)
             MoveNode(tree, node, n, AttachMode::AddChildFirst);
         break;
     case tnkFolder:
-        if (nKind == tnkFolder) {
-            MoveNode(tree, n, node, AttachMode::Insert);
-        } else {
-            // The next folder, with its dictionaries, comes before this one.
-            for (int j = i + 1; j < nodes.count(); ++j) {
-                if (nodes.kindAt(j) == tnkFolder) {
-                    MoveNode(tree, nodes.at(j), node, AttachMode::Insert);
-                    break;
-                }
-            }
-        }
+        // The next folder, with its dictionaries, comes before this one.
+        if (QTreeWidgetItem *below = nodes.folderFrom(i + 1, 1))
+            MoveNode(tree, below, node, AttachMode::Insert);
         break;
     case tnkRoot:
         // The root stays node 0 and the file's first line.

@@ -14,6 +14,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace vocab {
 
 namespace {
