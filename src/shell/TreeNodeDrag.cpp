@@ -1,6 +1,7 @@
 #include "TreeNodeDrag.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeWidget>
 
@@ -9,6 +10,8 @@ namespace vocab {
 TreeNodeDrag::TreeNodeDrag(QTreeWidget *tree) : QObject(tree), m_tree(tree)
 {
     tree->viewport()->installEventFilter(this);
+    // Escape gives a drag up; the keys go to the tree, not to its viewport.
+    tree->installEventFilter(this);
 }
 
 bool TreeNodeDrag::accepts(QTreeWidgetItem *target) const
@@ -25,6 +28,13 @@ void TreeNodeDrag::finish()
 
 bool TreeNodeDrag::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_tree) {
+        if (m_dragging && event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            finish();
+            return true;
+        }
+        return false;
+    }
     if (watched != m_tree->viewport())
         return false;
     switch (event->type()) {

@@ -13,7 +13,7 @@ namespace vocab {
 // Drags nodes inside the tree with the left button. The press picks the node,
 // which the tree selects as usual; a move past the start distance begins the
 // drag, each further move asks whether the node under the pointer would take
-// the drop, and the release drops there. Nodes never leave the tree, so this
+// the drop, and the release drops there; Escape gives the drag up. Nodes never leave the tree, so this
 // needs no drag data and no other window takes part.
 class TreeNodeDrag : public QObject {
 public:

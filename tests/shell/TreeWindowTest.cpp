@@ -68,7 +68,8 @@ protected:
         QTest::keyClick(tree(), key, modifiers);
     }
 
-    void drag(const QString &from, const QString &onto)
+    // Drags with the left button; `giveUp` presses Escape before the release.
+    void drag(const QString &from, const QString &onto, bool giveUp = false)
     {
         QWidget *viewport = tree()->viewport();
         const QPoint start = at(from);
@@ -76,6 +77,8 @@ protected:
         QTest::mouseMove(viewport, start + QPoint(0, 3));
         const QPoint end = at(onto);
         QTest::mouseMove(viewport, end);
+        if (giveUp)
+            QTest::keyClick(tree(), Qt::Key_Escape);
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
     }
 
@@ -167,6 +170,7 @@ TEST_F(TreeWindow, EditsReachTheTreeFileByteForByte)
     drag("D1", "F2");
     drag("F1", "D3");
     EXPECT_EQ(tree()->currentItem(), node("F1"));
+    drag("D2", "F2", true);
 
     form->close();
     EXPECT_TRUE(boxes.empty());
