@@ -10,12 +10,14 @@
 #include "SearchBox.h"
 #include "SearchHost.h"
 #include "ShellPaths.h"
+#include "TreeEdit.h"
 
 #include "ui_ip.h"
 
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -159,6 +161,60 @@ public:
     void CM_FindAllDicClick();
     // Where the article view lies on the screen, as the hooks and timers estimate it.
     ArticleViewArea ArticleViewRect() const;
+    // --- The dictionary tree: its menu, folders, moves, drag and drop and the
+    // grey list (ipTree.cpp); deleting a dictionary from it.
+    QMenu *TreeMenu = nullptr;
+    QAction *M_about = nullptr;
+    QAction *Mrename = nullptr;
+    QAction *M_NewKatalog = nullptr;
+    QAction *M_DeleteKatalog = nullptr;
+    QAction *M_DeleteDic = nullptr;
+    QAction *M_notSearch = nullptr;
+    QAction *M_Arrow_Up = nullptr;
+    QAction *M_Arrow_down = nullptr;
+    // Starts the in-place edit of a new folder once the folder has been opened.
+    QTimer *Timer_TreeMenu = nullptr;
+
+    void TreeView1MouseDown(Qt::MouseButton button, QPoint pos);
+    void TreeMenuPopup();
+    void CM_RenameClick();
+    void TreeView1Edited(QTreeWidgetItem *node, const QString &s);
+    void CM_NewKatalogClick();
+    void Timer_TreeMenuTimer();
+    void CM_DeleteKatalogClick();
+    void CM_DeleteDicClick();
+    void CM_notSearchClick();
+    bool TreeView1DragOver(QTreeWidgetItem *target) const;
+    void TreeView1DragDrop(QTreeWidgetItem *target);
+    void CM_Arrow_UpClick();
+    void CM_Arrow_downClick();
+    // The main menu's "Развернуть все" and "Свернуть все".
+    void MM_unfoldClick();
+    void MM_foldClick();
+    // The menu as its last opening left it; its arrows' shortcuts act on it.
+    const TreeMenuState &LastTreeMenuState() const { return m_treeMenuState; }
+
+private:
+    void setUpTree();
+    void selectFirstNodeThenRoot();
+    TreeMenuState m_treeMenuState;
+
+public:
+    // --- Window geometry and the tray (ipGeometry.cpp).
+    // Keeps the panes inside the client area as the window is resized.
+    void FormResize();
+    // Minimizing may hide the window into the tray.
+    void ApplicationMinimize();
+    // Whether the desktop has a tray to hide into; tests stand in for one.
+    std::function<bool()> TrayAvailable;
+    bool FormResizeAttached() const { return m_formResizeAttached; }
+
+private:
+    // The position policy and the handlers set up when the window is created.
+    void FormCreateGeometry();
+    // The saved geometry, put back by the start-up load, and the keep-on-screen test.
+    void RestoreWindowGeometry();
+    bool m_formResizeAttached = true;
 
 protected:
     void showEvent(QShowEvent *event) override;
