@@ -14,6 +14,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -175,6 +176,27 @@ private:
     // The start-up load found the letter index unreadable, or changed the
     // combined list: the index is built anew before the root is opened.
     bool ReindexNeeded = false;
+
+    // --- Installing new dictionaries and rebuilding the combined list (ipInstall.cpp)
+public:
+    // The main menu's "Обновление списка" (enabled by CombinedListIncomplete):
+    // saves the tree, runs the rebuild dialog, then reads the combined list
+    // and its index again when a run finished, and opens the root anew.
+    void MM_CompilClick();
+
+private:
+    friend class BusyWork;
+    // 12.–13. of the start-up load: the tree lines reconciled with the
+    // folders under "dic", and the new dictionaries installed.
+    void installNewDictionaries();
+    void reloadCombinedList();
+    void reopenRoot();
+    // A close asked for while a progress loop runs cancels the loop, and the
+    // window closes once it has ended. True when the close is put off so.
+    bool deferCloseWhileBusy();
+    // Cancels the progress loop that runs now; empty when none does.
+    std::function<void()> m_cancelWork;
+    bool m_closeAfterWork = false;
 };
 
 } // namespace vocab
