@@ -1,7 +1,6 @@
 #include "CombinedListRebuild.h"
 
 #include "DictionaryFolder.h"
-#include "HeadwordMerge.h"
 #include "IncrementalMerge.h"
 #include "IniFile.h"
 #include "LetterIndex.h"
@@ -51,11 +50,12 @@ RebuildOutcome RebuildCombinedList(const ConfigPaths &paths, TIniFile &ini, Rebu
             return RebuildOutcome::Stopped;
     }
 
-    QStringList lines = merge.Lines();
-    ReorderShortI(lines);
-    const LetterIndexTable index = LetterIndexTable::Build(lines);
+    const std::optional<DictionaryMergeRun::Result> result = run.Finish();
+    if (!result)
+        return RebuildOutcome::Stopped;
+    const LetterIndexTable index = LetterIndexTable::Build(result->lines);
     host.BeginWriting();
-    ListFile::write(paths.allHeadwords, lines);
+    ListFile::writeBytes(paths.allHeadwords, result->bytes);
     index.WriteFile(paths.letterIndex);
     ini.WriteBool(ListSection, IncompleteKey, false);
     host.ShowStatistics(MergeProgress::Statistics(count, count));

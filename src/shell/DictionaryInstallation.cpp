@@ -2,7 +2,6 @@
 
 #include "AppError.h"
 #include "DictionaryFolder.h"
-#include "HeadwordMerge.h"
 #include "IncrementalMerge.h"
 
 namespace vocab {
@@ -53,10 +52,11 @@ InstallOutcome InstallNewDictionaries(const ConfigPaths &paths, const std::vecto
     if (!placed)
         return InstallOutcome::NothingInstalled;
 
-    QStringList lines = merge.Lines();
-    ReorderShortI(lines);
-    ListFile::write(paths.allHeadwords, lines);
-    AllHeadwords = std::move(lines);
+    std::optional<DictionaryMergeRun::Result> result = run.Finish();
+    if (!result)
+        return cancelled();
+    ListFile::writeBytes(paths.allHeadwords, result->bytes);
+    AllHeadwords = std::move(result->lines);
     TreeLines = std::move(treeLines);
     return InstallOutcome::Installed;
 }

@@ -2,7 +2,9 @@
 
 #include "AppError.h"
 #include "DictionaryFolder.h"
+#include "HeadwordMerge.h"
 #include "IncrementalMerge.h"
+#include "ListFile.h"
 
 #include <optional>
 
@@ -63,22 +65,45 @@ bool DictionaryMergeRun::addLines(const QStringList &lines, PositionOf positionO
     return true;
 }
 
+bool DictionaryMergeRun::commit()
+{
+    while (!m_merge.CommitSome(StepLines)) {
+        if (m_host.ProcessMessages())
+            return false;
+    }
+    return true;
+}
+
 bool DictionaryMergeRun::AddLines(const QStringList &lines)
 {
-    if (!addLines(lines, NoPosition{}))
-        return false;
-    m_merge.Commit();
-    return true;
+    return addLines(lines, NoPosition{}) && commit();
 }
 
 bool DictionaryMergeRun::MergeDictionary(const DictionaryFolder &folder)
 {
     m_shown = INT_MIN;
     const bool done = folder.IsWholeList() ? mergeWholeList(folder) : mergeLetterFiles(folder);
-    if (done)
-        m_merge.Commit();
-    return done;
+    return done && commit();
 }
+
+std::optional<DictionaryMergeRun::Result> DictionaryMergeRun::Finish()
+{
+    Result result{m_merge.Lines(), {}};
+    if (m_host.ProcessMessages())
+        return std::nullopt;
+    ReorderShortI(result.lines);
+    // The list file's rule, applied a part at a time: each part's bytes
+    // without the mark that opens the whole file.
+    const QByteArray mark = ListFile::encode({});
+    result.bytes = mark;
+    for (qsizetype from = 0; from < result.lines.size(); from += StepLines) {
+        if (m_host.ProcessMessages())
+            return std::nullopt;
+        result.bytes.append(QByteArrayView(ListFile::encode(result.lines.mid(from, StepLines))).sliced(mark.size()));
+    }
+    return result;
+}
+
 
 bool DictionaryMergeRun::mergeWholeList(const DictionaryFolder &folder)
 {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <climits>
+#include <optional>
 
 namespace vocab {
 
@@ -36,11 +38,21 @@ QString Statistics(int done, int count);
 } // namespace MergeProgress
 
 // Merges the headword files of dictionary folders into a combined list and
-// keeps the window alive meanwhile: it looks at the window before every file
-// and every ChunkLines lines, and stops when the user asks it to.
+// keeps the window alive meanwhile: it looks at the window before every file,
+// every ChunkLines lines read and every StepLines lines of the list merged or
+// written out, and stops when the user asks it to.
 class DictionaryMergeRun {
 public:
     static constexpr qsizetype ChunkLines = 2048;
+    static constexpr qsizetype StepLines = 100000;
+
+    // The combined list a run made, ready to be saved.
+    struct Result {
+        // In merge order, Й after И.
+        QStringList lines;
+        // The lines as dictionaries.ogl holds them.
+        QByteArray bytes;
+    };
 
     // `wholeListOffset` is added to a whole list's positions.
     DictionaryMergeRun(IncrementalHeadwordMerge &merge, MergeProgressHost &host, int wholeListOffset);
@@ -57,7 +69,12 @@ public:
     // added nothing of it.
     bool MergeDictionary(const DictionaryFolder &folder);
 
+    // Every dictionary is merged: the list with Й put after И, and its bytes
+    // as a list file. Nothing when the user stopped the run meanwhile.
+    std::optional<Result> Finish();
+
 private:
+    bool commit();
     // Adds the lines, showing the position `positionOf(m)` gives for line m
     // when there is one; false when stopped.
     template <typename PositionOf>

@@ -132,6 +132,22 @@ TEST_F(Installation, ACancelLeavesTheFilesAndUndoesTheReconciliation)
     }
 }
 
+TEST_F(Installation, ACancelAtTheLastLookBeforeTheListIsWrittenStillCancels)
+{
+    const QByteArray oglBefore = ogl();
+    ASSERT_EQ(install(), InstallOutcome::Installed);
+    const int looks = host.polls;
+    writeBytes(paths.allHeadwords, oglBefore);
+    AllHeadwords = existing;
+
+    host = InstallRecorder();
+    host.stopWhen = [&] { return host.polls == looks; };
+    ASSERT_EQ(install(), InstallOutcome::Cancelled);
+    EXPECT_EQ(host.statistics.size(), 3) << "every dictionary was merged";
+    EXPECT_EQ(AllHeadwords, existing);
+    EXPECT_EQ(hex(ogl()), hex(oglBefore));
+}
+
 TEST_F(Installation, AWholeListThatCannotBeReadIsShownAndLeftOut)
 {
     dir.writeAbout("broken", u"Сломанный"_s);

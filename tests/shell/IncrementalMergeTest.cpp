@@ -18,18 +18,22 @@ QStringList inOneGo(const std::vector<QStringList> &parts)
 }
 
 // The parts added in turn, committing after every `commitEvery` lines and at
-// the end of every part.
+// the end of every part, each commit taken 5 lines at a time.
 QStringList inSteps(const std::vector<QStringList> &parts, qsizetype commitEvery)
 {
     IncrementalHeadwordMerge merge;
+    const auto commit = [&] {
+        while (!merge.CommitSome(5)) {
+        }
+    };
     qsizetype added = 0;
     for (const QStringList &part : parts) {
         for (const QString &line : part) {
             merge.Add(line);
             if (++added % commitEvery == 0)
-                merge.Commit();
+                commit();
         }
-        merge.Commit();
+        commit();
     }
     EXPECT_EQ(merge.PendingCount(), 0);
     return merge.Lines();
