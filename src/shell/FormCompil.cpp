@@ -5,16 +5,15 @@
 #include "ProgressBars.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 
 namespace vocab {
 
 namespace {
 
 // The dialog as the rebuild sees it.
-class CompilProgress final : public RebuildProgressHost {
+class CompilProgress final : public DialogProgress<RebuildProgressHost, TForm_compil> {
 public:
-    explicit CompilProgress(TForm_compil &form) : m_form(form) {}
+    using DialogProgress::DialogProgress;
 
     void ShowDictionary(const QString &name, const QString &statistics) override
     {
@@ -24,17 +23,8 @@ public:
         m_form.LabelStatistics->setText(statistics);
         m_form.repaint();
     }
-    void ShowPosition(int position) override { ShowBarPosition(m_form.ProgressBar1, position); }
-    bool ProcessMessages() override
-    {
-        QCoreApplication::processEvents();
-        return m_form.Tag;
-    }
     void BeginWriting() override { m_form.ButtonStop->setEnabled(false); }
     void ShowStatistics(const QString &statistics) override { m_form.LabelStatistics->setText(statistics); }
-
-private:
-    TForm_compil &m_form;
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class QProgressBar;
 
 namespace vocab {
@@ -12,5 +14,24 @@ void ColourProgressBar(QProgressBar *bar);
 // as empty or full (the bar itself would ignore it), and paints it at once:
 // the loops that move it leave paint events few turns.
 void ShowBarPosition(QProgressBar *bar, int position);
+
+// What a merge run asks of a progress window (Host, a MergeProgressHost)
+// that has a ProgressBar1 and a Tag for its stop request: the bar, and the
+// program's events handled while the run works inside the window's handler.
+template <typename Host, typename Form>
+class DialogProgress : public Host {
+public:
+    explicit DialogProgress(Form &form) : m_form(form) {}
+
+    void ShowPosition(int position) override { ShowBarPosition(m_form.ProgressBar1, position); }
+    bool ProcessMessages() override
+    {
+        QCoreApplication::processEvents();
+        return m_form.Tag;
+    }
+
+protected:
+    Form &m_form;
+};
 
 } // namespace vocab

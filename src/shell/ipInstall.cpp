@@ -11,7 +11,6 @@
 #include "NewDictionaries.h"
 #include "ProgressBars.h"
 
-#include <QCoreApplication>
 #include <QTimer>
 
 namespace vocab {
@@ -42,9 +41,9 @@ private:
 namespace {
 
 // The progress window as the installation sees it.
-class AddDicProgress final : public InstallProgressHost {
+class AddDicProgress final : public DialogProgress<InstallProgressHost, TFormAddDic> {
 public:
-    explicit AddDicProgress(TFormAddDic &form) : m_form(form) {}
+    using DialogProgress::DialogProgress;
 
     void ShowStatistics(const QString &text) override { m_form.LabelStatistics->setText(text); }
     void ShowDictionaryName(const QString &text) override
@@ -52,16 +51,7 @@ public:
         m_form.LabelNameDic->setText(text);
         m_form.repaint();
     }
-    void ShowPosition(int position) override { ShowBarPosition(m_form.ProgressBar1, position); }
-    bool ProcessMessages() override
-    {
-        QCoreApplication::processEvents();
-        return m_form.Tag;
-    }
     void ShowError(const AppError &error) override { HandleException(error); }
-
-private:
-    TFormAddDic &m_form;
 };
 
 } // namespace

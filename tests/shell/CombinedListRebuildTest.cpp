@@ -5,15 +5,12 @@
 #include "IniFile.h"
 #include "InstallFixtures.h"
 #include "LetterIndex.h"
-#include "ShellTexts.h"
 
 using namespace vocab;
 using namespace vocab::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Root = texts::RootNodeCaption;
 
 // The three dictionaries in the tree; the combined list and its index still
 // hold the headwords of a deleted one, and [List]incomplete is set.

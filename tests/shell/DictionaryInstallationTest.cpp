@@ -3,16 +3,12 @@
 #include "DictionaryInstallation.h"
 
 #include "InstallFixtures.h"
-#include "ShellTexts.h"
 
 using namespace vocab;
 using namespace vocab::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Root = texts::RootNodeCaption;
-const QString NewFolder = texts::NewDictionariesFolder;
 
 // A working folder with a combined list, a tree and the three dictionaries
 // new under "dic"; the start's reconciliation already done.

@@ -7,13 +7,25 @@
 #include "CombinedFixtures.h"
 #include "CombinedListRebuild.h"
 #include "DictionaryInstallation.h"
+#include "ShellTexts.h"
 
 #include <QFile>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
+namespace vocab {
+inline void PrintTo(const DictionaryEntry &d, std::ostream *os)
+{
+    *os << '(' << d.displayName.toStdString() << ", " << d.folder.toStdString() << ')';
+}
+} // namespace vocab
+
 namespace vocab::test {
+
+inline const QString Root = texts::RootNodeCaption;
+inline const QString NewFolder = texts::NewDictionariesFolder;
 
 // What a progress window is shown, and a stop asked for when `stopWhen` says.
 template <typename Host>

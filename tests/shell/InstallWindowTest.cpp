@@ -1,10 +1,9 @@
 // New dictionaries installed by the real main window at start, with its
 // progress window, and the combined list rebuilt through its dialog.
 #include "AddDic.h"
-#include "CombinedFixtures.h"
+#include "InstallFixtures.h"
 #include "FormCompil.h"
 #include "IniFile.h"
-#include "ShellTexts.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -17,9 +16,6 @@ using namespace vocab::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Root = texts::RootNodeCaption;
-const QString NewFolder = texts::NewDictionariesFolder;
 
 // Looks for the installation's progress window whenever events are handled
 // and acts on it when it first sees it.

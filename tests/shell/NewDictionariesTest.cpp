@@ -2,27 +2,14 @@
 // dictionaries are put in it.
 #include "NewDictionaries.h"
 
-#include "DictionaryFixtures.h"
 #include "DictionaryTree.h"
-#include "ShellTexts.h"
+#include "InstallFixtures.h"
 
 #include <QTreeWidget>
 
 using namespace vocab;
 using namespace vocab::test;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-const QString Root = texts::RootNodeCaption;
-const QString NewFolder = texts::NewDictionariesFolder;
-
-void PrintTo(const DictionaryEntry &d, std::ostream *os)
-{
-    *os << '(' << d.displayName.toStdString() << ", " << d.folder.toStdString() << ')';
-}
-
-} // namespace
 
 TEST(TreeReconciliation, TreeLinesAgainstTheFoldersFound)
 {
