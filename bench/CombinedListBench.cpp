@@ -4,6 +4,7 @@
 
 #include "AllHeadwordsSearch.h"
 #include "DictionaryLookup.h"
+#include "GeneratedLists.h"
 #include "HeadwordGrid.h"
 #include "HeadwordGridView.h"
 #include "HeadwordMerge.h"
@@ -26,18 +27,8 @@ constexpr int kCombinedLines = 1000000;
 constexpr int kLongestLetterLines = 150000;
 constexpr QChar kLongestLetter(0x041F);
 
-// Word i of a letter: the letter, then the digits of i in base 32 written as
-// the letters А..Я, so that a letter's words stand in order.
-QString word(QChar first, int i)
-{
-    QString w(5, Qt::Uninitialized);
-    w[0] = first;
-    for (int d = 4; d >= 1; --d) {
-        w[d] = QChar(char16_t(0x0410 + i % 32));
-        i /= 32;
-    }
-    return w;
-}
+// Word i of a letter, its words in order.
+QString word(QChar first, int i) { return bench::NumberedWord(first, i, 4); }
 
 // Digits, then A..Z, then А..Я, every letter's lines together, as the merge
 // leaves them; П much longer than the rest.

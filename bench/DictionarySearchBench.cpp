@@ -3,6 +3,7 @@
 // headwords each, and a whole-list one of 200 000 headwords.
 
 #include "DictionaryLookup.h"
+#include "GeneratedLists.h"
 #include "HeadwordGrid.h"
 #include "HeadwordGridView.h"
 #include "ListFile.h"
@@ -23,18 +24,7 @@ using namespace vocab;
 constexpr int kLetterLines = 100000;
 constexpr int kWholeLines = 200000;
 
-// Headword number i of a list that begins with `first`, in file order: the
-// digits of i in base 32 written as the letters А..Я.
-QString headword(QChar first, int i, int digits)
-{
-    QString word(digits + 1, Qt::Uninitialized);
-    word[0] = first;
-    for (int d = digits; d >= 1; --d) {
-        word[d] = QChar(char16_t(0x0410 + i % 32));
-        i /= 32;
-    }
-    return word;
-}
+QString headword(QChar first, int i, int digits) { return bench::NumberedWord(first, i, digits); }
 
 qint64 writePair(const QString &stem, QChar first, int count, int digits)
 {
@@ -47,10 +37,7 @@ qint64 writePair(const QString &stem, QChar first, int count, int digits)
         headwords.append(word);
         articles.append(word + QStringLiteral(" w") + QString::number(i));
     }
-    QDir().mkpath(QFileInfo(stem).absolutePath());
-    ListFile::write(stem + QStringLiteral(".ogl"), headwords);
-    ListFile::write(stem + QStringLiteral(".uvs"), articles);
-    return QFileInfo(stem + QStringLiteral(".ogl")).size() + QFileInfo(stem + QStringLiteral(".uvs")).size();
+    return bench::WriteListPair(stem, headwords, articles);
 }
 
 struct Dictionaries {

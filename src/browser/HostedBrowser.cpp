@@ -48,6 +48,7 @@ THostedBrowser::THostedBrowser(QWidget *parent, const ControlFactory &factory)
     FSilent = true;
     FWinXPSP2orLater = IsWinXPSP2OrLater();
     FResizing = !FWinXPSP2orLater;
+    FHTMLCode.OnChange = [this] { HTMLCodeChanged(); };
     FEnableMessageHandler = true;
     FWndProcSubClassed = false;
     FOnSetUserAgent = [this](QString &agent) { return SupplyUserAgent(agent); };
@@ -72,8 +73,9 @@ THostedBrowser::~THostedBrowser()
 void THostedBrowser::LoadSettings()
 {
     SetModified(true);
+    // The margins stay in millimetres whatever the locale: only the page-
+    // setup dialog shows them in the locale's unit.
     FRuntimeMeasure = GetLocaleMeasure();
-    FPrintOptions->FMeasure = FRuntimeMeasure;
     FEnableMessageHandler = true;
     if (!FWndProcSubClassed) {
         // The component's own window procedure comes with its window

@@ -8,13 +8,19 @@
 // FinalizeHostedBrowser, or a HostedBrowserModuleScope that calls both).
 
 #include "HbCore.h"
+#include "HbToolsFrames.h"
+#include "HbToolsLoading.h"
 
 #include <QStringConverter>
+#include <QVariant>
 #include <QStringList>
 
 #include <array>
 #include <cfenv>
 #include <memory>
+
+class QImage;
+class QIODevice;
 
 namespace vocab {
 
@@ -147,6 +153,118 @@ public:
 
     HRESULT GetHostInfo(DOCHOSTUIINFO &Info) override;
 
+    // ---- The browser tools ----
+    // User agent (HostedBrowserUserAgent.cpp): the control's about box.
+    void ShowAboutBox();
+
+    // Loading, saving and navigation (HostedBrowserLoading.cpp). Loads and
+    // saves answer 0, 1 for no document or frame, or the failing call's
+    // result code; the text of a page becomes bytes in Encoding().
+    // HTMLCode loads itself at every change: one line that reads as an
+    // address is gone to, anything else is loaded as the page.
+    TNotifyStringList &HTMLCode() { return FHTMLCode; }
+    void SetHTMLCode(const QStringList &value) { FHTMLCode.Assign(value); }
+    HRESULT LoadFromString(const QString &St); // throws EOleException when the load fails
+    HRESULT LoadFromWideString(const QString &WideSt);
+    HRESULT LoadFromFile(const QString &FileName); // throws FileError for a file it cannot read
+    void LoadFromImage(const QImage &Image);
+    HRESULT LoadFromStrings(const QStringList &AStrings);
+    HRESULT LoadFromStrings(const QStringList &AStrings, bool AddHtmlTags);
+    HRESULT LoadFromStream(QIODevice &AStream);
+    HRESULT LoadFrameFromStrings(std::uint16_t FrameNo, const QStringList &AStrings);
+    HRESULT LoadFrameFromStream(int FrameNo, QIODevice &AStream);
+    HRESULT SaveToFile(const QString &FileName);
+    HRESULT SaveToStream(QIODevice &AStream);
+    HRESULT SaveToStrings(QStringList &AStrings);
+    HRESULT SaveFrameToFile(std::uint16_t FrameNo, const QString &FileName);
+    HRESULT SaveFrameToStream(int FrameNo, QIODevice &AStream);
+    HRESULT SaveFrameToStrings(int FrameNo, QStringList &AStrings);
+    // Waits, handling every event, until no page is on its way; TimeOut in
+    // milliseconds, 0 for none. False when stopped by the time-out or by
+    // OnBusyWait's Cancel.
+    bool Wait(std::uint32_t TimeOut);
+    bool WaitWhileBusy(std::uint32_t TimeOut);
+    bool Go(const QString &Url, std::uint32_t TimeOut);
+    bool NavigateWait(const QString &URL, std::uint32_t TimeOut);
+    void NavigateFolder(int CSIDL);
+    void NavigatePidl(const QByteArray &pidl);
+    // The document of a frame down a comma-separated list of frame numbers;
+    // the page's own for an empty list; null where the way ends.
+    DocumentRef NavigateToFrame(const QString &FrameList);
+    bool DownloadFile(const QString &SourceFile, const QString &DestFile);
+    QString GetIEHomePage() const;
+    void AssignEmptyDocument(bool bWait);
+    bool DocumentLoaded(IHTMLDocument2 *&Doc2) const;
+    bool DocumentLoaded() const;
+    IHTMLDocument2 *GetDocument();
+    std::function<void(THostedBrowser *Sender, std::uint32_t AStartTime, std::uint32_t &TimeOut, bool &Cancel)> OnBusyWait;
+
+    // Page setup (HostedBrowserPageSetup.cpp).
+    bool ReadPageSetup();
+    QString MarginToText(double Value) const;
+
+    // Frames, selection and edit commands (HostedBrowserFrames.cpp).
+    std::unique_ptr<IWebBrowser2> GetFrame(std::uint16_t FrameNo);
+    std::unique_ptr<IWebBrowser2> GetFrameFromDocument(IHTMLDocument2 *SourceDoc, int FrameNo);
+    DocumentRef GetActiveFrame();
+    DocumentRef GetActiveFrame(IHTMLDocument2 *Doc);
+    std::unique_ptr<IHTMLElement> GetActiveElement(IHTMLDocument2 *Doc);
+    QString GetSelectedText(bool ReturnAsHTML, bool bOnlyTopLevel);
+    int GetSelLength(bool bOnlyTopLevel);
+    void RefreshFrame(std::uint16_t FrameNo);
+    bool IsCommandEnabled(const QString &sCmdId);
+    QVariant QueryCommandValue(const QString &sCmdId);
+    bool Cut();
+    bool Copy();
+    bool Paste();
+    bool PasteSpecial();
+    bool Undo();
+    bool Redo();
+    bool SelectAll();
+    bool ClearSelection();
+    bool Delete();
+    void Stop();
+    void GoBack();
+    void GoForward();
+    HRESULT InvokeCMD(bool InvokeIE, int Value1, int Value2, QVariant &vaIn, QVariant &vaOut);
+    void InvokeIEServerCommand(int Cmd);
+    void ShowImportExportFavoritesAndCookies();
+    static QWidget *GetIEHandle(THostedBrowser *WebBrowser, const QString &ClassName);
+
+    // URL routines (HbToolsUrl.h).
+    QString EncodeUrl(const QString &InputStr, bool bQueryStr) const;
+    QString DecodeUrl(const QString &InputStr) const;
+    bool IsValidProtocol(const QString &URL) const;
+    bool ImportCertFile(const QString &FileName, const QString &StoreType) const;
+
+    // Document inspection (HbToolsDocument.h, HbToolsPicture.h); some wait
+    // for the page first.
+    QString GetWordAtCursor(int X, int Y);
+    void ScrollToIDEx(const QString &ID);
+    void ScrollToID(int ID);
+    bool HScrollBarVisible();
+    bool VScrollBarVisible();
+    int HScrollBarPosition();
+    int VScrollBarPosition();
+    QString DocumentSource();
+    QString DocumentSourceText();
+    bool AddHtmlToAboutBlank(const QString &StringToHtml);
+    int FrameCount();
+    int FrameCountFromDocument(IHTMLDocument2 *SourceDoc);
+    QString GetCookie();
+    void ScrollToTop();
+    void ScrollToBottom();
+    void ScrollToPosition(int X, int Y);
+    bool SetCharartersSet(const QString &ACharactersSet, bool Refresh);
+    void GetThumbnail(QImage *Image);
+    bool GetBmpFromBrowser(const QString &FileName);
+    bool GetJpegFromBrowser(const QString &FileName, int SourceHeight, int SourceWidth, int TargetHeight, int TargetWidth);
+    void ViewPageSourceText();
+    void ViewPageSourceTextToStrings(QStringList &TextList);
+    void ViewPageSourceHtmlToStrings(QStringList &HtmlList);
+    void ViewPageLinksToStrings(QStringList &LinksList);
+    // ---- end of the browser tools ----
+
 protected:
     bool HasPopupMenuFilter() const override;
     void FilterPopupMenu(QObject *Sender, std::uint32_t ID, QMenu *Menu, const ContextMenuContext *Context) override;
@@ -156,6 +274,7 @@ private:
     void ApplyRegistryUserAgent();
     void ApplyInternalUserAgent();
     void RestoreRegistryUserAgent();
+    void WithdrawInternalUserAgent();
 
     // Window procedures, the parent form's dialogs, the proxy and the
     // navigation sound come with their own work; these are where they go
@@ -166,6 +285,15 @@ private:
     void UnhookParentForm() {}
     void RefreshProxy() {}
     void DisableNavSound(bool) {}
+
+    // The browser tools' own state.
+    void HTMLCodeChanged();
+    bool LoadUnderWay() const;
+    bool ControlBusy() const { return Busy(); }
+    bool WaitWhile(std::uint32_t TimeOut, bool (THostedBrowser::*Pending)() const);
+    HRESULT LoadIntoDocument(const QByteArray &Bytes);
+    DocumentRef FrameDocument(int FrameNo);
+    TNotifyStringList FHTMLCode;
 
     QString FAbout;
     std::unique_ptr<TDisableErrors> FDisableErrors;

@@ -1,10 +1,13 @@
 // The user agent of THostedBrowser: the control's own, one of the
 // program's given through the ambient property, or one added to the
-// registry's list for every browser of the user.
+// registry's list for every browser of the user. And the control's about box.
 
 #include "HostedBrowser.h"
 
+#include "MessageBoxes.h"
 #include "Registry.h"
+
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 
 namespace vocab {
 
@@ -37,14 +40,28 @@ void THostedBrowser::ApplyUserAgentMode()
     switch (FUserAgentMode) {
     case uaDefault:
         RestoreRegistryUserAgent();
+        WithdrawInternalUserAgent();
         break;
     case uaInternal:
         ApplyInternalUserAgent();
         break;
     case uaRegistry:
         ApplyRegistryUserAgent();
+        WithdrawInternalUserAgent();
         break;
     }
+}
+
+// Once the mode is another, the text the control was given goes too: the
+// control asks again now and gets its own, and the same text given again
+// later is announced again.
+void THostedBrowser::WithdrawInternalUserAgent()
+{
+    if (FUserAgentInt.isEmpty())
+        return;
+    FUserAgentInt.clear();
+    if (IOleControl *control = OleControl())
+        control->OnAmbientPropertyChange(DISPID_AMBIENT_USERAGENT);
 }
 
 void THostedBrowser::ApplyRegistryUserAgent()
@@ -87,6 +104,14 @@ void THostedBrowser::ApplyInternalUserAgent()
         FUserAgentInt = FUserAgent;
         control->OnAmbientPropertyChange(DISPID_AMBIENT_USERAGENT);
     }
+}
+
+// The control has no about box of its own here; the component shows what
+// it is and what it runs on.
+void THostedBrowser::ShowAboutBox()
+{
+    vocab::ShowMessage(QStringLiteral("%1\nQt WebEngine %2 (Chromium %3)")
+                    .arg(FAbout, QLatin1String(qWebEngineVersion()), QLatin1String(qWebEngineChromiumVersion())));
 }
 
 HRESULT THostedBrowser::SupplyUserAgent(QString &UserAgent)

@@ -8,6 +8,8 @@
 
 #include <iconv.h>
 
+#include <cstring>
+
 namespace vocab {
 
 namespace {
@@ -20,9 +22,14 @@ QString decodeUtf16(const char *data, qsizetype size, bool bigEndian)
 
 } // namespace
 
-QStringList ListFile::splitLines(const QString &text)
+namespace {
+
+// Calls `visit` with each line of `text` in turn, as the list files break
+// them: at CR LF, a lone CR or a lone LF, a final break adding no line. Stops
+// early when `visit` returns false.
+template <typename Visit>
+void forEachLine(QStringView text, Visit &&visit)
 {
-    QStringList lines;
     const QChar *p = text.constData();
     const qsizetype n = text.size();
     qsizetype start = 0;
@@ -30,13 +37,25 @@ QStringList ListFile::splitLines(const QString &text)
         const char16_t c = p[i].unicode();
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(QString(p + start, i - start));
+        if (!visit(QStringView(p + start, i - start)))
+            return;
         if (c == u'\r' && i + 1 < n && p[i + 1].unicode() == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(QString(p + start, n - start));
+        visit(QStringView(p + start, n - start));
+}
+
+} // namespace
+
+QStringList ListFile::splitLines(const QString &text)
+{
+    QStringList lines;
+    forEachLine(text, [&](QStringView line) {
+        lines.append(line.toString());
+        return true;
+    });
     return lines;
 }
 
@@ -69,6 +88,11 @@ QString ListFile::decodeAnsi(const QByteArray &bytes)
 
 QStringList ListFile::decode(const QByteArray &bytes)
 {
+    return splitLines(decodeText(bytes));
+}
+
+QString ListFile::decodeText(const QByteArray &bytes)
+{
     const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
     const qsizetype n = bytes.size();
     QString text;
@@ -80,7 +104,7 @@ QStringList ListFile::decode(const QByteArray &bytes)
         text = decodeUtf16(bytes.constData() + 2, n - 2, true);
     else
         text = decodeAnsi(bytes);
-    return splitLines(text);
+    return text;
 }
 
 QByteArray ListFile::encode(const QStringList &lines)
@@ -98,15 +122,91 @@ QByteArray ListFile::encode(const QStringList &lines)
     return out;
 }
 
-QStringList ListFile::read(const QString &path)
+namespace {
+
+QByteArray readAllBytes(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(path, file.errorString()));
-    return decode(bytes);
+    return bytes;
+}
+
+// Past the line that begins at `p`: after its break, or at `end`.
+const char *nextLine(const char *p, const char *end)
+{
+    // A line ends at its first LF or at a CR before it; most files break
+    // lines with CR LF or LF alone, so LF is looked for first.
+    const auto *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+    const char *stop = lf ? lf : end;
+    if (const auto *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(stop - p)))) {
+        return cr + 1 < end && cr[1] == '\n' ? cr + 2 : cr + 1;
+    }
+    return lf ? lf + 1 : end;
+}
+
+} // namespace
+
+QStringList ListFile::read(const QString &path)
+{
+    return decode(readAllBytes(path));
+}
+
+QStringList ListFile::decodeLines(const QByteArray &bytes, qsizetype first, qsizetype count)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    if (first < 0 || count <= 0)
+        return {};
+    // In two-byte text a break is not one byte; such files are rare and
+    // are decoded whole.
+    if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF)))
+        return decode(bytes).mid(first, count);
+    // In UTF-8 and in the ANSI code page CR and LF are single bytes that
+    // never stand inside a character, so lines can be found before decoding.
+    const bool utf8 = n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
+    const char *end = bytes.constData() + n;
+    const char *p = bytes.constData() + (utf8 ? 3 : 0);
+    for (qsizetype line = 0; line < first && p < end; ++line)
+        p = nextLine(p, end);
+    const char *start = p;
+    for (qsizetype line = 0; line < count && p < end; ++line)
+        p = nextLine(p, end);
+    const QByteArray slice = QByteArray::fromRawData(start, p - start);
+    return splitLines(utf8 ? QString::fromUtf8(slice) : decodeAnsi(slice));
+}
+
+ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wanted)
+{
+    // The lines are compared where they stand in the text; a string for each
+    // would cost more than the search.
+    LineRun run;
+    qsizetype index = 0;
+    forEachLine(decodeText(bytes), [&](QStringView line) {
+        if (line == wanted) {
+            if (run.first < 0)
+                run.first = index;
+            ++run.count;
+        } else if (run.first >= 0) {
+            return false;
+        }
+        ++index;
+        return true;
+    });
+    return run;
+}
+
+ListFile::LineRun ListFile::readLineRun(const QString &path, QStringView wanted)
+{
+    return findLineRun(readAllBytes(path), wanted);
+}
+
+QStringList ListFile::readLines(const QString &path, qsizetype first, qsizetype count)
+{
+    return decodeLines(readAllBytes(path), first, count);
 }
 
 void ListFile::writeBytes(const QString &path, const QByteArray &bytes)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace vocab {
 
@@ -17,6 +18,8 @@ namespace vocab {
 namespace ListFile {
 
 QStringList decode(const QByteArray &bytes);
+// The whole text of a list file's bytes, before it is broken into lines.
+QString decodeText(const QByteArray &bytes);
 QByteArray encode(const QStringList &lines);
 
 // Decodes Windows-1251 bytes (the stand-in for the ANSI code page).
@@ -27,6 +30,23 @@ QStringList splitLines(const QString &text);
 
 // Throws FileError when the file cannot be opened or read.
 QStringList read(const QString &path);
+
+// Lines first .. first + count - 1 of a list file, fewer where it ends
+// before: what read() gives there, without decoding the lines before and
+// after them. Throws as read() does.
+QStringList decodeLines(const QByteArray &bytes, qsizetype first, qsizetype count);
+QStringList readLines(const QString &path, qsizetype first, qsizetype count);
+
+// Where a line stands in a list file: the first line equal to it, character
+// for character, and how many equal lines follow from there (itself
+// included). first is -1 and count 0 when no line equals it.
+struct LineRun {
+    qsizetype first = -1;
+    qsizetype count = 0;
+};
+LineRun findLineRun(const QByteArray &bytes, QStringView line);
+// Throws as read() does.
+LineRun readLineRun(const QString &path, QStringView line);
 
 // Atomic: the lines go to a temporary file that then replaces the target, so a
 // failed write leaves the old file as it was. Throws FileError on failure.

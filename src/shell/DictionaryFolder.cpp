@@ -68,14 +68,24 @@ std::optional<QString> DictionaryFolder::Find(const QString &relative) const
     return path;
 }
 
-QStringList DictionaryFolder::ReadList(const QString &relative) const
+QString DictionaryFolder::existingFile(const QString &relative) const
 {
     if (!m_valid)
         throw FileError(QStringLiteral("Недопустимое имя папки словаря: \"%1\"").arg(m_folderName));
     const std::optional<QString> path = Find(relative);
     if (!path)
         throw FileError(QStringLiteral("Файл \"%1\" не найден").arg(Path() + u'/' + relative));
-    return ListFile::read(*path);
+    return *path;
+}
+
+QStringList DictionaryFolder::ReadList(const QString &relative) const
+{
+    return ListFile::read(existingFile(relative));
+}
+
+QStringList DictionaryFolder::ReadLines(const QString &relative, qsizetype first, qsizetype count) const
+{
+    return ListFile::readLines(existingFile(relative), first, count);
 }
 
 AboutInfo DictionaryFolder::ReadAbout() const

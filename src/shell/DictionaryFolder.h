@@ -62,6 +62,9 @@ public:
     // Reads a list file of the folder; throws FileError when it is missing or
     // cannot be read.
     QStringList ReadList(const QString &relative) const;
+    // Lines first .. first + count - 1 of a list file of the folder, fewer
+    // where it ends before; throws like ReadList.
+    QStringList ReadLines(const QString &relative, qsizetype first, qsizetype count) const;
 
     AboutInfo ReadAbout() const;
     // `sort.trv`: one category a line, name=file. Throws like ReadList.
@@ -73,6 +76,9 @@ public:
     bool IsDictionary() const;
 
 private:
+    // The file on disk for a relative name; throws FileError when it is missing.
+    QString existingFile(const QString &relative) const;
+
     QString m_baseDir;
     QString m_folderName;
     bool m_valid;

@@ -60,6 +60,7 @@ TForm1::TForm1(QWidget *parent)
     SplitterGridTabs->setSizes({height() - 193, 193});
 
     setUpSearch();
+    setUpCategories();
     // The bar colour is given as a Windows BGR value 0xA4A0A0, which is RGB #A0A0A4.
     ProgressBar1->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: #A0A0A4; }"));
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AllHeadwordsSearch.h"
+#include "CategoryTab.h"
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
 #include "LetterIndex.h"
@@ -18,6 +19,7 @@
 #include <memory>
 
 class QMenu;
+class QPainter;
 class QTimer;
 class QSystemTrayIcon;
 
@@ -176,6 +178,28 @@ private:
     // The start-up load found the letter index unreadable, or changed the
     // combined list: the index is built anew before the root is opened.
     bool ReindexNeeded = false;
+
+    // --- the page of one headword from all dictionaries, and the categories tab
+public:
+    // The categories of the selected dictionary, listed on the second tab.
+    CategoryTab categoryTab{lookup, *this};
+    // Whether the page control may change to tab `newIndex`.
+    void PageControl1Changing(int newIndex, bool &AllowChange);
+    void PageControl1Change();
+    // Colours the tab captions; runs before the tabs are painted.
+    void PageControl1DrawTab();
+    void ListBox1Click();
+    void ListBox1DrawItem(QPainter &canvas, const QRect &rect, const QString &text, bool selected) const;
+    QString CurrentCategoryFile() const { return categoryTab.CurrentCategoryFile(); }
+
+private:
+    void setUpCategories();
+    // Puts the progress bar at a position, kept inside its range.
+    void SetProgress(int position);
+
+    // The tab the page control shows; a refused change goes back to it.
+    int m_pageControlIndex = 0;
+    bool m_refusingTabChange = false;
 
     // --- Installing new dictionaries and rebuilding the combined list (ipInstall.cpp)
 public:

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTimer>
 
 namespace vocab {
@@ -99,7 +100,9 @@ void TForm1::BeginOpening()
 
 void TForm1::InvalidatePageControl()
 {
+    // The captions are the tab bar's, a widget of its own.
     PageControl1->update();
+    PageControl1->tabBar()->update();
 }
 
 void TForm1::SetSearchMode(TreeNodeKind kind)
@@ -179,11 +182,6 @@ void TForm1::Button_One_Dic()
 void TForm1::Button_All_dic_Zagolovki()
 {
     combinedSearch.SearchAllHeadwords(ComboBox1->currentText());
-}
-
-void TForm1::Button_All_dic_Content()
-{
-    // The page of one headword from all dictionaries comes with that page.
 }
 
 void TForm1::ComboBox1Change(const QString &)

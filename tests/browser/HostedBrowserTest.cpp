@@ -61,7 +61,7 @@ TEST(HostedBrowserLoadSettings, AppliesTheRunTimeSettings)
     b->LoadSettings();
     EXPECT_TRUE(b->EnableMessageHandler());
     EXPECT_EQ(b->ScriptErrorAction(), eaContinue) << "script errors are suppressed";
-    EXPECT_EQ(b->PrintOptions().Measure(), GetLocaleMeasure());
+    EXPECT_EQ(b->PrintOptions().Measure(), mMetric) << "margins stay in millimetres";
     // Applied before the module's start-up, the starting environment is still the default one.
     EXPECT_EQ(fegetexcept(), 0);
 

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace vocab::test {
@@ -123,13 +124,15 @@ public:
     QString charset() const override { return charsetText; }
     void setCharset(const QString &c) override { charsetText = c; }
     QString cookie() const override { return QStringLiteral("a=1"); }
+    QString readyState() const override { return QStringLiteral("complete"); }
     QString designMode() const override { return designModeText; }
     void setDesignMode(const QString &mode) override { designModeText = mode; }
     std::unique_ptr<IHTMLElement> body() const override { return std::make_unique<SpyElement>(); }
     std::unique_ptr<IHTMLSelectionObject> selection() const override { return nullptr; }
+    std::unique_ptr<IHTMLElement> activeElement() const override { return nullptr; }
     IHTMLWindow2 *parentWindow() override { return &window; }
-    void write(const QString &) override {}
-    void close() override {}
+    void write(const QString &text) override { pending += text; }
+    void close() override { written << std::exchange(pending, QString()); }
     bool execCommand(const QString &, bool, const QVariant &) override { return false; }
     bool queryCommandEnabled(const QString &command) const override { return enabledCommands.contains(command); }
     bool queryCommandState(const QString &) const override { return false; }
@@ -142,6 +145,9 @@ public:
     QString designModeText = QStringLiteral("Off");
     QString charsetText = QStringLiteral("UTF-8");
     QStringList enabledCommands;
+    QString pending;
+    // The pages written, one per close.
+    QStringList written;
 };
 
 class SpyControl : public WebBrowserControl {
@@ -174,8 +180,13 @@ public:
     void Stop() override {}
     QString LocationURL() const override { return {}; }
     QString LocationName() const override { return {}; }
-    int ReadyState() const override { return document ? READYSTATE_COMPLETE : READYSTATE_UNINITIALIZED; }
-    bool Busy() const override { return false; }
+    int ReadyState() const override
+    {
+        if (loading)
+            return READYSTATE_LOADING;
+        return document ? READYSTATE_COMPLETE : READYSTATE_UNINITIALIZED;
+    }
+    bool Busy() const override { return loading; }
     bool Silent() const override { return silent; }
     void SetSilent(bool v) override { silent = v; }
     bool Offline() const override { return false; }
@@ -255,6 +266,8 @@ public:
     QMenu *lastMenu = nullptr;
     bool silent = false;
     bool acceptDrops = true;
+    // A page on its way, until the test says it has come.
+    bool loading = false;
 
 private:
     IOleClientSite *m_site;

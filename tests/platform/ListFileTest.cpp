@@ -40,9 +40,9 @@ const QByteArray kMark("\xEF\xBB\xBF");
 
 } // namespace
 
-TEST(ListFileDecode, MarksAndLineBreaks)
+const std::vector<DecodeCase> &decodeCases()
 {
-    const std::vector<DecodeCase> cases = {
+    static const std::vector<DecodeCase> cases = {
         {"empty file", "", {}},
         {"mark only", kMark, {}},
         {"one line without break", "a", {"a"}},
@@ -57,9 +57,43 @@ TEST(ListFileDecode, MarksAndLineBreaks)
         {"UTF-16LE", utf16le(u"Ёж\r\nb"_qs, true), {u"Ёж"_qs, "b"}},
         {"UTF-16BE", utf16be(u"Ёж\nb\n"_qs), {u"Ёж"_qs, "b"}},
         {"UTF-8 bytes without mark are not UTF-8", QByteArray("\xD0\x92"), {u"Р’"_qs}},
+        {"a broken UTF-8 sequence before a break", kMark + QByteArray("a\xD0\r\n\xD0\x92\n\xE2\x82"), {u"a\uFFFD"_qs, u"В"_qs, u"\uFFFD\uFFFD"_qs}},
     };
-    for (const auto &c : cases)
+    return cases;
+}
+
+TEST(ListFileDecode, MarksAndLineBreaks)
+{
+    for (const auto &c : decodeCases())
         EXPECT_EQ(ListFile::decode(c.bytes), c.lines) << c.name;
+}
+
+TEST(ListFileDecode, SomeLinesAsTheWholeFileGivesThem)
+{
+    for (const auto &c : decodeCases()) {
+        for (qsizetype first = 0; first <= c.lines.size() + 1; ++first) {
+            for (qsizetype count = 1; count <= 3; ++count)
+                EXPECT_EQ(ListFile::decodeLines(c.bytes, first, count), c.lines.mid(first, count))
+                    << c.name << ", lines " << first << "+" << count;
+        }
+    }
+}
+
+TEST(ListFileDecode, WhereALineStands)
+{
+    const QByteArray bytes = kMark + u"ДОМ\r\nКОТ\nКОТ\rКОТ\r\nКОТЫ\r\nКОТ\r\n\r\nКО"_qs.toUtf8();
+    struct Case { const char16_t *line; ListFile::LineRun run; };
+    const Case cases[] = {
+        {u"ДОМ", {0, 1}}, {u"КОТ", {1, 3}}, {u"КОТЫ", {4, 1}}, {u"", {6, 1}}, {u"КО", {7, 1}}, {u"ЛЕС", {-1, 0}},
+        {u"ДО", {-1, 0}},
+    };
+    for (const Case &c : cases) {
+        const ListFile::LineRun run = ListFile::findLineRun(bytes, QString::fromUtf16(c.line));
+        EXPECT_EQ(run.first, c.run.first) << QString::fromUtf16(c.line).toStdString();
+        EXPECT_EQ(run.count, c.run.count) << QString::fromUtf16(c.line).toStdString();
+    }
+    EXPECT_EQ(ListFile::findLineRun(QByteArray("\xCA\xCE\xD2\r\n\xCA\xCE\xD2"), u"КОТ"_qs).count, 2) << "Windows-1251";
+    EXPECT_EQ(ListFile::findLineRun(utf16le(u"a\r\nКОТ"_qs, true), u"КОТ"_qs).first, 1);
 }
 
 TEST(ListFileDecode, AnsiPageMatchesWindows1251)
@@ -93,6 +127,8 @@ TEST(ListFileIo, MissingFileThrows)
 {
     QTemporaryDir dir;
     EXPECT_THROW(ListFile::read(dir.filePath("absent.trv")), FileError);
+    EXPECT_THROW(ListFile::readLines(dir.filePath("absent.trv"), 0, 1), FileError);
+    EXPECT_THROW(ListFile::readLineRun(dir.filePath("absent.trv"), u"x"), FileError);
 }
 
 TEST(ListFileIo, WriteReplacesTheFileInsteadOfRewritingIt)

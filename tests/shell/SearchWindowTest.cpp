@@ -37,7 +37,6 @@ protected:
 
 
 
-    bool pageShows(const QString &headword) const { return form->ShownPage().contains("<B>" + headword + "</B>"); }
 
     FixtureFolder dir{work.path()};
 };

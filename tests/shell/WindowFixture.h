@@ -85,6 +85,8 @@ protected:
         type(text);
     }
     QString selectedHeadword() const { return form->grid.Cell(form->grid.Row()); }
+    // Whether the page shown is the article of this headword, set in bold.
+    bool pageShows(const QString &headword) const { return form->ShownPage().contains("<B>" + headword + "</B>"); }
     QRgb textColour() const { return edit()->palette().color(QPalette::Text).rgb() & 0xFFFFFF; }
 
     QTemporaryDir work;

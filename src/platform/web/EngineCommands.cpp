@@ -23,10 +23,13 @@ struct EditCommand {
     const char *documentName;
 };
 
-constexpr std::array<EditCommand, 7> EditCommands{{
+// Delete has no action of the engine's; the document does it itself.
+constexpr std::array<EditCommand, 9> EditCommands{{
     {OLECMDID_CUT, QWebEnginePage::Cut, Enabled::WithSelectionInField, nullptr},
     {OLECMDID_COPY, QWebEnginePage::Copy, Enabled::WithSelection, nullptr},
     {OLECMDID_PASTE, QWebEnginePage::Paste, Enabled::InField, nullptr},
+    {OLECMDID_PASTESPECIAL, QWebEnginePage::PasteAndMatchStyle, Enabled::InField, nullptr},
+    {OLECMDID_DELETE, QWebEnginePage::NoWebAction, Enabled::WithSelectionInField, nullptr},
     {OLECMDID_UNDO, QWebEnginePage::Undo, Enabled::AsTheDocumentSays, "undo"},
     {OLECMDID_REDO, QWebEnginePage::Redo, Enabled::AsTheDocumentSays, "redo"},
     {OLECMDID_SELECTALL, QWebEnginePage::SelectAll, Enabled::AsTheDocumentSays, "selectAll"},
@@ -98,7 +101,14 @@ HRESULT EngineCommands::Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, s
         return OLECMDERR_E_NOTSUPPORTED;
     QVariant out;
     if (const EditCommand *edit = editCommand(nCmdID)) {
-        m_page->triggerAction(edit->action);
+        // A command that cannot act says so, rather than doing nothing
+        // and reporting success.
+        if (!m_scripts.readBool(enabledExpression(*edit)))
+            return OLECMDERR_E_DISABLED;
+        if (edit->action == QWebEnginePage::NoWebAction)
+            m_scripts.run(QStringLiteral("document.execCommand('delete');"));
+        else
+            m_page->triggerAction(edit->action);
     } else {
         switch (nCmdID) {
         case OLECMDID_ZOOM:

@@ -1,6 +1,7 @@
 #include "EngineDocument.h"
 
 #include "EngineCommands.h"
+#include "OleError.h"
 #include "PageWriter.h"
 #include "ScriptRunner.h"
 
@@ -11,27 +12,44 @@ namespace vocab {
 
 namespace {
 
+QString selectionOf(const QString &window)
+{
+    return window + QStringLiteral(".getSelection()");
+}
+
 class EngineTxtRange : public IHTMLTxtRange {
 public:
-    explicit EngineTxtRange(const PageScripts &scripts) : m_scripts(scripts) {}
-    QString text() const override { return m_scripts.readString(QStringLiteral("window.getSelection().toString()")); }
+    EngineTxtRange(const PageScripts &scripts, QString window) : m_scripts(scripts), m_window(std::move(window)) {}
+    QString text() const override { return m_scripts.readString(selectionOf(m_window) + QStringLiteral(".toString()")); }
+    QString htmlText() const override
+    {
+        return m_scripts.readString(QStringLiteral("(function(w,s){if(!s.rangeCount)return '';var c=w.document.createElement('div');"
+                                                   "c.appendChild(s.getRangeAt(0).cloneContents());return c.innerHTML;})(%1,%2)")
+                                        .arg(m_window, selectionOf(m_window)));
+    }
 
 private:
     const PageScripts &m_scripts;
+    QString m_window;
 };
 
 class EngineSelection : public IHTMLSelectionObject {
 public:
-    explicit EngineSelection(const PageScripts &scripts) : m_scripts(scripts) {}
+    EngineSelection(const PageScripts &scripts, QString window) : m_scripts(scripts), m_window(std::move(window)) {}
     QString type() const override
     {
-        const bool text = m_scripts.readBool(QStringLiteral("(function(s){return s.rangeCount>0&&!s.isCollapsed;})(window.getSelection())"));
+        const bool text = m_scripts.readBool(
+            QStringLiteral("(function(s){return s.rangeCount>0&&!s.isCollapsed;})(%1)").arg(selectionOf(m_window)));
         return text ? QStringLiteral("Text") : QStringLiteral("None");
     }
-    std::unique_ptr<IHTMLTxtRange> createRange() const override { return std::make_unique<EngineTxtRange>(m_scripts); }
+    std::unique_ptr<IHTMLTxtRange> createRange() const override
+    {
+        return std::make_unique<EngineTxtRange>(m_scripts, m_window);
+    }
 
 private:
     const PageScripts &m_scripts;
+    QString m_window;
 };
 
 } // namespace
@@ -88,19 +106,30 @@ bool ScriptErrorEvent::getProperty(const QString &name, QVariant &value) const
 
 void EngineWindow::scrollBy(int x, int y)
 {
-    m_scripts.run(QStringLiteral("window.scrollBy(%1,%2);").arg(x).arg(y));
+    m_scripts.run(QStringLiteral("%1.scrollBy(%2,%3);").arg(m_window).arg(x).arg(y));
 }
 
-EngineDocument::EngineDocument(const PageScripts &scripts, PageWriter &writer, EngineCommands &commands)
-    : m_scripts(scripts), m_writer(writer), m_commands(commands), m_window(scripts)
+EngineDocument::EngineDocument(const PageScripts &scripts, PageWriter *writer, EngineCommands &commands, QString window)
+    : m_scripts(scripts),
+      m_writer(writer),
+      m_commands(commands),
+      m_windowExpression(std::move(window)),
+      m_document(m_windowExpression + QStringLiteral(".document")),
+      m_window(scripts, m_windowExpression)
 {
 }
 
-QString EngineDocument::title() const { return m_scripts.readString(QStringLiteral("document.title")); }
-QString EngineDocument::url() const { return m_scripts.readString(QStringLiteral("document.URL")); }
-QString EngineDocument::charset() const { return m_scripts.readString(QStringLiteral("document.characterSet")); }
-QString EngineDocument::cookie() const { return m_scripts.readString(QStringLiteral("document.cookie")); }
-QString EngineDocument::compatMode() const { return m_scripts.readString(QStringLiteral("document.compatMode")); }
+QString EngineDocument::of(const char *member) const
+{
+    return m_document + u'.' + QLatin1String(member);
+}
+
+QString EngineDocument::title() const { return m_scripts.readString(of("title")); }
+QString EngineDocument::url() const { return m_scripts.readString(of("URL")); }
+QString EngineDocument::charset() const { return m_scripts.readString(of("characterSet")); }
+QString EngineDocument::cookie() const { return m_scripts.readString(of("cookie")); }
+QString EngineDocument::readyState() const { return m_scripts.readString(of("readyState")); }
+QString EngineDocument::compatMode() const { return m_scripts.readString(of("compatMode")); }
 
 void EngineDocument::setCharset(const QString &charset)
 {
@@ -113,7 +142,7 @@ void EngineDocument::setCharset(const QString &charset)
 QString EngineDocument::designMode() const
 {
     // The engine answers in lower case and knows no "inherit".
-    const QString mode = m_scripts.readString(QStringLiteral("document.designMode"));
+    const QString mode = m_scripts.readString(of("designMode"));
     if (mode == QLatin1String("on"))
         return QStringLiteral("On");
     if (mode == QLatin1String("off"))
@@ -124,7 +153,7 @@ QString EngineDocument::designMode() const
 void EngineDocument::setDesignMode(const QString &mode)
 {
     const char *value = mode.compare(QLatin1String("On"), Qt::CaseInsensitive) == 0 ? "on" : "off";
-    m_scripts.run(QStringLiteral("document.designMode='%1';").arg(QLatin1String(value)));
+    m_scripts.run(QStringLiteral("%1='%2';").arg(of("designMode"), QLatin1String(value)));
 }
 
 std::unique_ptr<IHTMLElement> EngineDocument::elementIfPresent(const QString &expression) const
@@ -136,22 +165,36 @@ std::unique_ptr<IHTMLElement> EngineDocument::elementIfPresent(const QString &ex
 
 std::unique_ptr<IHTMLElement> EngineDocument::body() const
 {
-    return elementIfPresent(QStringLiteral("document.body"));
+    return elementIfPresent(of("body"));
 }
 
 std::unique_ptr<IHTMLElement> EngineDocument::documentElement() const
 {
-    return elementIfPresent(QStringLiteral("document.documentElement"));
+    return elementIfPresent(of("documentElement"));
 }
 
 std::unique_ptr<IHTMLElement> EngineDocument::getElementById(const QString &id) const
 {
-    return elementIfPresent(QStringLiteral("document.getElementById(%1)").arg(jsString(id)));
+    return elementIfPresent(QStringLiteral("%1.getElementById(%2)").arg(m_document, jsString(id)));
+}
+
+std::unique_ptr<IHTMLElement> EngineDocument::activeElement() const
+{
+    // The element is kept in a list of the program's own script world, which
+    // the page can neither see nor change, so the binding holds while the
+    // focus moves on.
+    const QVariant index = m_scripts.read(
+        QStringLiteral("(function(e){if(!e)return -1;var r=window.__vocabElements||(window.__vocabElements=[]);"
+                       "r.push(e);return r.length-1;})(%1)")
+            .arg(of("activeElement")));
+    if (!index.isValid() || index.toInt() < 0)
+        return nullptr;
+    return std::make_unique<EngineElement>(m_scripts, QStringLiteral("window.__vocabElements[%1]").arg(index.toInt()));
 }
 
 std::unique_ptr<IHTMLSelectionObject> EngineDocument::selection() const
 {
-    return std::make_unique<EngineSelection>(m_scripts);
+    return std::make_unique<EngineSelection>(m_scripts, m_windowExpression);
 }
 
 void EngineDocument::write(const QString &text)
@@ -168,27 +211,32 @@ void EngineDocument::close()
     if (!m_open)
         return;
     m_open = false;
-    m_writer.writePage(m_written);
+    const QString text = std::move(m_written);
     m_written.clear();
+    if (m_writer) {
+        m_writer->writePage(text);
+        return;
+    }
+    m_scripts.run(QStringLiteral("(function(d){d.open();d.write(%1);d.close();})(%2);").arg(jsString(text), m_document));
 }
 
 bool EngineDocument::execCommand(const QString &command, bool showUI, const QVariant &value)
 {
     return m_scripts
-        .read(QStringLiteral("document.execCommand(%1,%2,%3)")
-                  .arg(jsString(command), showUI ? QStringLiteral("true") : QStringLiteral("false"),
+        .read(QStringLiteral("%1.execCommand(%2,%3,%4)")
+                  .arg(m_document, jsString(command), showUI ? QStringLiteral("true") : QStringLiteral("false"),
                        value.isValid() ? jsString(value.toString()) : QStringLiteral("null")))
         .toBool();
 }
 
 bool EngineDocument::queryCommandEnabled(const QString &command) const
 {
-    return m_scripts.readBool(QStringLiteral("document.queryCommandEnabled(%1)").arg(jsString(command)));
+    return m_scripts.readBool(QStringLiteral("%1.queryCommandEnabled(%2)").arg(m_document, jsString(command)));
 }
 
 bool EngineDocument::queryCommandState(const QString &command) const
 {
-    return m_scripts.readBool(QStringLiteral("document.queryCommandState(%1)").arg(jsString(command)));
+    return m_scripts.readBool(QStringLiteral("%1.queryCommandState(%2)").arg(m_document, jsString(command)));
 }
 
 IOleCommandTarget *EngineDocument::commandTarget()
@@ -198,12 +246,36 @@ IOleCommandTarget *EngineDocument::commandTarget()
 
 void EngineDocument::focus()
 {
-    m_scripts.run(QStringLiteral("window.focus();"));
+    m_scripts.run(QStringLiteral("%1.focus();").arg(m_windowExpression));
 }
 
 bool EngineDocument::hasFocus() const
 {
-    return m_scripts.readBool(QStringLiteral("document.hasFocus()"));
+    return m_scripts.readBool(QStringLiteral("%1.hasFocus()").arg(m_document));
+}
+
+QVariant EngineDocument::Invoke(const QString &body, const QVariantList &args) const
+{
+    // The window is reached inside the guard, so a frame that is gone or of
+    // another origin fails as a call does.
+    const QString script = QStringLiteral("(function(a){try{var w=%1,d=w.document;return {ok:true,v:(function(){%2\n})()};}"
+                                          "catch(e){return {ok:false,name:String(e&&e.name),message:String(e)};}})(%3)")
+                               .arg(m_windowExpression, body, jsArray(args));
+    bool answered = false;
+    const QVariantMap answer = m_scripts.evaluate(script, &answered).toMap();
+    if (!answered || answer.isEmpty())
+        throw EOleException(E_FAIL, QStringLiteral("Страница не ответила на вызов"));
+    if (!answer.value(QStringLiteral("ok")).toBool()) {
+        const bool denied = answer.value(QStringLiteral("name")).toString() == QLatin1String("SecurityError");
+        throw EOleException(denied ? E_ACCESSDENIED : DISP_E_EXCEPTION, answer.value(QStringLiteral("message")).toString());
+    }
+    return answer.value(QStringLiteral("v"));
+}
+
+std::unique_ptr<EngineDocument> EngineDocument::frameDocument(int index) const
+{
+    return std::make_unique<EngineDocument>(m_scripts, nullptr, m_commands,
+                                            QStringLiteral("%1.frames[%2]").arg(m_windowExpression).arg(index));
 }
 
 } // namespace vocab

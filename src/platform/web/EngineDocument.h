@@ -46,7 +46,7 @@ private:
 
 class EngineWindow : public IHTMLWindow2 {
 public:
-    explicit EngineWindow(const PageScripts &scripts) : m_scripts(scripts) {}
+    EngineWindow(const PageScripts &scripts, QString window) : m_scripts(scripts), m_window(std::move(window)) {}
 
     void scrollBy(int x, int y) override;
     const IHTMLEventObj *event() const override { return m_event; }
@@ -54,22 +54,34 @@ public:
 
 private:
     const PageScripts &m_scripts;
+    QString m_window;
     const IHTMLEventObj *m_event = nullptr;
 };
 
-class EngineDocument : public IHTMLDocument2, public IHTMLDocument3, public IHTMLDocument4, public IHTMLDocument5 {
+// The document of the page, or of one of its frames: `window` is the script
+// expression of the document's window ("window" for the page itself,
+// "window.frames[0]" for its first frame). A frame's document is written by
+// its own document.write; the page's document by the page writer.
+class EngineDocument : public IHTMLDocument2,
+                       public IHTMLDocument3,
+                       public IHTMLDocument4,
+                       public IHTMLDocument5,
+                       public IDocumentAutomation {
 public:
-    EngineDocument(const PageScripts &scripts, PageWriter &writer, EngineCommands &commands);
+    EngineDocument(const PageScripts &scripts, PageWriter *writer, EngineCommands &commands,
+                   QString window = QStringLiteral("window"));
 
     QString title() const override;
     QString url() const override;
     QString charset() const override;
     void setCharset(const QString &charset) override;
     QString cookie() const override;
+    QString readyState() const override;
     QString designMode() const override;
     void setDesignMode(const QString &mode) override;
     std::unique_ptr<IHTMLElement> body() const override;
     std::unique_ptr<IHTMLSelectionObject> selection() const override;
+    std::unique_ptr<IHTMLElement> activeElement() const override;
     IHTMLWindow2 *parentWindow() override { return &m_window; }
     EngineWindow &window() { return m_window; }
 
@@ -89,12 +101,24 @@ public:
 
     QString compatMode() const override;
 
+    QVariant Invoke(const QString &body, const QVariantList &args = {}) const override;
+
+    // The script expression of the document's window.
+    const QString &windowExpression() const { return m_windowExpression; }
+    // The document of the frame `index` of this document's window, whether
+    // or not that frame exists; it lives on the same page.
+    std::unique_ptr<EngineDocument> frameDocument(int index) const;
+    const PageScripts &scripts() const { return m_scripts; }
+
 private:
     std::unique_ptr<IHTMLElement> elementIfPresent(const QString &expression) const;
+    QString of(const char *member) const;
 
     const PageScripts &m_scripts;
-    PageWriter &m_writer;
+    PageWriter *m_writer;
     EngineCommands &m_commands;
+    QString m_windowExpression;
+    QString m_document;
     EngineWindow m_window;
     QString m_written;
     bool m_open = false;

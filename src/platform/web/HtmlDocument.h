@@ -35,6 +35,8 @@ public:
 class IHTMLTxtRange : public virtual IInterface {
 public:
     virtual QString text() const = 0;
+    // The range's content as HTML.
+    virtual QString htmlText() const = 0;
 };
 
 class IHTMLSelectionObject : public virtual IInterface {
@@ -65,12 +67,16 @@ public:
     virtual QString charset() const = 0;
     virtual void setCharset(const QString &charset) = 0;
     virtual QString cookie() const = 0;
+    // "loading", "interactive" or "complete".
+    virtual QString readyState() const = 0;
     // "On", "Off" or "Inherit".
     virtual QString designMode() const = 0;
     virtual void setDesignMode(const QString &mode) = 0;
     // Null while the document has no body.
     virtual std::unique_ptr<IHTMLElement> body() const = 0;
     virtual std::unique_ptr<IHTMLSelectionObject> selection() const = 0;
+    // The element that has the focus, bound to that element; null for none.
+    virtual std::unique_ptr<IHTMLElement> activeElement() const = 0;
     virtual IHTMLWindow2 *parentWindow() = 0;
 
     // Writing: the text of every write() between open and close() becomes
@@ -84,6 +90,19 @@ public:
 
     // The document's own command target (zoom, edit commands, refresh).
     virtual IOleCommandTarget *commandTarget() = 0;
+};
+
+// Late binding on a document: its members named when the call is made, as
+// a script over the document does. `body` is the body of a script function
+// that sees the document as `d`, its window as `w` and the arguments as the
+// array `a`; the arguments go in as data, never as script text. The answer
+// is the function's value, as plain data (lists and maps for arrays and
+// objects). A script that throws, or a page that gives no answer, throws
+// EOleException (OleError.h): E_ACCESSDENIED for a document of another
+// origin, DISP_E_EXCEPTION for any other error, E_FAIL for no answer.
+class IDocumentAutomation : public virtual IInterface {
+public:
+    virtual QVariant Invoke(const QString &body, const QVariantList &args = {}) const = 0;
 };
 
 class IHTMLDocument3 : public virtual IInterface {

@@ -69,15 +69,30 @@ QVariant runScriptAndWait(QWebEnginePage *page, const QString &script, int timeo
     return answer->arrived ? answer->value : QVariant();
 }
 
-QString jsString(const QString &text)
+namespace {
+
+// JSON as a script literal: U+2028 and U+2029 are escaped as well, since
+// older script parsers end a literal there.
+QString jsonLiteral(const QJsonArray &array)
 {
-    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    // "[...]" around the one string; U+2028 and U+2029 are escaped as well,
-    // since older script parsers end a literal there.
-    QString literal = QString::fromUtf8(json.mid(1, json.size() - 2));
+    QString literal = QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
     literal.replace(QChar(0x2028), QStringLiteral("\\u2028"));
     literal.replace(QChar(0x2029), QStringLiteral("\\u2029"));
     return literal;
+}
+
+} // namespace
+
+QString jsString(const QString &text)
+{
+    // "[...]" around the one string.
+    const QString array = jsonLiteral(QJsonArray{text});
+    return array.mid(1, array.size() - 2);
+}
+
+QString jsArray(const QVariantList &values)
+{
+    return jsonLiteral(QJsonArray::fromVariantList(values));
 }
 
 void PageScripts::letWriteLand() const
@@ -103,6 +118,12 @@ QString PageScripts::readString(const QString &expression) const
 bool PageScripts::readBool(const QString &expression) const
 {
     return read(QStringLiteral("!!(%1)").arg(expression)).toBool();
+}
+
+QVariant PageScripts::evaluate(const QString &script, bool *answered) const
+{
+    letWriteLand();
+    return runScriptAndWait(m_page, script, DocumentReadTimeoutMs, answered);
 }
 
 void PageScripts::run(const QString &statements) const

@@ -55,6 +55,8 @@ QVariant runScriptAndWait(QWebEnginePage *page, const QString &script, int timeo
 
 // A script string literal holding `text`; nothing in the text can end it early.
 QString jsString(const QString &text);
+// A script array literal holding `values` as data (JSON).
+QString jsArray(const QVariantList &values);
 
 // The scripts the document and the commands run on one page: each first
 // lets a page being written land, so that it reads the page just written.
@@ -68,6 +70,9 @@ public:
     bool readBool(const QString &expression) const;
     // Runs statements without waiting for them.
     void run(const QString &statements) const;
+    // The value of a whole script, as it stands (no error is caught for
+    // it); `answered` tells whether an answer came.
+    QVariant evaluate(const QString &script, bool *answered) const;
 
     QWebEnginePage *page() const { return m_page; }
 

@@ -1,0 +1,358 @@
+#include "HbToolsDocument.h"
+
+#include "HbToolsFrames.h"
+#include "HbToolsLoading.h"
+#include "HostedBrowser.h"
+#include "MessageBoxes.h"
+#include "OleError.h"
+#include "WindowHelpers.h"
+
+#include <QAbstractScrollArea>
+#include <QScrollBar>
+#include <QWebEngineView>
+
+namespace vocab::HbTools {
+
+namespace {
+
+// A late-bound call on a document: its members are looked up as the call
+// is made, so a document that has none (one this program cannot script)
+// fails as an unknown name does.
+QVariant lateBound(IHTMLDocument2 *Doc, const QString &body, const QVariantList &args = {})
+{
+    const auto *automation = dynamic_cast<const IDocumentAutomation *>(Doc);
+    if (!automation)
+        throw EOleException(DISP_E_UNKNOWNNAME, QStringLiteral("Документ не отвечает на вызовы по имени"));
+    return automation->Invoke(body, args);
+}
+
+// The late-bound call, its errors kept: the answer, or nothing.
+QVariant quietly(IHTMLDocument2 *Doc, const QString &body, const QVariantList &args = {})
+{
+    try {
+        return lateBound(Doc, body, args);
+    } catch (const EOleException &) {
+        return {};
+    }
+}
+
+IHTMLDocument2 *documentOf(IWebBrowser2 *Browser)
+{
+    return Browser ? Browser->Document() : nullptr;
+}
+
+// Blanks and control characters off both ends.
+QString trimmed(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) <= u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) <= u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+double zoomOf(THostedBrowser &WB)
+{
+    const auto *view = qobject_cast<const QWebEngineView *>(WB.Control() ? WB.Control()->ViewWindow() : nullptr);
+    return view ? view->zoomFactor() : 1.0;
+}
+
+void scrollTo(THostedBrowser &WB, int left, int top)
+{
+    if (IHTMLDocument2 *doc = WB.GetDocument())
+        if (IHTMLWindow2 *window = doc->parentWindow())
+            window->scrollBy(left, top);
+}
+
+const QAbstractScrollArea *listViewOf(THostedBrowser &WB)
+{
+    return qobject_cast<const QAbstractScrollArea *>(FindFolderListView(&WB));
+}
+
+// Whether the document is there and has a body to read.
+bool hasBody(IHTMLDocument2 *doc)
+{
+    return IsHtmlDocument(doc) && doc->body() != nullptr;
+}
+
+// The links of a document and of its frames, as a tree: the body's tag,
+// its links and one entry per frame (null for a frame that cannot be read).
+const QString LinkTreeScript = QStringLiteral(
+    "function walk(d){var n={tag:String(d.body.tagName),links:[],frames:[]};"
+    "if(n.tag==='BODY')for(var i=0;i<d.links.length;++i)n.links.push(String(d.links.item(i).href));"
+    "var fs=d.defaultView.frames;"
+    "for(var j=0;j<fs.length;++j){try{n.frames.push(walk(fs[j].document));}catch(e){n.frames.push(null);}}"
+    "return n;}"
+    "return walk(d);");
+
+void addLinks(const QVariantMap &node, QStringList &List)
+{
+    if (node.value(QStringLiteral("tag")).toString() == QLatin1String("BODY")) {
+        const QVariantList links = node.value(QStringLiteral("links")).toList();
+        if (links.isEmpty())
+            List << QStringLiteral("No Links found in the page body");
+        for (const QVariant &link : links)
+            List << link.toString();
+    }
+    for (const QVariant &frame : node.value(QStringLiteral("frames")).toList())
+        if (frame.isValid() && !frame.isNull())
+            addLinks(frame.toMap(), List);
+}
+
+// The list cleared, then given the root element's HTML or text as its one line.
+void rootElementInto(IHTMLDocument2 *Doc, const char *property, QStringList &List)
+{
+    List.clear();
+    if (!IsHtmlDocument(Doc))
+        return;
+    const QVariant value = quietly(Doc, QStringLiteral("return String(d.documentElement[a[0]]);"), {QLatin1String(property)});
+    if (value.isValid())
+        List << value.toString();
+}
+
+} // namespace
+
+bool IsHtmlDocument(const IInterface *Doc)
+{
+    return dynamic_cast<const IHTMLDocument2 *>(Doc) != nullptr;
+}
+
+bool AddHtmlToAboutBlank(THostedBrowser &WB, const QString &StringToHtml)
+{
+    // The text goes in as the page, never inside an address, where a "#"
+    // or a "%" of it would change what is shown.
+    if (!WB.Document()) {
+        WB.AssignEmptyDocument(false);
+        WB.WaitForDocument();
+    }
+    if (IHTMLDocument2 *doc = WB.Document()) {
+        doc->write(StringToHtml);
+        doc->close();
+    }
+    return true;
+}
+
+QString GetWordAtCursor(int X, int Y, THostedBrowser &WB)
+{
+    IHTMLDocument2 *doc = nullptr;
+    if (!WB.DocumentLoaded(doc) || !doc->selection())
+        return {};
+    // The point in the page's own pixels; the word is the one the text's
+    // word breaks give around it.
+    const QString word = lateBound(doc, QStringLiteral(
+                                            "var r=d.caretRangeFromPoint(a[0]/a[2],a[1]/a[2]);"
+                                            "if(!r||r.startContainer.nodeType!==3)return '';"
+                                            "var t=r.startContainer.data,o=r.startOffset;"
+                                            "var s=Array.from(new Intl.Segmenter(undefined,{granularity:'word'}).segment(t));"
+                                            "for(var i=0;i<s.length;++i)if(o>=s[i].index&&o<s[i].index+s[i].segment.length)return s[i].segment;"
+                                            "return s.length&&o===t.length?s[s.length-1].segment:'';"),
+                                        {X, Y, zoomOf(WB)})
+                             .toString();
+    return trimmed(word);
+}
+
+void ScrollToIDEx(const QString &ID, THostedBrowser &WB)
+{
+    IHTMLDocument3 *doc = WB.Doc3();
+    if (!doc)
+        return;
+    const std::unique_ptr<IHTMLElement> element = doc->getElementById(ID);
+    if (!element)
+        return;
+    const QRect box = element->getBoundingClientRect();
+    scrollTo(WB, box.left(), box.top());
+}
+
+void ScrollToID(int ID, THostedBrowser &WB)
+{
+    IHTMLDocument2 *doc = nullptr;
+    if (!WB.DocumentLoaded(doc))
+        return;
+    const QVariantList box = lateBound(doc, QStringLiteral(
+                                                "var all=d.all;for(var i=0;i<all.length;++i)if(all[i].id===a[0]){"
+                                                "var r=all[i].getBoundingClientRect();return [r.left,r.top];}return null;"),
+                                       {QString::number(ID)})
+                                 .toList();
+    if (box.size() == 2)
+        scrollTo(WB, qRound(box[0].toDouble()), qRound(box[1].toDouble()));
+}
+
+QWidget *FindFolderListView(QWidget *Window)
+{
+    const auto firstChild = [](QWidget *parent) -> QWidget * {
+        const QList<QWidget *> children = parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        return children.isEmpty() ? nullptr : children.first();
+    };
+    for (QWidget *level = Window ? firstChild(Window) : nullptr; level; level = firstChild(level))
+        for (QWidget *child : level->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (GetWindowClassName(child) == QLatin1String(WindowClass::SysListView32))
+                return child;
+    return nullptr;
+}
+
+void GetScrollBarsVisibility(THostedBrowser &WB, bool &Horizontal, bool &Vertical)
+{
+    Horizontal = false;
+    Vertical = false;
+    if (const QAbstractScrollArea *list = listViewOf(WB)) {
+        Horizontal = list->horizontalScrollBar()->isVisible();
+        Vertical = list->verticalScrollBar()->isVisible();
+        return;
+    }
+    IHTMLDocument2 *doc = WB.Document();
+    if (!hasBody(doc))
+        return;
+    const QVariantList bars =
+        lateBound(doc, QStringLiteral("var b=d.body;return [b.scrollWidth>b.clientWidth,b.scrollHeight>b.clientHeight];")).toList();
+    if (bars.size() == 2) {
+        Horizontal = bars[0].toBool();
+        Vertical = bars[1].toBool();
+    }
+}
+
+bool GetListViewScrollPosition(THostedBrowser &WB, QPoint &Point)
+{
+    const QAbstractScrollArea *list = listViewOf(WB);
+    if (!list)
+        return false;
+    Point.setY(list->verticalScrollBar()->value());
+    Point.setX(list->horizontalScrollBar()->value());
+    return true;
+}
+
+bool GetDocumentScrollPosition(THostedBrowser &WB, QPoint &Point)
+{
+    Point = QPoint(-1, -1);
+    IHTMLDocument2 *doc = WB.Document();
+    if (!hasBody(doc))
+        return false;
+    // The root element scrolls in a standards page, the body in one of the
+    // old kind, where the root reports 0.
+    const QVariantList offsets = lateBound(doc, QStringLiteral(
+                                                    "var b=d.body,e=d.documentElement;"
+                                                    "return [!e||e.scrollLeft===0?b.scrollLeft:e.scrollLeft,"
+                                                    "!e||e.scrollTop===0?b.scrollTop:e.scrollTop];"))
+                                     .toList();
+    if (offsets.size() == 2)
+        Point = QPoint(qRound(offsets[0].toDouble()), qRound(offsets[1].toDouble()));
+    return Point.x() != -1 && Point.y() != -1;
+}
+
+bool GetScrollPosition(THostedBrowser &WB, QPoint &Point)
+{
+    return GetDocumentScrollPosition(WB, Point) || GetListViewScrollPosition(WB, Point);
+}
+
+QString DocumentSource(IWebBrowser2 *Browser)
+{
+    QStringList list;
+    ViewPageSourceHtmlToStrings(Browser, documentOf(Browser), list);
+    return LinesText(list);
+}
+
+QString DocumentSourceText(IWebBrowser2 *Browser, IHTMLDocument2 *Doc)
+{
+    QStringList list;
+    ViewPageSourceTextToStrings(Browser, Doc, list);
+    return LinesText(list);
+}
+
+void ViewPageSourceHtmlToStrings(IWebBrowser2 *, IHTMLDocument2 *Doc, QStringList &HtmlList)
+{
+    rootElementInto(Doc, "innerHTML", HtmlList);
+}
+
+void ViewPageSourceTextToStrings(IWebBrowser2 *, IHTMLDocument2 *Doc, QStringList &TextList)
+{
+    rootElementInto(Doc, "innerText", TextList);
+}
+
+void ViewPageSourceText(IWebBrowser2 *, IHTMLDocument2 *Doc)
+{
+    if (!IsHtmlDocument(Doc))
+        return;
+    const QString text = lateBound(Doc, QStringLiteral("return String(d.documentElement.innerText);")).toString();
+    ShowMessage(LinesText({text}));
+}
+
+int FrameCount(IHTMLDocument2 *Doc)
+{
+    if (!IsHtmlDocument(Doc))
+        return 0;
+    try {
+        return FramesOf(Doc);
+    } catch (const EOleException &) {
+        return 0;
+    }
+}
+
+int FrameCountFromDocument(IHTMLDocument2 *SourceDoc)
+{
+    if (!IsHtmlDocument(SourceDoc))
+        return 0;
+    return quietly(SourceDoc, QStringLiteral("return Math.min(100,w.frames.length+d.querySelectorAll('object,embed,applet').length);"))
+        .toInt();
+}
+
+void ScrollToTop(IWebBrowser2 *Browser)
+{
+    ScrollToPosition(Browser, 0, 0);
+}
+
+void ScrollToPosition(IWebBrowser2 *Browser, int X, int Y)
+{
+    IHTMLDocument2 *doc = documentOf(Browser);
+    if (IsHtmlDocument(doc))
+        quietly(doc, QStringLiteral("w.scrollTo(a[0],a[1]);"), {X, Y});
+}
+
+void ScrollToBottom(IHTMLDocument2 *Doc)
+{
+    if (IsHtmlDocument(Doc))
+        quietly(Doc, QStringLiteral("w.scrollBy(0,d.body.scrollHeight);"));
+}
+
+bool SetCharartersSet(THostedBrowser &WB, IHTMLDocument2 *Doc, const QString &ACharactersSet, bool Refresh)
+{
+    WB.Wait(0);
+    if (!IsHtmlDocument(Doc))
+        return false;
+    bool result = false;
+    try {
+        if (IHTMLDocument2 *doc = WB.Doc2()) {
+            doc->setCharset(ACharactersSet);
+            result = true;
+            if (Refresh)
+                WB.Refresh2(7);
+        }
+    } catch (const std::exception &) {
+    }
+    return result;
+}
+
+QString GetCookie(IWebBrowser2 *Browser)
+{
+    IHTMLDocument2 *doc = documentOf(Browser);
+    if (!IsHtmlDocument(doc))
+        return {};
+    return quietly(doc, QStringLiteral("return String(d.cookie);")).toString();
+}
+
+void ViewPageLinksToStrings(IWebBrowser2 *Browser, QStringList &LinksList)
+{
+    LinksList.clear();
+    IHTMLDocument2 *doc = documentOf(Browser);
+    if (IsHtmlDocument(doc))
+        AddDocumentLinks(doc, LinksList);
+}
+
+void AddDocumentLinks(IHTMLDocument2 *D, QStringList &List)
+{
+    if (!D)
+        return;
+    addLinks(lateBound(D, LinkTreeScript).toMap(), List);
+}
+
+} // namespace vocab::HbTools

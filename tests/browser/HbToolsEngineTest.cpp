@@ -1,0 +1,328 @@
+// The browser tools over the real engine: pages loaded and saved, frames
+// reached, read and written, the selection and the edit commands, the
+// document's source, links, scrolling, cookie and character set, and
+// pictures of the view.
+
+#include "HostedBrowser.h"
+#include "platform/web/EngineTestSupport.h"
+#include "platform/web/LocalHttpServer.h"
+
+#include "MessageBoxes.h"
+#include "OleError.h"
+#include "TestSupport.h"
+#include "WebPage.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QImage>
+#include <QStringEncoder>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+
+using namespace vocab;
+using namespace vocab::test;
+
+namespace {
+
+class BrowserTools : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        Emb = new THostedBrowser(&window);
+        Emb->LoadSettings();
+        layout->addWidget(Emb);
+        window.resize(640, 480);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        loadBlank(*Emb);
+    }
+
+    // Loads a page and waits for it.
+    void load(const QString &html)
+    {
+        ASSERT_EQ(Emb->LoadFromString(html), S_OK);
+        ASSERT_TRUE(Emb->Wait(0));
+    }
+    // Runs a script over the page's document.
+    QVariant script(const QString &body, const QVariantList &args = {})
+    {
+        return dynamic_cast<IDocumentAutomation *>(Emb->Document())->Invoke(body, args);
+    }
+    QString frameTitle(const QString &path)
+    {
+        const DocumentRef doc = Emb->NavigateToFrame(path);
+        return doc ? doc->title() : QStringLiteral("(none)");
+    }
+
+    HostedBrowserModuleScope module;
+    QWidget window;
+    THostedBrowser *Emb = nullptr;
+    QTemporaryDir dir;
+};
+
+// Two frames of the page's own origin, the first with a frame inside, and
+// one of another origin.
+QString framesetPage(const LocalHttpServer &server)
+{
+    return QStringLiteral("<html><head><title>top</title></head><body>"
+                          "<iframe id=f0 srcdoc=\"<title>first</title><p>один</p><iframe srcdoc='<title>inner</title>'></iframe>\"></iframe>"
+                          "<iframe id=f1 srcdoc=\"<title>second</title><a href='http://b.example/'>b</a>\"></iframe>"
+                          "<iframe id=f2 src='%1'></iframe></body></html>")
+        .arg(server.url().toString());
+}
+
+} // namespace
+
+TEST_F(BrowserTools, APageLoadedIsSavedBackWithEveryCharacter)
+{
+    const QString text = QStringLiteral("Берёза ʃ 😀");
+    ASSERT_EQ(Emb->LoadFromStrings({QStringLiteral("<p id=x>") + text + QStringLiteral("</p>")}, true), S_OK);
+    ASSERT_TRUE(Emb->Wait(0));
+    QStringList lines;
+    ASSERT_EQ(Emb->SaveToStrings(lines), S_OK);
+    const QString saved = lines.join(u'\n');
+    EXPECT_TRUE(saved.contains(text)) << saved.toStdString();
+    EXPECT_TRUE(saved.contains(QLatin1String("bgcolor=\"#ffffff\""))) << "the tags were added";
+
+    const QString file = dir.filePath(QStringLiteral("page.htm"));
+    ASSERT_EQ(Emb->SaveToFile(file), S_OK);
+    EXPECT_TRUE(QString::fromUtf8(readBytes(file)).contains(text));
+    QBuffer stream;
+    stream.open(QIODevice::ReadWrite);
+    ASSERT_EQ(Emb->SaveToStream(stream), S_OK);
+    EXPECT_EQ(stream.data(), readBytes(file));
+
+    load(QStringLiteral("<p>другая</p>"));
+    ASSERT_EQ(Emb->LoadFromFile(file), S_OK);
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(Emb->Doc3()->getElementById(QStringLiteral("x"))->innerText(), text);
+    EXPECT_THROW(Emb->LoadFromFile(dir.filePath(QStringLiteral("missing.htm"))), FileError);
+    EXPECT_EQ(Emb->SaveToFile(dir.filePath(QStringLiteral("no/such/folder/x.htm"))), E_FAIL);
+}
+
+TEST_F(BrowserTools, HTMLCodeOfOneAddressLineGoesThere)
+{
+    Emb->SetHTMLCode({QStringLiteral("ABOUT:blank")});
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(Emb->LocationURL(), QStringLiteral("about:blank"));
+    Emb->SetHTMLCode({QStringLiteral("about:blank"), QStringLiteral("<title>page</title>")});
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(Emb->Document()->title(), QStringLiteral("page"));
+}
+
+TEST_F(BrowserTools, FramesAreReachedByIndexDownToTheNestedOnes)
+{
+    LocalHttpServer server;
+    load(framesetPage(server));
+    ASSERT_TRUE(waitUntil([&] { return frameTitle(QStringLiteral("0,0")) == QLatin1String("inner"); }));
+    ASSERT_TRUE(waitUntil([&] { return frameTitle(QStringLiteral("1")) == QLatin1String("second"); }));
+    EXPECT_EQ(Emb->FrameCount(), 3);
+    EXPECT_EQ(Emb->FrameCountFromDocument(Emb->Document()), 3);
+    EXPECT_EQ(frameTitle(QString()), QStringLiteral("top"));
+    EXPECT_EQ(frameTitle(QStringLiteral("0")), QStringLiteral("first"));
+    EXPECT_EQ(frameTitle(QStringLiteral("2")), QStringLiteral("(none)")) << "another origin";
+    EXPECT_EQ(frameTitle(QStringLiteral("9")), QStringLiteral("(none)"));
+    EXPECT_EQ(Emb->GetFrame(3), nullptr);
+    ASSERT_NE(Emb->GetFrame(2), nullptr);
+    EXPECT_EQ(Emb->GetFrame(2)->Document(), nullptr);
+    EXPECT_EQ(Emb->GetFrameFromDocument(Emb->NavigateToFrame(QStringLiteral("0")).get(), 0)->Document()->title(),
+              QStringLiteral("inner"));
+
+    QStringList lines;
+    ASSERT_EQ(Emb->SaveFrameToStrings(1, lines), S_OK);
+    EXPECT_TRUE(lines.join(u'\n').contains(QLatin1String("http://b.example/")));
+    EXPECT_EQ(Emb->SaveFrameToStrings(2, lines), S_FALSE);
+
+    ASSERT_EQ(Emb->LoadFrameFromStrings(1, {QStringLiteral("<title>new</title><p>новая</p>")}), S_OK);
+    EXPECT_TRUE(waitUntil([&] { return frameTitle(QStringLiteral("1")) == QLatin1String("new"); }));
+    EXPECT_EQ(frameTitle(QStringLiteral("0")), QStringLiteral("first"));
+    EXPECT_EQ(Emb->Document()->title(), QStringLiteral("top"));
+    EXPECT_EQ(Emb->LoadFrameFromStrings(2, {QStringLiteral("<p>x")}), S_FALSE);
+}
+
+TEST_F(BrowserTools, LinksAreListedPageByPageSkippingFramesOfAnotherOrigin)
+{
+    LocalHttpServer server;
+    load(framesetPage(server));
+    ASSERT_TRUE(waitUntil([&] { return frameTitle(QStringLiteral("0,0")) == QLatin1String("inner"); }));
+    ASSERT_TRUE(waitUntil([&] { return frameTitle(QStringLiteral("1")) == QLatin1String("second"); }));
+    QStringList links{QStringLiteral("old")};
+    Emb->ViewPageLinksToStrings(links);
+    const QString none = QStringLiteral("No Links found in the page body");
+    EXPECT_EQ(links, QStringList({none, none, none, QStringLiteral("http://b.example/")}));
+
+    load(QStringLiteral("<a href='one.htm'>one</a>"));
+    Emb->ViewPageLinksToStrings(links);
+    ASSERT_EQ(links.size(), 1);
+    EXPECT_TRUE(links.first().startsWith(QLatin1String("file:///")) && links.first().endsWith(QLatin1String("/one.htm")))
+        << links.first().toStdString();
+}
+
+TEST_F(BrowserTools, TheSelectionIsReadFromThePageOrFromTheFrameWithTheFocus)
+{
+    load(QStringLiteral("<div id=ed contenteditable>Берёза <b>белая</b></div>"
+                        "<iframe id=f0 srcdoc='<p>в рамке</p>'></iframe>"));
+    ASSERT_TRUE(waitUntil([&] { return frameTitle(QStringLiteral("0")) != QLatin1String("(none)"); }));
+    EXPECT_EQ(Emb->GetSelectedText(false, true), QString()) << "nothing selected";
+    EXPECT_FALSE(Emb->Copy()) << "nothing to copy";
+
+    Emb->SetFocusToDoc();
+    Emb->Doc3()->getElementById(QStringLiteral("ed"))->focus();
+    ASSERT_TRUE(Emb->SelectAll());
+    EXPECT_EQ(Emb->GetSelectedText(false, true), QStringLiteral("Берёза белая"));
+    EXPECT_EQ(Emb->GetSelectedText(true, true), QStringLiteral("Берёза <b>белая</b>"));
+    EXPECT_EQ(Emb->GetSelLength(true), 12);
+    EXPECT_TRUE(Emb->IsCommandEnabled(QStringLiteral("Bold")));
+    EXPECT_EQ(Emb->QueryCommandValue(QStringLiteral("Bold")), QVariant(QStringLiteral("false")));
+    EXPECT_EQ(Emb->GetActiveElement(nullptr)->outerHTML().left(12), QStringLiteral("<div id=\"ed\""));
+    ASSERT_TRUE(Emb->Copy());
+    EXPECT_TRUE(waitUntil([] { return QApplication::clipboard()->text() == QStringLiteral("Берёза белая"); }));
+
+    ASSERT_TRUE(Emb->Delete());
+    EXPECT_TRUE(waitUntil([&] { return Emb->Doc3()->getElementById(QStringLiteral("ed"))->innerText().trimmed().isEmpty(); }));
+    ASSERT_TRUE(Emb->Undo());
+    EXPECT_TRUE(waitUntil([&] { return Emb->Doc3()->getElementById(QStringLiteral("ed"))->innerText() == QStringLiteral("Берёза белая"); }));
+    ASSERT_TRUE(Emb->ClearSelection());
+    EXPECT_EQ(Emb->GetSelLength(true), 0);
+
+    // The focus goes into the frame, where its text is selected.
+    script(QStringLiteral("var f=d.getElementById('f0');f.focus();var fd=f.contentDocument,r=fd.createRange();"
+                          "r.selectNodeContents(fd.body);fd.getSelection().removeAllRanges();fd.getSelection().addRange(r);"));
+    EXPECT_EQ(Emb->GetSelectedText(false, false), QStringLiteral("в рамке"));
+    EXPECT_EQ(Emb->GetSelectedText(false, true), QString());
+    EXPECT_EQ(Emb->GetActiveFrame()->body()->innerText(), QStringLiteral("в рамке"));
+    EXPECT_EQ(Emb->GetActiveElement(nullptr)->tagName(), QStringLiteral("BODY"));
+}
+
+TEST_F(BrowserTools, TheNavigationButtonsDoNothingWhereThereIsNowhereToGo)
+{
+    load(QStringLiteral("<title>only</title>"));
+    Emb->GoBack();
+    Emb->GoForward();
+    Emb->Stop();
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(Emb->Document()->title(), QStringLiteral("only"));
+    QVariant in;
+    QVariant out;
+    EXPECT_EQ(Emb->InvokeCMD(true, 999, 0, in, out), OLECMDERR_E_NOTSUPPORTED);
+}
+
+TEST_F(BrowserTools, SourceTextAndAnHtmlTextWrittenIn)
+{
+    EXPECT_TRUE(Emb->AddHtmlToAboutBlank(QStringLiteral("<title>a#b%c?</title><p>Текст</p>")));
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(Emb->Document()->title(), QStringLiteral("a#b%c?"));
+    EXPECT_TRUE(Emb->DocumentSource().startsWith(QLatin1String("<head>"))) << Emb->DocumentSource().toStdString();
+    EXPECT_EQ(Emb->DocumentSourceText(), QStringLiteral("Текст\n"));
+    QStringList list{QStringLiteral("old")};
+    Emb->ViewPageSourceTextToStrings(list);
+    EXPECT_EQ(list, QStringList{QStringLiteral("Текст")});
+    Emb->ViewPageSourceHtmlToStrings(list);
+    ASSERT_EQ(list.size(), 1);
+    EXPECT_TRUE(list.first().endsWith(QStringLiteral("<p>Текст</p></body>"))) << list.first().toStdString();
+
+    QStringList shown;
+    const auto previous = setMessageBoxResponder([&](const MessageBoxRequest &r) {
+        shown << r.text;
+        return IDOK;
+    });
+    Emb->ViewPageSourceText();
+    setMessageBoxResponder(previous);
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Текст\n")});
+}
+
+TEST_F(BrowserTools, ScrollingToIdsPositionsAndTheEnds)
+{
+    const QString tall = QStringLiteral("<div style='height:1000px'></div><div id=07 style='height:2000px'>07</div>"
+                                        "<div id=7 style='height:1000px'>7</div><div id=\"a'b&quot;c\" style='height:3000px'>q</div>");
+    for (const QString &doctype : {QString(), QStringLiteral("<!DOCTYPE html>")}) {
+        load(doctype + QStringLiteral("<html><body style='margin:0'>") + tall + QStringLiteral("</body></html>"));
+        const bool standards = !doctype.isEmpty();
+        EXPECT_EQ(Emb->VScrollBarPosition(), 0);
+        EXPECT_EQ(Emb->HScrollBarPosition(), 0);
+        Emb->ScrollToID(7);
+        EXPECT_TRUE(waitUntil([&] { return Emb->VScrollBarPosition() == 3000; })) << standards << " " << Emb->VScrollBarPosition();
+        Emb->ScrollToIDEx(QStringLiteral("a'b\"c"));
+        EXPECT_TRUE(waitUntil([&] { return Emb->VScrollBarPosition() == 4000; })) << standards;
+        Emb->ScrollToTop();
+        EXPECT_TRUE(waitUntil([&] { return Emb->VScrollBarPosition() == 0; })) << standards;
+        Emb->ScrollToPosition(0, 500);
+        EXPECT_TRUE(waitUntil([&] { return Emb->VScrollBarPosition() == 500; })) << standards;
+        Emb->ScrollToBottom();
+        EXPECT_TRUE(waitUntil([&] { return Emb->VScrollBarPosition() > 6000; })) << standards;
+        EXPECT_FALSE(Emb->HScrollBarVisible()) << standards;
+        // Only a page of the old kind scrolls its body past its height.
+        EXPECT_EQ(Emb->VScrollBarVisible(), !standards);
+    }
+}
+
+TEST_F(BrowserTools, TheWordAtAPointIsTheWordUnderIt)
+{
+    load(QStringLiteral("<p style='font-size:40px;margin:0'>Белая <span id=w>берёза</span> под</p>"));
+    const QRect box = Emb->Doc3()->getElementById(QStringLiteral("w"))->getBoundingClientRect();
+    EXPECT_EQ(Emb->GetWordAtCursor(box.center().x(), box.center().y()), QStringLiteral("берёза"));
+    EXPECT_EQ(Emb->GetWordAtCursor(box.left() + 2, box.center().y()), QStringLiteral("берёза"));
+}
+
+TEST_F(BrowserTools, TheCookieOfAServedPage)
+{
+    LocalHttpServer server("<html><body><script>document.cookie='a=1'</script>served</body></html>");
+    ASSERT_TRUE(Emb->Go(server.url().toString(), 10000));
+    EXPECT_TRUE(waitUntil([&] { return Emb->GetCookie() == QLatin1String("a=1"); })) << Emb->GetCookie().toStdString();
+}
+
+// The engine reads a loaded page in the encoding it found; the one given
+// counts for the pages that name none and that it cannot tell, from the reload on.
+TEST_F(BrowserTools, ACharacterSetGivenIsTakenAndThePageReloadedWhenAsked)
+{
+    const QString file = dir.filePath(QStringLiteral("old.htm"));
+    writeBytes(file, QStringEncoder("windows-1251").encode(QStringLiteral("<html><body><p id=t>Берёза</p></body></html>")));
+    ASSERT_TRUE(Emb->Go(file, 10000));
+    int loads = 0;
+    Emb->OnDownloadBegin = [&](THB *) { ++loads; };
+    ASSERT_TRUE(Emb->SetCharartersSet(QStringLiteral("windows-1251"), false));
+    EXPECT_EQ(engineOf(*Emb).page()->settings()->defaultTextEncoding(), QStringLiteral("windows-1251"));
+    EXPECT_EQ(loads, 0);
+    ASSERT_TRUE(Emb->SetCharartersSet(QStringLiteral("windows-1251"), true));
+    EXPECT_TRUE(waitUntil([&] { return loads == 1; }));
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(Emb->Doc3()->getElementById(QStringLiteral("t"))->innerText(), QStringLiteral("Берёза"));
+}
+
+TEST_F(BrowserTools, EmbeddedObjectsAreCountedUpToAHundred)
+{
+    load(QStringLiteral("<object></object>").repeated(150));
+    EXPECT_EQ(Emb->FrameCount(), 0);
+    EXPECT_EQ(Emb->FrameCountFromDocument(Emb->Document()), 100);
+}
+
+TEST_F(BrowserTools, PicturesOfTheViewAtTheSizesAsked)
+{
+    load(QStringLiteral("<body style='margin:0;background:#ff0000'></body>"));
+    // The engine shows the page a moment after it has landed.
+    QImage probe(40, 30, QImage::Format_RGB32);
+    ASSERT_TRUE(waitUntil([&] {
+        probe.fill(Qt::black);
+        Emb->GetThumbnail(&probe);
+        return qRed(probe.pixel(20, 15)) > 200 && qGreen(probe.pixel(20, 15)) < 60;
+    }));
+    Emb->GetThumbnail(nullptr);
+
+    const QString jpeg = dir.filePath(QStringLiteral("view.jpg"));
+    ASSERT_TRUE(Emb->GetJpegFromBrowser(jpeg, 300, 400, 50, 200));
+    const QImage decoded(jpeg, "JPEG");
+    ASSERT_FALSE(decoded.isNull());
+    EXPECT_EQ(decoded.size(), QSize(200, 50));
+    EXPECT_GT(qRed(decoded.pixel(100, 25)), 200);
+    EXPECT_LT(qGreen(decoded.pixel(100, 25)), 60);
+    EXPECT_FALSE(Emb->GetJpegFromBrowser(dir.filePath(QStringLiteral("no/such/folder/x.jpg")), 300, 400, 50, 200));
+    EXPECT_FALSE(Emb->GetJpegFromBrowser(jpeg, 300, 400, 0, 200));
+
+    const QString bmp = dir.filePath(QStringLiteral("view.bmp"));
+    ASSERT_TRUE(Emb->GetBmpFromBrowser(bmp));
+    EXPECT_EQ(QImage(bmp, "BMP").size(), Emb->size());
+}
