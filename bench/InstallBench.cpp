@@ -2,6 +2,7 @@
 // headwords each, of every layout, merged into a combined list of 1 000 000,
 // and the longest stretch the window goes without handling its events.
 
+#include "DictionaryFolder.h"
 #include "DictionaryInstallation.h"
 #include "HeadwordMerge.h"
 #include "ListFile.h"
@@ -45,18 +46,16 @@ QStringList randomWords(int count, const QString &alphabet, quint32 seed)
 const QString kRussian = QStringLiteral("АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
 const QString kEnglish = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
 
-// Splits words over per-letter files by their first letter's number.
+// Splits words over the per-letter files their letters give.
 void writeByLetter(const QString &base, const QStringList &words, bool english)
 {
-    std::vector<QStringList> files(english ? 27 : 33);
-    for (const QString &w : words) {
-        const int n = english ? (w.at(0).unicode() >= u'A' && w.at(0).unicode() <= u'Z' ? w.at(0).unicode() - 64 : 0)
-                              : (w.at(0).unicode() >= 0x0410 && w.at(0).unicode() <= 0x042F ? w.at(0).unicode() - 1039 : 0);
-        files[std::size_t(n)].append(w);
-    }
+    const int first = FirstLetterFile(english);
+    std::vector<QStringList> files(std::size_t(LastLetterFile(english) - first + 1));
+    for (const QString &w : words)
+        files[std::size_t(LetterFileNumber(w, english) - first)].append(w);
     QDir().mkpath(base + QStringLiteral("/base"));
     for (std::size_t n = 0; n < files.size(); ++n)
-        ListFile::write(base + QStringLiteral("/base/%1.ogl").arg(int(n) + (english ? 100 : 0)), files[n]);
+        ListFile::write(base + QStringLiteral("/base/%1.ogl").arg(int(n) + first), files[n]);
 }
 
 // A working folder with five new dictionaries under "dic", and the combined
