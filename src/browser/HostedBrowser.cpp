@@ -63,6 +63,8 @@ THostedBrowser::THostedBrowser(QWidget *parent, const ControlFactory &factory)
 THostedBrowser::~THostedBrowser()
 {
     FDestroying = true;
+    FWindowEvents.reset();
+    UnhookChildWindows();
     CloseControl();
     UnhookParentForm();
     RestoreRegistryUserAgent();
@@ -78,8 +80,7 @@ void THostedBrowser::LoadSettings()
     FRuntimeMeasure = GetLocaleMeasure();
     FEnableMessageHandler = true;
     if (!FWndProcSubClassed) {
-        // The component's own window procedure comes with its window
-        // work; from here on this component counts as set up for it.
+        SubclassWindowProc();
         FWndProcSubClassed = true;
     }
     if (FDisableErrors->ScriptErrorsSuppressed)

@@ -8,15 +8,18 @@
 // FinalizeHostedBrowser, or a HostedBrowserModuleScope that calls both).
 
 #include "HbCore.h"
+#include "HbWindowMessages.h"
 #include "HbToolsFrames.h"
 #include "HbToolsLoading.h"
 
+#include <QPointer>
 #include <QStringConverter>
 #include <QVariant>
 #include <QStringList>
 
 #include <array>
 #include <cfenv>
+#include <functional>
 #include <memory>
 
 class QImage;
@@ -153,6 +156,31 @@ public:
 
     HRESULT GetHostInfo(DOCHOSTUIINFO &Info) override;
 
+    // ---- Window procedure, child windows and dialogs (HostedBrowserWindow.cpp, HostedBrowserDialogs.cpp) ----
+    using TKeyEventEx = std::function<void(QObject *Sender, std::uint16_t &Key, std::uint16_t ScanCode, Qt::KeyboardModifiers Shift)>;
+    std::function<void(QObject *Sender, bool &CanClose)> OnCloseQuery;
+    std::function<void(QObject *Sender, TMessage &Msg, bool &Handled)> OnMessage;
+    std::function<void(QObject *Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)> OnClick;
+    std::function<void(QObject *ASender, bool Visible)> OnVisible;
+    TKeyEventEx OnKeyDown;
+    TKeyEventEx OnKeyUp;
+    // A dialog took the activation from the form: its window, extended style
+    // (always 0 here), caption, and DialogBoxes' NewCaption and DisableAll to change.
+    std::function<void(QObject *Sender, QWidget *h, int StyleEx, const QString &OldCaption, QString &NewCaption, bool &Cancel)>
+        OnShowDialog;
+
+    // The component's window procedure, once LoadSettings has made it the
+    // component's; before that, messages get the inherited handling only.
+    virtual void WndProc(TMessage &Message);
+    // Arrow keys in a folder view; the engine shows folders as pages, so there is never one.
+    bool MoveListViewSelection(std::uint16_t Key, Qt::KeyboardModifiers Shift);
+    // Re-captions, suppresses or pre-fills a dialog that takes the activation from the hooked form.
+    void HandleIEDialog(QWidget *Dialog);
+    // The focus, only when the component can take it.
+    void SetFocus();
+    bool CanFocus() const;
+    // The form whose dialogs this component watches; null when another component does.
+    QWidget *HookedParentForm() const { return FParentForm; }
     // ---- The browser tools ----
     // User agent (HostedBrowserUserAgent.cpp): the control's about box.
     void ShowAboutBox();
@@ -268,6 +296,7 @@ public:
 protected:
     bool HasPopupMenuFilter() const override;
     void FilterPopupMenu(QObject *Sender, std::uint32_t ID, QMenu *Menu, const ContextMenuContext *Context) override;
+    bool event(QEvent *event) override;
 
 private:
     void ApplyUserAgentMode();
@@ -276,16 +305,39 @@ private:
     void RestoreRegistryUserAgent();
     void WithdrawInternalUserAgent();
 
-    // Window procedures, the parent form's dialogs, the proxy and the
-    // navigation sound come with their own work; these are where they go
-    // in and out, and they do nothing yet.
-    void ClearChildWindowHandles() {}
-    void RehookChildWindows() {}
-    void HookParentForm() {}
-    void UnhookParentForm() {}
+    // The proxy and the navigation sound come with their own work; these are
+    // where they go in and out, and they do nothing yet.
     void RefreshProxy() {}
     void DisableNavSound(bool) {}
 
+    // Window procedure, child windows and the parent form's dialogs.
+    friend class HbWindowEvents;
+    friend class HbChildWindowHook;
+    void SubclassWindowProc();
+    void DispatchMessage(TMessage &Message);
+    void DefaultHandler(TMessage &Message);
+    void WMFocusDocument(TMessage &Message);
+    void WMSetFocus(TMessage &Message);
+    void CMVisibleChanged(TMessage &Message);
+    // Passes the input of the document window to the window procedure.
+    bool DocumentWindowEvent(QObject *watched, QEvent *event);
+    void ClearChildWindowHandles();
+    void HookChildWindows();
+    void UnhookChildWindows();
+    void RehookChildWindows();
+    void ChildWindowFocused(QWidget *child);
+    void HookParentForm();
+    void UnhookParentForm();
+    bool ParentFormWndProc(QEvent *event);
+
+    // Set by the inherited handling of the message under way.
+    bool FPassedOn = false;
+    std::unique_ptr<QObject> FWindowEvents;
+    std::unique_ptr<QObject> FChildWindowHook;
+    QPointer<QWidget> FShellDocObjViewHandle;
+    QPointer<QWidget> FInetExplorerServerHandle;
+    std::unique_ptr<QObject> FParentFormHook;
+    QPointer<QWidget> FParentForm;
     // The browser tools' own state.
     void HTMLCodeChanged();
     bool LoadUnderWay() const;

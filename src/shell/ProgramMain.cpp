@@ -6,6 +6,7 @@
 #include "InstanceGuard.h"
 #include "MessageBoxes.h"
 #include "ShellTexts.h"
+#include "WbPopup.h"
 #include "ip.h"
 
 namespace vocab {
@@ -27,6 +28,8 @@ int ProgramMain(int argc, char **argv)
 
     // The browser component's module lives from here until after the window.
     HostedBrowserModuleScope browserModule;
+    // The right-button hook over the article view, after the browser's module.
+    WbPopupScope rightButtonHook;
     int result = 0;
     {
         TForm1 form;

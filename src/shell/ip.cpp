@@ -49,11 +49,11 @@ TForm1::TForm1(QWidget *parent)
     setupUi(this);
     setWindowTitle(texts::MainWindowCaption);
 
-    // The menu's items and their handlers come with the outside words; until
-    // then a right click over an article opens nothing.
+    // A right click over an article opens the window's own menu.
     PopupBrowser = new QMenu(this);
     Emb = CreateArticleView(PanelRight, PopupBrowser);
     PanelRightLayout->insertWidget(0, Emb, 1);
+    setUpOutsideWords();
 
     // Design-time sizes of the left panel and of the tabs below the grid.
     SplitterPanels->setSizes({217, width() - 217});
@@ -182,7 +182,13 @@ void TForm1::startupLoad()
     // 16. Restoring the window geometry comes with the geometry.
 
     StartupDone = true;
-    // 17.–18. The input hooks and the global hot keys come with the hot keys.
+    // 17. The input hooks.
+    InstallDoubleClickHook();
+    InstallLayoutHook();
+
+    // 18. The global hot keys the options ask for.
+    SwitchHotKeys(IniFile->ReadBool(section("options"), QStringLiteral("CtrlCC"), false),
+                  IniFile->ReadBool(section("options"), QStringLiteral("CtrlShiftZ"), false));
 
     // 19. The layout letter.
     Labellayout->setText(LayoutLetter(KeyboardLayout::current()));

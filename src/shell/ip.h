@@ -6,6 +6,7 @@
 #include "HeadwordGrid.h"
 #include "LetterIndex.h"
 #include "ListFile.h"
+#include "OutsideWords.h"
 #include "SearchBox.h"
 #include "SearchHost.h"
 #include "ShellPaths.h"
@@ -31,6 +32,9 @@ class THostedBrowser;
 
 // The letter beside the search box for a keyboard layout: R, E or N.
 QString LayoutLetter(std::uint32_t layout);
+
+// The text selected in the browser's document; empty without a document.
+QString GetBrowserSelectionText(THostedBrowser *Browser);
 
 // The main window. Its components come from the window description (ip.ui)
 // under the names the rest of the program uses (ComboBox1, StringGrid1,
@@ -130,6 +134,33 @@ public:
     void UpdateSearchBoxMode() override;
     bool SelectedNodeIsRoot() const;
 
+    // --- Hot keys, input hooks and outside words (ipHotKeys.cpp) ---
+    // The word taken from outside the search box last.
+    QString ExternalWord;
+    QTimer *TimerHookMouse = nullptr; // once, 50 ms after a double click in the article
+    QAction *CM_copy = nullptr;
+    QAction *CM_CopyInEdit = nullptr;
+    QAction *CM_FindAllDic = nullptr;
+    // The global hot keys (HotKeyCtrlCC, HotKeyCtrlShiftZ), switched on or
+    // off at once. A key is registered or released only when the state asked
+    // for differs from the one asked for last; the answer of the platform is
+    // not acted on. SwitchHotKeys sets both, as the options have them.
+    void SwitchHotKey(int id, bool on);
+    void SwitchHotKeys(bool ctrlCC, bool ctrlShiftZ);
+    bool HotKeyOn(int id) const;
+    bool InstallDoubleClickHook();
+    bool InstallLayoutHook();
+    void WMHotKey(int id);
+    void LookUpExternalWord();
+    void TrimTrailingPunctuation();
+    void TimerHookMouseTimer();
+    void PopupBrowserPopup();
+    void CM_copyClick();
+    void CM_CopyInEditClick();
+    void CM_FindAllDicClick();
+    // Where the article view lies on the screen, as the hooks and timers estimate it.
+    ArticleViewArea ArticleViewRect() const;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -149,6 +180,10 @@ private:
     void ShowCategories(const QString &caption, const QStringList &names) override;
 
     void setUpSearch();
+    void setUpOutsideWords();
+    void BringWindowForward();
+    bool ExternalWordIsHeadword() const;
+    void UpdateLayoutLetter();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     void FormCreate();
@@ -179,6 +214,11 @@ private:
     // combined list: the index is built anew before the root is opened.
     bool ReindexNeeded = false;
 
+    // Hot keys, input hooks and outside words.
+    QObject *DoubleClickHookHandle = nullptr;
+    QObject *LayoutHookHandle = nullptr;
+    bool m_hotKeyCtrlCC = false;
+    bool m_hotKeyCtrlShiftZ = false;
     // --- the page of one headword from all dictionaries, and the categories tab
 public:
     // The categories of the selected dictionary, listed on the second tab.

@@ -340,11 +340,4 @@ void TForm1::Timer_StartFocus()
     Timer1->stop();
 }
 
-void TForm1::TimerFocusWBTimer()
-{
-    // Handing the focus to the article under the pointer comes with the
-    // browser's focus fixes and the hot keys.
-    TimerFocusWB->stop();
-}
-
 } // namespace vocab

@@ -179,6 +179,8 @@ TEST_F(ArticleWindow, ZoomsFromCodeAndFromTheUserTellingTheHost)
     Emb->SetZoom(2);
 
     // Ctrl and the wheel: the engine would zoom by itself without a word.
+    // Over the document that has the focus: elsewhere the turn only gives it the focus.
+    documentWindow()->setFocus();
     const QPointF at(20, 20);
     QWheelEvent up(at, documentWindow()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
                    Qt::NoScrollPhase, false);

@@ -4,12 +4,17 @@
 #include "ErrorHandler.h"
 #include "KeyCodes.h"
 #include "WebEngineControl.h"
+#include "WebPage.h"
+#include "WebView.h"
 
 #include <QCursor>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QWheelEvent>
+
+#include <utility>
 #include <QWidget>
 
 namespace vocab {
@@ -47,6 +52,9 @@ bool DocumentInputFilter::eventFilter(QObject *watched, QEvent *event)
             return handleKey(static_cast<QKeyEvent *>(event));
         case QEvent::Wheel:
             return handleWheel(static_cast<QWheelEvent *>(event));
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            return handleRightButton(static_cast<QMouseEvent *>(event));
         case QEvent::FocusIn:
         case QEvent::FocusOut:
             handleFocus(event);
@@ -145,6 +153,27 @@ bool DocumentInputFilter::handleDrag(QEvent *event)
     } else {
         drop->ignore();
     }
+    return true;
+}
+
+// The engine opens its context menu on the right press. A hook of the host
+// may keep that press from the document, as it may on the platform, whose
+// control opens the menu on the release: the release then opens it here.
+bool DocumentInputFilter::handleRightButton(QMouseEvent *event)
+{
+    if (event->button() != Qt::RightButton)
+        return false;
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_rightPressSeen = true;
+        return false;
+    }
+    const bool pressSeen = std::exchange(m_rightPressSeen, false);
+    if (pressSeen)
+        return false;
+    ContextMenuContext context;
+    context.selectedText = m_control.page()->selectedText();
+    const std::uint32_t kind = context.selectedText.isEmpty() ? CONTEXT_MENU_DEFAULT : CONTEXT_MENU_TEXTSELECT;
+    m_control.view()->showContextMenu(kind, context, event->globalPosition().toPoint());
     return true;
 }
 

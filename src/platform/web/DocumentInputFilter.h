@@ -14,6 +14,7 @@
 
 class QDropEvent;
 class QKeyEvent;
+class QMouseEvent;
 class QWheelEvent;
 class QWidget;
 
@@ -35,6 +36,7 @@ private:
     bool handleKey(QKeyEvent *event);
     bool handleWheel(QWheelEvent *event);
     bool handleDrag(QEvent *event);
+    bool handleRightButton(QMouseEvent *event);
     void handleFocus(QEvent *event);
     void handleFrameActivation(bool active);
 
@@ -46,6 +48,8 @@ private:
     QWidget *m_documentWindow = nullptr;
     QWidget *m_frameWindow = nullptr;
     int m_wheelTurned = 0;
+    // The document saw the right press of the click under way.
+    bool m_rightPressSeen = false;
 
     // The host's answer for the key override that comes before a key press:
     // the press then takes the same answer without asking again.

@@ -59,8 +59,11 @@ void WebView::handleContextMenu(QContextMenuEvent *event)
     context.linkUrl = request->linkUrl();
     context.mediaUrl = request->mediaUrl();
     context.editable = request->isContentEditable();
-    const std::uint32_t kind = contextMenuKind(*request);
-    const QPoint pt = event->globalPos();
+    showContextMenu(contextMenuKind(*request), context, event->globalPos());
+}
+
+void WebView::showContextMenu(std::uint32_t kind, const ContextMenuContext &context, QPoint pt)
+{
     if (auto *ui = m_control.site().as<IDocHostUIHandler>())
         if (ui->ShowContextMenu(kind, &pt, &m_control.commands(), &context) == S_OK)
             return;

@@ -6,9 +6,12 @@
 // and may make again) and on the window it lives in.
 
 #include "DocumentInputFilter.h"
+#include "HostInterfaces.h"
 
 #include <QPointer>
 #include <QWebEngineView>
+
+#include <cstdint>
 
 namespace vocab {
 
@@ -22,6 +25,10 @@ public:
     // Puts the input filter on the document window when the engine has made
     // a new one.
     void watchDocumentWindow();
+
+    // Asks the host for the context menu of this kind at `pt` (on the
+    // screen) and shows the control's own when the host leaves it.
+    void showContextMenu(std::uint32_t kind, const ContextMenuContext &context, QPoint pt);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -1,0 +1,47 @@
+#pragma once
+
+// Global hot keys: a key chord that reaches this program whatever window has
+// the keyboard, keyed by an id the window chooses. A window registers a chord
+// with RegisterHotKey and receives a HotKeyEvent carrying the id each time
+// the chord is pressed, until it calls UnregisterHotKey or is destroyed.
+//
+// Under X the chord is a passive grab of the key on the root window. X
+// matches a grab on the exact modifier state, so each chord is grabbed also
+// with Caps Lock and Num Lock on, and the key goes by its place on the first
+// layout of the session, so Ctrl+Shift+C works as well under a Russian
+// layout. A chord that another program holds cannot be had; without an X
+// connection (Wayland, offscreen) there are no global hot keys at all. Both
+// make RegisterHotKey answer false and change nothing.
+
+#include <QEvent>
+
+namespace vocab {
+
+// Modifiers as the registration takes them.
+inline constexpr unsigned MOD_ALT = 0x1;
+inline constexpr unsigned MOD_CONTROL = 0x2;
+inline constexpr unsigned MOD_SHIFT = 0x4;
+inline constexpr unsigned MOD_WIN = 0x8;
+
+// Registers the chord `modifiers` + `virtualKey` (a letter 'A'..'Z' or a digit
+// '0'..'9', as its virtual-key code) under `id` for `window`. A chord already
+// registered in this program, under any id, or grabbed by another program is
+// refused. Registering an id again replaces its chord. True when it holds.
+bool RegisterHotKey(QObject *window, int id, unsigned modifiers, unsigned virtualKey);
+
+// Releases the chord of `id` for `window`; false when there was none.
+bool UnregisterHotKey(QObject *window, int id);
+
+// The chord of a registered hot key was pressed. Posted to the window that
+// registered it, so it arrives after the key press has been handled.
+class HotKeyEvent : public QEvent {
+public:
+    explicit HotKeyEvent(int id) : QEvent(eventType()), m_id(id) {}
+    int id() const { return m_id; }
+    static QEvent::Type eventType();
+
+private:
+    int m_id;
+};
+
+} // namespace vocab

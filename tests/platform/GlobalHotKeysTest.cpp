@@ -1,0 +1,141 @@
+#include "GlobalHotKeys.h"
+
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <vector>
+
+using namespace vocab;
+
+namespace {
+
+constexpr int IdC = 0x693F;
+constexpr int IdZ = 0x6940;
+constexpr unsigned CtrlShift = MOD_CONTROL | MOD_SHIFT;
+
+// A window that keeps the ids of the hot keys it was sent.
+class HotKeyWindow : public QObject {
+public:
+    std::vector<int> ids;
+
+protected:
+    bool event(QEvent *e) override
+    {
+        if (e->type() != HotKeyEvent::eventType())
+            return QObject::event(e);
+        ids.push_back(static_cast<HotKeyEvent *>(e)->id());
+        return true;
+    }
+};
+
+// Another program on the same display, with grabs of its own.
+class OtherClient {
+public:
+    OtherClient() : m_c(xcb_connect(nullptr, nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
+    }
+    ~OtherClient() { xcb_disconnect(m_c); }
+
+    // Whether the server lets this client grab the key of `keysym` with these modifiers.
+    bool grab(xcb_keysym_t keysym, std::uint16_t modifiers)
+    {
+        xcb_generic_error_t *error = xcb_request_check(
+            m_c, xcb_grab_key_checked(m_c, 1, m_root, modifiers, keycode(keysym), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::free(error);
+        return error == nullptr;
+    }
+    void ungrab(xcb_keysym_t keysym, std::uint16_t modifiers)
+    {
+        xcb_request_check(m_c, xcb_ungrab_key_checked(m_c, keycode(keysym), m_root, modifiers));
+    }
+
+private:
+    xcb_keycode_t keycode(xcb_keysym_t keysym)
+    {
+        const xcb_setup_t *setup = xcb_get_setup(m_c);
+        const int count = setup->max_keycode - setup->min_keycode + 1;
+        auto *reply = xcb_get_keyboard_mapping_reply(
+            m_c, xcb_get_keyboard_mapping(m_c, setup->min_keycode, std::uint8_t(count)), nullptr);
+        const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(reply);
+        xcb_keycode_t found = 0;
+        for (int k = 0; k < count && !found; ++k)
+            if (syms[k * reply->keysyms_per_keycode] == keysym)
+                found = xcb_keycode_t(setup->min_keycode + k);
+        std::free(reply);
+        return found;
+    }
+
+    xcb_connection_t *m_c;
+    xcb_window_t m_root;
+};
+
+constexpr std::uint16_t XCtrlShift = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT;
+
+void pressKeys(const char *chord)
+{
+    ASSERT_EQ(QProcess::execute("xdotool", {"key", chord}), 0) << "xdotool " << chord;
+}
+
+} // namespace
+
+TEST(GlobalHotKeys, ARegisteredChordIsDeliveredAndHeldAgainstOtherProgramsUntilReleased)
+{
+    HotKeyWindow window;
+    ASSERT_TRUE(RegisterHotKey(&window, IdC, CtrlShift, 'C'));
+    ASSERT_TRUE(RegisterHotKey(&window, IdZ, CtrlShift, 'Z'));
+
+    OtherClient other;
+    EXPECT_FALSE(other.grab('c', XCtrlShift)) << "the chord is this program's";
+    EXPECT_FALSE(other.grab('c', XCtrlShift | XCB_MOD_MASK_LOCK)) << "also with Caps Lock on";
+    EXPECT_FALSE(other.grab('c', XCtrlShift | XCB_MOD_MASK_2)) << "also with Num Lock on";
+
+    pressKeys("ctrl+shift+z");
+    pressKeys("ctrl+shift+c");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ids.size() == 2; }, 5000));
+    EXPECT_EQ(window.ids, (std::vector<int>{IdZ, IdC}));
+
+    EXPECT_TRUE(UnregisterHotKey(&window, IdC));
+    EXPECT_FALSE(UnregisterHotKey(&window, IdC)) << "released already";
+    EXPECT_TRUE(other.grab('c', XCtrlShift)) << "released to other programs";
+    other.ungrab('c', XCtrlShift);
+    EXPECT_TRUE(UnregisterHotKey(&window, IdZ));
+}
+
+TEST(GlobalHotKeys, AChordAnotherProgramHoldsIsRefusedAndLeavesNoPartOfItGrabbed)
+{
+    OtherClient other;
+    // Only the plain variant: this program could grab the lock variants.
+    ASSERT_TRUE(other.grab('c', XCtrlShift));
+    HotKeyWindow window;
+    EXPECT_FALSE(RegisterHotKey(&window, IdC, CtrlShift, 'C'));
+    EXPECT_TRUE(other.grab('c', XCtrlShift | XCB_MOD_MASK_LOCK)) << "no variant was kept";
+    other.ungrab('c', XCtrlShift | XCB_MOD_MASK_LOCK);
+    other.ungrab('c', XCtrlShift);
+    EXPECT_TRUE(RegisterHotKey(&window, IdC, CtrlShift, 'C')) << "free again";
+    EXPECT_TRUE(UnregisterHotKey(&window, IdC));
+}
+
+TEST(GlobalHotKeys, OneChordPerProgramAndAWindowTakesItsKeysWithIt)
+{
+    OtherClient other;
+    {
+        HotKeyWindow first;
+        HotKeyWindow second;
+        ASSERT_TRUE(RegisterHotKey(&first, IdC, CtrlShift, 'C'));
+        EXPECT_FALSE(RegisterHotKey(&second, IdZ, CtrlShift, 'C')) << "the chord is taken in this program";
+        EXPECT_FALSE(RegisterHotKey(&second, IdZ, CtrlShift, 0x70)) << "a key the stand-in does not offer";
+        EXPECT_FALSE(RegisterHotKey(&second, IdZ, 0, 'Z')) << "a chord needs a modifier";
+        // Registering the id again moves it to the new chord.
+        ASSERT_TRUE(RegisterHotKey(&first, IdC, CtrlShift, 'Z'));
+        EXPECT_TRUE(other.grab('c', XCtrlShift)) << "the old chord was released";
+        other.ungrab('c', XCtrlShift);
+    }
+    EXPECT_TRUE(other.grab('z', XCtrlShift)) << "the window went, and its keys with it";
+    other.ungrab('z', XCtrlShift);
+}
