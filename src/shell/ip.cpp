@@ -152,14 +152,15 @@ void TForm1::startupLoad()
     if (IniFile->ReadBool(section("options"), QStringLiteral("OnRussian"), false))
         KeyboardLayout::activate(QStringLiteral("00000419"));
 
+    // 12.–13. The tree lines, reconciled with the folders under "dic", and
+    // the dictionaries new there installed.
+    installNewDictionaries();
+
     // 14. The letter index is made to fit the combined list before the tree
-    // opens the root. Installing new dictionaries (12.–13.) changes the list,
-    // so it belongs in front of this.
+    // opens the root.
     rebuildLetterIndexIfNeeded();
 
-    // 12.–15. The tree. Reconciling it with the folders under "dic" and
-    // installing new dictionaries come with the installation of dictionaries;
-    // here the saved tree is read as it stands.
+    // 15. The tree.
     loadTree();
 
     // 16. The window's geometry as it was saved.
@@ -238,7 +239,6 @@ void TForm1::loadTree()
         // Filling the tree is not the user choosing nodes.
         const QSignalBlocker block(TreeView1);
         TreeView1->clear();
-        TreeLines = ListFile::read(m_paths.treeView);
         RepairTreeLines(TreeLines);
         ListFile::write(m_paths.treeView, TreeLines);
         LoadDictionaryTree(TreeView1, TreeLines, m_paths.treeTemp);
@@ -296,6 +296,10 @@ void TForm1::FormCloseQuery(bool &canClose)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (deferCloseWhileBusy()) {
+        event->ignore();
+        return;
+    }
     bool canClose = true;
     guarded([&] { FormCloseQuery(canClose); });
     if (!canClose) {

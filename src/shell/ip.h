@@ -295,6 +295,27 @@ private:
     // The tab the page control shows; a refused change goes back to it.
     int m_pageControlIndex = 0;
     bool m_refusingTabChange = false;
+
+    // --- Installing new dictionaries and rebuilding the combined list (ipInstall.cpp)
+public:
+    // The main menu's "Обновление списка" (enabled by CombinedListIncomplete):
+    // saves the tree, runs the rebuild dialog, then reads the combined list
+    // and its index again when a run finished, and opens the root anew.
+    void MM_CompilClick();
+
+private:
+    friend class BusyWork;
+    // 12.–13. of the start-up load: the tree lines reconciled with the
+    // folders under "dic", and the new dictionaries installed.
+    void installNewDictionaries();
+    void reloadCombinedList();
+    void reopenRoot();
+    // A close asked for while a progress loop runs cancels the loop, and the
+    // window closes once it has ended. True when the close is put off so.
+    bool deferCloseWhileBusy();
+    // Cancels the progress loop that runs now; empty when none does.
+    std::function<void()> m_cancelWork;
+    bool m_closeAfterWork = false;
 };
 
 } // namespace vocab

@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        dir.writeList("ConfigFiles/TreeView.trv", {texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs,
+        dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs,
                                                    u"\tEnglish=eng"_qs, u"\tЦелый=whole"_qs});
         // Russian: А (1), Б (2), Е (6), Л (12); no file for Щ (26).
         dir.writePair("dic/rus/base/1", {u"АИСТ"_qs, u"АРБУЗ"_qs});
@@ -192,6 +192,8 @@ TEST_F(SearchWindow, DescriptionPageEmptiesTheGrid)
     typeAfterClearing(u"бе"_qs);
     EXPECT_TRUE(pageShows(u"БЕРЕЗА"_qs));
 
+    // The description went away while the program ran.
+    ASSERT_TRUE(QFile::remove(dir.path("dic/eng/about.info")));
     select("English");
     form->CM_aboutClick();
     EXPECT_EQ(form->ShownPage(), form->PageHead + u"<div align=\"justify\">Файл описания не найден</div></body> </html>"_qs);

@@ -1,6 +1,7 @@
 // The tree of the real main window: its menu, edits, moves, drag and drop,
 // grey list and the deletion of a dictionary, as the user does them.
 #include "DictionaryDeletion.h"
+#include "DictionaryFixtures.h"
 #include "IniFile.h"
 #include "ShellTexts.h"
 #include "UnitDelete.h"
@@ -26,7 +27,7 @@ class TreeWindow : public vocab::test::WindowFixture {
 protected:
     void startWithTree(const QStringList &lines)
     {
-        ListFile::write(path("ConfigFiles/TreeView.trv"), lines);
+        vocab::test::FixtureFolder(work.path()).writeTree(lines);
         start();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -360,8 +361,15 @@ TEST_F(DeleteWindow, ConfirmedDeletesTheFolderAndTheNode)
 
 TEST_F(DeleteWindow, NoFolderNamedAsksNothingAndDeletesNothing)
 {
-    // "Пустой" names no folder: the target would be the whole of "dic".
-    startWithTree({Root, "F1", u"\tСловарь="_qs + folder, u"\tПустой="_qs, u"\tЧужой=../dic"_qs});
+    // "Пустой" names no folder: the target would be the whole of "dic". The
+    // start drops such lines from the tree file, so they are put into the
+    // running tree, as a damaged line read later would stand there.
+    startWithTree({Root, "F1", u"\tСловарь="_qs + folder});
+    for (const QString &line : {u"\tПустой="_qs, u"\tЧужой=../dic"_qs}) {
+        form->TreeLines.append(line);
+        auto *item = new QTreeWidgetItem(node("F1"), {StringList::namePart(line).mid(1)});
+        TreeNodes::setKind(item, tnkDictionary);
+    }
     for (const QString &name : {u"Пустой"_qs, u"Чужой"_qs}) {
         boxes.clear();
         question.clear();
