@@ -233,10 +233,17 @@ TEST_F(SampleFolder, BothSampleDictionariesOpenAndCanBeSearched)
 {
     start();
     ASSERT_TRUE(boxes.empty());
+    // A first start installs both dictionaries and merges their headwords.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->TreeView1->findItems(texts::NewDictionariesFolder, Qt::MatchExactly).size() == 1; }, 20000));
     auto typeInto = [&](const QString &text) {
         form->ComboBox1->lineEdit()->setText(text);
         Q_EMIT form->ComboBox1->userTextChanged(text);
     };
+    typeInto(u"бер"_qs);
+    EXPECT_EQ(selectedHeadword(), u"БЕРЕЗА"_qs) << "the root searches the combined list";
+    typeInto("zeb");
+    EXPECT_EQ(selectedHeadword(), "ZEBRA");
+
 
     select(u"Малый толковый словарь"_qs);
     EXPECT_EQ(form->grid.Cell(form->grid.Row()), u"АБРИКОС"_qs);
