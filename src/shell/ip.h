@@ -239,6 +239,23 @@ private:
     // The tab the page control shows; a refused change goes back to it.
     int m_pageControlIndex = 0;
     bool m_refusingTabChange = false;
+
+    // --- The main menu: the options dialog, help, the maker's pages and the
+    // about box (ipMenus.cpp). The items come from the window description.
+public:
+    // Enables "Обновление списка" while [List]incomplete is set.
+    void MainMenu1Change();
+    // Opens the options dialog modally.
+    void MM_OptionsClick();
+    // Opens ConfigFiles/help.chm beside the program; also F1.
+    void MM_HelpClick();
+    void MM_site_newsClick();
+    void MM_site_dicClick();
+    // Opens a fresh about box modally.
+    void MM_aboutClick();
+
+private:
+    void setUpMenus();
 };
 
 } // namespace vocab
