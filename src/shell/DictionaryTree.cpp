@@ -45,17 +45,20 @@ bool RepairTreeLines(StringList &treeLines)
     return true;
 }
 
-QStringList SavedTreeLines(const std::vector<TreeFileNode> &nodes, const StringList &treeLines)
+QStringList SavedTreeLines(const std::vector<TreeFileNode> &nodes, const StringList &treeLines,
+                           const QStringList &ownFolders)
 {
     if (nodes.empty())
         return {};
     QStringList out{texts::RootNodeCaption};
     for (size_t i = 1; i < nodes.size(); ++i) {
         const TreeFileNode &n = nodes[i];
-        if (n.kind == tnkDictionary)
-            out.append(u'\t' + n.text + u'=' + treeLines.Values(u'\t' + n.text));
-        else
+        if (n.kind == tnkDictionary) {
+            const QString own = ownFolders.value(qsizetype(i));
+            out.append(u'\t' + n.text + u'=' + (own.isEmpty() ? treeLines.Values(u'\t' + n.text) : own));
+        } else {
             out.append(n.text);
+        }
     }
     return out;
 }
@@ -70,6 +73,11 @@ TreeNodeKind kind(const QTreeWidgetItem *item)
 void setKind(QTreeWidgetItem *item, TreeNodeKind k)
 {
     item->setData(0, KindRole, int(k));
+}
+
+QString folder(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, FolderRole).toString() : QString();
 }
 
 std::vector<QTreeWidgetItem *> all(const QTreeWidget *tree)
@@ -111,10 +119,15 @@ void LoadDictionaryTree(QTreeWidget *tree, const StringList &treeLines, const QS
     ListFile::write(treeTempPath, temp);
     tree->clear();
     std::vector<QTreeWidgetItem *> parents; // parents[d] = last node at depth d
-    for (const TreeFileNode &node : ParseTreeOutline(temp)) {
+    const std::vector<TreeFileNode> nodes = ParseTreeOutline(temp);
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const TreeFileNode &node = nodes[i];
         auto *item = node.depth == 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(parents[size_t(node.depth - 1)]);
         item->setText(0, node.text);
         TreeNodes::setKind(item, node.kind);
+        // One node per line, so line i is this node's own.
+        if (node.kind == tnkDictionary)
+            item->setData(0, TreeNodes::FolderRole, StringList::valuePart(treeLines.at(qsizetype(i))));
         parents.resize(size_t(node.depth));
         parents.push_back(item);
     }
@@ -123,11 +136,14 @@ void LoadDictionaryTree(QTreeWidget *tree, const StringList &treeLines, const QS
 void SaveDictionaryTree(const QTreeWidget *tree, const StringList &treeLines, const QString &treeViewPath)
 {
     std::vector<TreeFileNode> nodes;
-    for (const QTreeWidgetItem *item : TreeNodes::all(tree))
+    QStringList ownFolders;
+    for (const QTreeWidgetItem *item : TreeNodes::all(tree)) {
         nodes.push_back(TreeFileNode{0, item->text(0), TreeNodes::kind(item)});
+        ownFolders.append(TreeNodes::folder(item));
+    }
     if (nodes.empty())
         return;
-    ListFile::write(treeViewPath, SavedTreeLines(nodes, treeLines));
+    ListFile::write(treeViewPath, SavedTreeLines(nodes, treeLines, ownFolders));
 }
 
 } // namespace vocab

@@ -42,16 +42,23 @@ bool RepairTreeLines(StringList &treeLines);
 
 // The lines to save for the nodes (in display order, node 0 first): the root's
 // caption is always "Все словари"; a dictionary becomes TAB + name + "=" + its
-// folder from `treeLines`; anything else its text alone, whatever its depth.
-// No nodes, no lines.
-QStringList SavedTreeLines(const std::vector<TreeFileNode> &nodes, const StringList &treeLines);
+// own folder, or when that is not known the folder `treeLines` gives for its
+// name; anything else its text alone, whatever its depth. No nodes, no lines.
+// Two dictionaries of the same name so keep their two folders. `ownFolders`
+// holds node i's own folder at i, empty where it is not known.
+QStringList SavedTreeLines(const std::vector<TreeFileNode> &nodes, const StringList &treeLines,
+                           const QStringList &ownFolders = {});
 
 // The tree control: nodes in display order, with their kinds in a data role.
 namespace TreeNodes {
 constexpr int KindRole = Qt::UserRole + 1;
 
+constexpr int FolderRole = Qt::UserRole + 2;
+
 TreeNodeKind kind(const QTreeWidgetItem *item);
 void setKind(QTreeWidgetItem *item, TreeNodeKind kind);
+// A dictionary node's folder, from the line it was loaded from.
+QString folder(const QTreeWidgetItem *item);
 
 // Every node, collapsed children included, in display order.
 std::vector<QTreeWidgetItem *> all(const QTreeWidget *tree);
@@ -61,7 +68,8 @@ int absoluteIndex(const QTreeWidget *tree, const QTreeWidgetItem *item);
 QTreeWidgetItem *at(const QTreeWidget *tree, int index);
 } // namespace TreeNodes
 
-// Writes the display copy to `treeTempPath` and fills the tree control from it.
+// Writes the display copy to `treeTempPath` and fills the tree control from
+// it; every dictionary node keeps the folder of its own line.
 void LoadDictionaryTree(QTreeWidget *tree, const StringList &treeLines, const QString &treeTempPath);
 
 // Writes the tree control back to the tree file; an empty tree writes nothing.

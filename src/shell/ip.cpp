@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
@@ -33,8 +32,6 @@ static void initShellResources()
 namespace vocab {
 
 namespace {
-
-constexpr int NoGeometrySaved = 113113;
 
 QString section(const char *name) { return QString::fromLatin1(name); }
 
@@ -69,6 +66,7 @@ TForm1::TForm1(QWidget *parent)
 
     setUpSearch();
     setUpCategories();
+    setUpTree();
     setUpMenus();
     // The bar colour is given as a Windows BGR value 0xA4A0A0, which is RGB #A0A0A4.
     ProgressBar1->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: #A0A0A4; }"));
@@ -105,21 +103,7 @@ void TForm1::FormCreate()
     dir_iniFile = m_paths.base;
     IniFile = std::make_unique<TIniFile>(m_paths.optionsIni);
 
-    // Minimizing into the tray and the resize handler arrive with the window
-    // geometry; until then the window keeps Qt's own behaviour here.
-
-    const bool nothingSaved = IniFile->ReadInteger(section("size"), QStringLiteral("HeightSplitter"), NoGeometrySaved) == NoGeometrySaved;
-    const bool noSaveWindow = IniFile->ReadBool(section("options"), QStringLiteral("NoSaveWindow"), false);
-    if (nothingSaved || noSaveWindow) {
-        // Centred: on the whole desktop when nothing was saved, on the screen
-        // when the user asked not to keep the geometry. With one screen both
-        // are the same place.
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        const QRect area = noSaveWindow || !screen ? (screen ? screen->availableGeometry() : QRect())
-                                                   : screen->availableVirtualGeometry();
-        if (area.isValid())
-            move(area.center() - rect().center());
-    }
+    FormCreateGeometry();
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -177,17 +161,19 @@ void TForm1::startupLoad()
     if (IniFile->ReadBool(section("options"), QStringLiteral("OnRussian"), false))
         KeyboardLayout::activate(QStringLiteral("00000419"));
 
+    // 12.–13. The tree lines, reconciled with the folders under "dic", and
+    // the dictionaries new there installed.
+    installNewDictionaries();
+
     // 14. The letter index is made to fit the combined list before the tree
-    // opens the root. Installing new dictionaries (12.–13.) changes the list,
-    // so it belongs in front of this.
+    // opens the root.
     rebuildLetterIndexIfNeeded();
 
-    // 12.–15. The tree. Reconciling it with the folders under "dic" and
-    // installing new dictionaries come with the installation of dictionaries;
-    // here the saved tree is read as it stands.
+    // 15. The tree.
     loadTree();
 
-    // 16. Restoring the window geometry comes with the geometry.
+    // 16. The window's geometry as it was saved.
+    RestoreWindowGeometry();
 
     StartupDone = true;
     // 17. The input hooks.
@@ -262,7 +248,6 @@ void TForm1::loadTree()
         // Filling the tree is not the user choosing nodes.
         const QSignalBlocker block(TreeView1);
         TreeView1->clear();
-        TreeLines = ListFile::read(m_paths.treeView);
         RepairTreeLines(TreeLines);
         ListFile::write(m_paths.treeView, TreeLines);
         LoadDictionaryTree(TreeView1, TreeLines, m_paths.treeTemp);
@@ -311,7 +296,7 @@ void TForm1::FormCloseQuery(bool &canClose)
     if (IniFile && IniFile->ReadBool(section("options"), QStringLiteral("OnCloseApplication"), false)) {
         // Living in the tray needs a tray. Without one the window would be
         // lost from sight, so the close goes ahead instead.
-        if (!QSystemTrayIcon::isSystemTrayAvailable())
+        if (!TrayAvailable())
             return;
         HideToTray();
         canClose = false;
@@ -320,6 +305,10 @@ void TForm1::FormCloseQuery(bool &canClose)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (deferCloseWhileBusy()) {
+        event->ignore();
+        return;
+    }
     bool canClose = true;
     guarded([&] { FormCloseQuery(canClose); });
     if (!canClose) {
@@ -347,11 +336,14 @@ void TForm1::FormClose()
             IniFile->WriteBool(section("size"), QStringLiteral("WindowStateNormal"), false);
         } else {
             IniFile->WriteBool(section("size"), QStringLiteral("WindowStateNormal"), true);
-            const QRect frame = frameGeometry();
-            IniFile->WriteInteger(section("size"), QStringLiteral("Top"), frame.top());
-            IniFile->WriteInteger(section("size"), QStringLiteral("Left"), frame.left());
-            IniFile->WriteInteger(section("size"), QStringLiteral("Height"), frame.height());
-            IniFile->WriteInteger(section("size"), QStringLiteral("Width"), frame.width());
+            // The frame's place but the client's size: the start-up restores
+            // the geometry before the window manager may have told the frame's
+            // size, and a frame size taken for a client size would grow the
+            // window by its title bar at every start.
+            IniFile->WriteInteger(section("size"), QStringLiteral("Top"), y());
+            IniFile->WriteInteger(section("size"), QStringLiteral("Left"), x());
+            IniFile->WriteInteger(section("size"), QStringLiteral("Height"), height());
+            IniFile->WriteInteger(section("size"), QStringLiteral("Width"), width());
         }
     });
     guarded([this] { SaveDictionaryTree(TreeView1, TreeLines, m_paths.treeView); });

@@ -10,12 +10,14 @@
 #include "SearchBox.h"
 #include "SearchHost.h"
 #include "ShellPaths.h"
+#include "TreeEdit.h"
 
 #include "ui_ip.h"
 
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -159,6 +161,60 @@ public:
     void CM_FindAllDicClick();
     // Where the article view lies on the screen, as the hooks and timers estimate it.
     ArticleViewArea ArticleViewRect() const;
+    // --- The dictionary tree: its menu, folders, moves, drag and drop and the
+    // grey list (ipTree.cpp); deleting a dictionary from it.
+    QMenu *TreeMenu = nullptr;
+    QAction *M_about = nullptr;
+    QAction *Mrename = nullptr;
+    QAction *M_NewKatalog = nullptr;
+    QAction *M_DeleteKatalog = nullptr;
+    QAction *M_DeleteDic = nullptr;
+    QAction *M_notSearch = nullptr;
+    QAction *M_Arrow_Up = nullptr;
+    QAction *M_Arrow_down = nullptr;
+    // Starts the in-place edit of a new folder once the folder has been opened.
+    QTimer *Timer_TreeMenu = nullptr;
+
+    void TreeView1MouseDown(Qt::MouseButton button, QPoint pos);
+    void TreeMenuPopup();
+    void CM_RenameClick();
+    void TreeView1Edited(QTreeWidgetItem *node, const QString &s);
+    void CM_NewKatalogClick();
+    void Timer_TreeMenuTimer();
+    void CM_DeleteKatalogClick();
+    void CM_DeleteDicClick();
+    void CM_notSearchClick();
+    bool TreeView1DragOver(QTreeWidgetItem *target) const;
+    void TreeView1DragDrop(QTreeWidgetItem *target);
+    void CM_Arrow_UpClick();
+    void CM_Arrow_downClick();
+    // The main menu's "Развернуть все" and "Свернуть все".
+    void MM_unfoldClick();
+    void MM_foldClick();
+    // The menu as its last opening left it; its arrows' shortcuts act on it.
+    const TreeMenuState &LastTreeMenuState() const { return m_treeMenuState; }
+
+private:
+    void setUpTree();
+    void selectFirstNodeThenRoot();
+    TreeMenuState m_treeMenuState;
+
+public:
+    // --- Window geometry and the tray (ipGeometry.cpp).
+    // Keeps the panes inside the client area as the window is resized.
+    void FormResize();
+    // Minimizing may hide the window into the tray.
+    void ApplicationMinimize();
+    // Whether the desktop has a tray to hide into; tests stand in for one.
+    std::function<bool()> TrayAvailable;
+    bool FormResizeAttached() const { return m_formResizeAttached; }
+
+private:
+    // The position policy and the handlers set up when the window is created.
+    void FormCreateGeometry();
+    // The saved geometry, put back by the start-up load, and the keep-on-screen test.
+    void RestoreWindowGeometry();
+    bool m_formResizeAttached = true;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -239,6 +295,27 @@ private:
     // The tab the page control shows; a refused change goes back to it.
     int m_pageControlIndex = 0;
     bool m_refusingTabChange = false;
+
+    // --- Installing new dictionaries and rebuilding the combined list (ipInstall.cpp)
+public:
+    // The main menu's "Обновление списка" (enabled by CombinedListIncomplete):
+    // saves the tree, runs the rebuild dialog, then reads the combined list
+    // and its index again when a run finished, and opens the root anew.
+    void MM_CompilClick();
+
+private:
+    friend class BusyWork;
+    // 12.–13. of the start-up load: the tree lines reconciled with the
+    // folders under "dic", and the new dictionaries installed.
+    void installNewDictionaries();
+    void reloadCombinedList();
+    void reopenRoot();
+    // A close asked for while a progress loop runs cancels the loop, and the
+    // window closes once it has ended. True when the close is put off so.
+    bool deferCloseWhileBusy();
+    // Cancels the progress loop that runs now; empty when none does.
+    std::function<void()> m_cancelWork;
+    bool m_closeAfterWork = false;
 
     // --- The main menu: the options dialog, help, the maker's pages and the
     // about box (ipMenus.cpp). The items come from the window description.

@@ -3,8 +3,8 @@
 // into the tree and the rebuild of the combined list.
 #include "ip.h"
 
+#include "CombinedListRebuild.h"
 #include "ErrorHandler.h"
-#include "IniFile.h"
 #include "Options.h"
 #include "ShellLinks.h"
 #include "ShellTexts.h"
@@ -26,6 +26,9 @@ void TForm1::setUpMenus()
     const auto handle = [this](QAction *item, void (TForm1::*handler)()) {
         connect(item, &QAction::triggered, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
+    handle(Nunfold, &TForm1::MM_unfoldClick);
+    handle(Nfold, &TForm1::MM_foldClick);
+    handle(NCompil, &TForm1::MM_CompilClick);
     handle(MM_Options, &TForm1::MM_OptionsClick);
     handle(MM_site_news, &TForm1::MM_site_newsClick);
     handle(MM_site_dic, &TForm1::MM_site_dicClick);
@@ -35,10 +38,9 @@ void TForm1::setUpMenus()
 
 void TForm1::MainMenu1Change()
 {
-    // Read through an object of its own, freed at once: a deleted dictionary
-    // and a finished rebuild write the flag through others.
-    const TIniFile options(ConfigPaths(dir_iniFile).optionsIni);
-    NCompil->setEnabled(options.ReadBool(QStringLiteral("List"), QStringLiteral("incomplete"), false));
+    // Read afresh: a deleted dictionary and a finished rebuild write the flag
+    // through options objects of their own.
+    NCompil->setEnabled(CombinedListIncomplete(dir_iniFile));
 }
 
 void TForm1::MM_OptionsClick()

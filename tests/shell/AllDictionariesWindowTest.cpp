@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        dir.writeList("ConfigFiles/TreeView.trv", {texts::RootNodeCaption, u"Мои"_qs, u"\tТолковый=tolk"_qs,
+        dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tТолковый=tolk"_qs,
                                                    u"\tПо буквам=letters"_qs, u"\tСерый=gray"_qs});
         dir.writePair("dic/tolk/tolk", {u"ДОМ"_qs, u"КОТ"_qs, u"КОТ"_qs, u"ЛЕС"_qs});
         dir.writePair("dic/letters/base/11", {u"КИТ"_qs, u"КОТ"_qs});

@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        dir.writeList("ConfigFiles/TreeView.trv", {texts::RootNodeCaption, u"Мои"_qs, u"\tПример с картинкой="_qs + folder});
+        dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tПример с картинкой="_qs + folder});
         dir.writeList("dic/" + folder + "/" + folder + ".ogl", {u"ДОМ"_qs, u"КОТ"_qs});
         dir.writeList("dic/" + folder + "/" + folder + ".uvs",
                       {u"ДОМ, -а. Здание. <img id=pic src=\"##&dom.png\">"_qs, u"\"КОТ\" - зверь."_qs});

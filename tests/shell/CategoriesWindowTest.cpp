@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        dir.writeList("ConfigFiles/TreeView.trv", {texts::RootNodeCaption, u"\tЗоопарк=zoo"_qs, u"\tПростой=plain"_qs});
+        dir.writeTree({texts::RootNodeCaption, u"\tЗоопарк=zoo"_qs, u"\tПростой=plain"_qs});
         dir.writePair("dic/zoo/zoo", {u"АИСТ"_qs, u"БОБР"_qs, u"ВОЛК"_qs, u"ЗАЯЦ"_qs, u"КОТ"_qs});
         dir.writeList("dic/zoo/sort.trv", {u"Птицы=birds"_qs, u"Звери=beasts"_qs});
         dir.writePair("dic/zoo/categories/birds", {u"АИСТ"_qs});

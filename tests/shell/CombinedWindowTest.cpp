@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        dir.writeList("ConfigFiles/TreeView.trv", {texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs});
+        dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs});
         dir.writePair("dic/rus/base/12", {u"ЛЕС"_qs, u"ЛУНА"_qs});
         dir.writeList("ConfigFiles/dictionaries/dictionaries.ogl", list);
         LetterIndexTable::Build(list).WriteFile(dvc());

@@ -47,6 +47,27 @@ public:
         writeList(stem + QStringLiteral(".uvs"), articles);
     }
 
+    // `dic/<folder>/about.info`: a description and the display name.
+    void writeAbout(const QString &folder, const QString &displayName,
+                    const QString &description = QStringLiteral("Словарь для проверки.")) const
+    {
+        writeList(QStringLiteral("dic/") + folder + QStringLiteral("/about.info"), {description, displayName});
+    }
+    // The tree file with these lines, and a description for every dictionary
+    // line that has no folder with one yet: the start reconciles the tree
+    // with the folders under "dic", and drops a dictionary without one.
+    void writeTree(const QStringList &lines) const
+    {
+        writeList(QStringLiteral("ConfigFiles/TreeView.trv"), lines);
+        for (const QString &line : lines) {
+            if (!line.startsWith(u'\t'))
+                continue;
+            const QString folder = StringList::valuePart(line);
+            if (!QFileInfo::exists(path(QStringLiteral("dic/") + folder + QStringLiteral("/about.info"))))
+                writeAbout(folder, StringList::namePart(line.mid(1)));
+        }
+    }
+
 private:
     QTemporaryDir m_dir;
     QString m_base;

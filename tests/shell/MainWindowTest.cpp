@@ -1,3 +1,4 @@
+#include "DictionaryFixtures.h"
 #include "IniFile.h"
 #include "ShellTexts.h"
 #include "WindowFixture.h"
@@ -53,7 +54,7 @@ TEST_F(MainWindow, StartPageFollowsBrowserLoad)
 
 TEST_F(MainWindow, TreeShowsTheSavedFoldersAndDictionaries)
 {
-    ListFile::write(path("ConfigFiles/TreeView.trv"), {u"Все словари"_qs, u"Мои словари"_qs, u"\tАнгло=eng"_qs, u"\tТолковый=tolk"_qs});
+    vocab::test::FixtureFolder(work.path()).writeTree({u"Все словари"_qs, u"Мои словари"_qs, u"\tАнгло=eng"_qs, u"\tТолковый=tolk"_qs});
     start();
     ASSERT_EQ(form->TreeView1->topLevelItemCount(), 2);
     EXPECT_EQ(form->TreeView1->topLevelItem(0)->text(0), u"Все словари"_qs);

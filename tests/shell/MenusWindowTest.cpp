@@ -1,5 +1,7 @@
 // The main window's menu bar, the options dialog and the about box in the
 // real window. Links and help go to a stand-in for the desktop.
+#include "DictionaryFixtures.h"
+#include "FormCompil.h"
 #include "HostedBrowser.h"
 #include "IniFile.h"
 #include "OutsideWords.h"
@@ -135,6 +137,32 @@ TEST_F(Menus, UpdatingTheListIsOfferedWhileTheListIsIncomplete)
         form->NServis->hide();
     }
     EXPECT_TRUE(form->MM_Options->isEnabled());
+}
+
+TEST_F(Menus, TheTreeAndRebuildItemsCallTheirHandlers)
+{
+    FixtureFolder(work.path()).writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tАльфа=alpha"_qs});
+    writeOptions("[List]\r\nincomplete=1\r\n");
+    start();
+    QTreeWidgetItem *folder = form->TreeView1->topLevelItem(1);
+    ASSERT_TRUE(folder);
+    form->Nunfold->trigger();
+    EXPECT_TRUE(folder->isExpanded());
+    form->Nfold->trigger();
+    EXPECT_FALSE(folder->isExpanded());
+
+    form->NServis->popup(form->mapToGlobal(QPoint(10, 10)));
+    form->NServis->hide();
+    ASSERT_TRUE(form->NCompil->isEnabled());
+    bool rebuildShown = false;
+    QTimer::singleShot(0, form.get(), [&] {
+        auto *dialog = form->findChild<TForm_compil *>();
+        ASSERT_TRUE(dialog);
+        rebuildShown = dialog->isVisible();
+        dialog->ButtonExit->click();
+    });
+    form->NCompil->trigger();
+    EXPECT_TRUE(rebuildShown);
 }
 
 TEST_F(Menus, TheOptionsDialogCarriesItsCaptions)

@@ -28,7 +28,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        dir.writeList("ConfigFiles/TreeView.trv", {texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs});
+        dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs});
         dir.writePair("dic/rus/rus", headwords);
         dir.writeList("ConfigFiles/dictionaries/dictionaries.ogl", headwords);
         LetterIndexTable::Build(headwords).WriteFile(path("ConfigFiles/dictionaries/dictionaries.dvc"));

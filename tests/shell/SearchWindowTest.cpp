@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        dir.writeList("ConfigFiles/TreeView.trv", {texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs,
+        dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tРусский=rus"_qs,
                                                    u"\tEnglish=eng"_qs, u"\tЦелый=whole"_qs});
         // Russian: А (1), Б (2), Е (6), Л (12); no file for Щ (26).
         dir.writePair("dic/rus/base/1", {u"АИСТ"_qs, u"АРБУЗ"_qs});
@@ -192,6 +192,8 @@ TEST_F(SearchWindow, DescriptionPageEmptiesTheGrid)
     typeAfterClearing(u"бе"_qs);
     EXPECT_TRUE(pageShows(u"БЕРЕЗА"_qs));
 
+    // The description went away while the program ran.
+    ASSERT_TRUE(QFile::remove(dir.path("dic/eng/about.info")));
     select("English");
     form->CM_aboutClick();
     EXPECT_EQ(form->ShownPage(), form->PageHead + u"<div align=\"justify\">Файл описания не найден</div></body> </html>"_qs);
@@ -231,10 +233,17 @@ TEST_F(SampleFolder, BothSampleDictionariesOpenAndCanBeSearched)
 {
     start();
     ASSERT_TRUE(boxes.empty());
+    // A first start installs both dictionaries and merges their headwords.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->TreeView1->findItems(texts::NewDictionariesFolder, Qt::MatchExactly).size() == 1; }, 20000));
     auto typeInto = [&](const QString &text) {
         form->ComboBox1->lineEdit()->setText(text);
         Q_EMIT form->ComboBox1->userTextChanged(text);
     };
+    typeInto(u"бер"_qs);
+    EXPECT_EQ(selectedHeadword(), u"БЕРЕЗА"_qs) << "the root searches the combined list";
+    typeInto("zeb");
+    EXPECT_EQ(selectedHeadword(), "ZEBRA");
+
 
     select(u"Малый толковый словарь"_qs);
     EXPECT_EQ(form->grid.Cell(form->grid.Row()), u"АБРИКОС"_qs);

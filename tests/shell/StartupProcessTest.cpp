@@ -173,6 +173,7 @@ TEST_F(FreshFolder, SessionEndSavesEvenWhenClosingHidesToTheTray)
 {
     writeBytes(path("ConfigFiles/options.ini"), "[options]\r\nOnCloseApplication=1\r\n");
     ListFile::write(path("ConfigFiles/TreeView.trv"), {u"Все словари"_qs, u"Мои"_qs, u"\tСловарь=folder"_qs});
+    writeBytes(path("dic/folder/about.info"), ListFile::encode({u"Описание"_qs, u"Словарь"_qs}));
     ListFile::write(path("ConfigFiles/history.trv"), {u"дом"_qs});
     ProgramRunner program(work.path(), shared.path());
     program.start();

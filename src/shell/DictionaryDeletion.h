@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+namespace vocab {
+
+// Removing an installed dictionary's folder for good.
+
+// Removes one entry of an open folder: unlinkat() on `dirFd`, a directory when
+// `directory` is set. Its own class so that tests can make a removal fail,
+// which permissions cannot do for a process that runs as root.
+class DirectoryEntryRemover {
+public:
+    virtual ~DirectoryEntryRemover() = default;
+    virtual bool remove(int dirFd, const char *name, bool directory) const;
+};
+
+// "Не удается удалить словарь" with the display name and the advice.
+QString CannotDeleteDictionaryMessage(const QString &displayName);
+// Shown when the tree file names no usable folder for the dictionary.
+QString NoDictionaryFolderMessage(const QString &displayName);
+
+// The folder to delete for the tree's folder name: `<programDir>/dic/<folder>`,
+// found whatever its letter case. Empty for a name that is not one plain folder
+// name (DictPath::isSafeName): an empty one would name the whole of `dic`.
+QString DictionaryFolderToDelete(const QString &programDir, const QString &folder);
+
+// Deletes the folder `path` with everything in it, depth first, in the order
+// the file system lists the entries, and returns true; a path that does not
+// exist counts as deleted. Symbolic links are removed as links and never
+// followed, so nothing outside the folder is touched, and a `path` that is
+// itself a link loses the link only; a `path` that is a plain file is left
+// alone. When an entry cannot be removed or a subfolder cannot be read, it
+// stops at once, shows CannotDeleteDictionaryMessage(displayName) and returns
+// false; what was removed before stays removed. The folder itself is removed
+// last, without a check: its contents are what makes it a dictionary.
+bool DeleteDirectoryTree(const QString &path, const QString &displayName,
+                         const DirectoryEntryRemover &remover = DirectoryEntryRemover());
+
+} // namespace vocab

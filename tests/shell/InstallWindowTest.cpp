@@ -1,0 +1,353 @@
+// New dictionaries installed by the real main window at start, with its
+// progress window, and the combined list rebuilt through its dialog.
+#include "AddDic.h"
+#include "InstallFixtures.h"
+#include "FormCompil.h"
+#include "IniFile.h"
+#include "WindowFixture.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <functional>
+
+using namespace vocab;
+using namespace vocab::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Looks for the installation's progress window whenever events are handled
+// and acts on it when it first sees it.
+class ProgressWindowWatch {
+public:
+    explicit ProgressWindowWatch(std::function<void(TFormAddDic &)> onSeen = {}) : m_onSeen(std::move(onSeen))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { check(); });
+        // Not 0: a timer always due would keep every wait for events busy to its end.
+        m_timer.start(1);
+    }
+
+    int seen = 0;
+    bool blocksTheMainWindow = false;
+
+private:
+    void check()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *form = qobject_cast<TFormAddDic *>(w);
+            if (!form || !form->isVisible())
+                continue;
+            if (seen++ == 0) {
+                blocksTheMainWindow = QApplication::activeModalWidget() == form;
+                if (m_onSeen)
+                    m_onSeen(*form);
+            }
+        }
+    }
+
+    std::function<void(TFormAddDic &)> m_onSeen;
+    QTimer m_timer;
+};
+
+class InstallWindow : public WindowFixture {
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        // Two folders a first start finds: a whole list and a Russian one by letter.
+        dir.writeAbout("alpha", u"Альфа"_s);
+        dir.writePair("dic/alpha/alpha", alpha);
+        dir.writeAbout("beta", u"Бета"_s);
+        dir.writePair("dic/beta/base/1", {u"АРБУЗ"_s});
+        dir.writePair("dic/beta/base/12", {u"ЛУНА"_s, u"ЛЕС"_s});
+    }
+
+    QByteArray file(const char *relative) const { return readBytes(path(relative)); }
+    QStringList nodes() const
+    {
+        QStringList out;
+        for (const QTreeWidgetItem *item : TreeNodes::all(form->TreeView1))
+            out.append(item->text(0));
+        return out;
+    }
+    void restart()
+    {
+        form->close();
+        form.reset();
+        start();
+    }
+
+    const QStringList alpha{u"АИСТ"_s, u"ЛЕС"_s, u"ЯК"_s};
+    const QStringList merged = Merged({alpha, {u"АРБУЗ"_s}, {u"ЛУНА"_s, u"ЛЕС"_s}});
+    FixtureFolder dir{work.path()};
+};
+
+} // namespace
+
+TEST_F(InstallWindow, FirstStartPutsTheFoldersUnderNewDictionariesAndTheRootFindsTheirWords)
+{
+    ProgressWindowWatch watch;
+    start();
+    ASSERT_TRUE(boxes.empty());
+    EXPECT_GT(watch.seen, 0);
+    EXPECT_TRUE(watch.blocksTheMainWindow);
+
+    EXPECT_EQ(hex(file("ConfigFiles/TreeView.trv")),
+              hex(ListFile::encode({Root, NewFolder, u"\tБета=beta"_s, u"\tАльфа=alpha"_s})));
+    EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Бета"_s, u"Альфа"_s}));
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.ogl")), hex(ListFile::encode(merged)));
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.dvc")), hex(LetterIndexTable::Build(merged).Record()));
+
+    ASSERT_TRUE(form->SelectedNodeIsRoot());
+    type(u"лу"_s);
+    EXPECT_EQ(selectedHeadword(), u"ЛУНА"_s);
+    typeAfterClearing(u"аи"_s);
+    EXPECT_EQ(selectedHeadword(), u"АИСТ"_s);
+    select(u"Бета"_s);
+    EXPECT_EQ(selectedHeadword(), u"АРБУЗ"_s);
+
+    // Nothing is new at the next start: no progress window, no file rewritten.
+    const QByteArray ogl = file("ConfigFiles/dictionaries/dictionaries.ogl");
+    const QByteArray dvc = file("ConfigFiles/dictionaries/dictionaries.dvc");
+    const QByteArray tree = file("ConfigFiles/TreeView.trv");
+    ProgressWindowWatch again;
+    restart();
+    EXPECT_EQ(again.seen, 0);
+    EXPECT_EQ(file("ConfigFiles/dictionaries/dictionaries.ogl"), ogl);
+    EXPECT_EQ(file("ConfigFiles/dictionaries/dictionaries.dvc"), dvc);
+    EXPECT_EQ(file("ConfigFiles/TreeView.trv"), tree);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(InstallWindow, DictionariesOfOneNameAreInstalledOnce)
+{
+    dir.writeAbout("beta", u"Альфа"_s);
+    start();
+    EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Альфа"_s, u"Альфа"_s}));
+    const QByteArray tree = file("ConfigFiles/TreeView.trv");
+    ProgressWindowWatch again;
+    restart();
+    EXPECT_EQ(again.seen, 0) << "both folders are in the tree the first start saved";
+    EXPECT_EQ(file("ConfigFiles/TreeView.trv"), tree);
+}
+
+TEST_F(InstallWindow, CancelKeepsTheFilesAsTheyWereAndTheNextStartFindsThemAgain)
+{
+    ProgressWindowWatch watch([](TFormAddDic &f) { f.Button1->click(); });
+    start();
+    ASSERT_GT(watch.seen, 0);
+    EXPECT_EQ(hex(file("ConfigFiles/TreeView.trv")), hex(ListFile::encode({Root})));
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.ogl")), "ef bb bf");
+    EXPECT_FALSE(QFileInfo::exists(path("ConfigFiles/dictionaries/dictionaries.dvc")));
+    EXPECT_EQ(nodes(), QStringList{Root});
+    EXPECT_TRUE(form->AllHeadwords.isEmpty());
+    type(u"лу"_s);
+    EXPECT_EQ(form->grid.RowCount(), 0);
+
+    ProgressWindowWatch again;
+    restart();
+    EXPECT_GT(again.seen, 0);
+    EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Бета"_s, u"Альфа"_s}));
+    EXPECT_EQ(form->AllHeadwords, merged);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(InstallWindow, TheSessionEndingDuringTheInstallationCancelsItThenCloses)
+{
+    ProgressWindowWatch watch([this](TFormAddDic &f) {
+        form->WMQueryEndSession();
+        EXPECT_TRUE(f.Tag) << "the close became a cancel";
+        EXPECT_TRUE(f.isVisible()) << "the loop closes its window itself";
+    });
+    form = std::make_unique<TForm1>();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone && !form->isVisible(); }, 20000));
+    ASSERT_GT(watch.seen, 0);
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.ogl")), "ef bb bf");
+    EXPECT_EQ(hex(file("ConfigFiles/TreeView.trv")), hex(ListFile::encode({Root})));
+    EXPECT_TRUE(boxes.empty());
+}
+
+namespace {
+
+// A tree whose dictionaries are installed; the combined list still holds the
+// headwords of one deleted since.
+class RebuildWindow : public InstallWindow {
+protected:
+    void SetUp() override
+    {
+        InstallWindow::SetUp();
+        dir.writeTree({Root, u"Мои"_s, u"\tАльфа=alpha"_s, u"\tБета=beta"_s});
+        const QStringList stale = Merged({merged, {u"УДАЛЕННЫЙ"_s}});
+        dir.writeList("ConfigFiles/dictionaries/dictionaries.ogl", stale);
+        LetterIndexTable::Build(stale).WriteFile(path("ConfigFiles/dictionaries/dictionaries.dvc"));
+        writeOptions("[List]\r\nincomplete=1\r\n");
+    }
+
+    // Runs the menu's handler; `inDialog` acts in the dialog once it is up.
+    void rebuild(const std::function<void(TForm_compil &)> &inDialog)
+    {
+        QTimer::singleShot(0, form.get(), [&] {
+            auto *dialog = form->findChild<TForm_compil *>();
+            ASSERT_NE(dialog, nullptr);
+            inDialog(*dialog);
+            if (dialog->isVisible())
+                dialog->ButtonExit->click();
+        });
+        form->MM_CompilClick();
+    }
+};
+
+} // namespace
+
+TEST_F(RebuildWindow, ARunWritesTheFilesAndTheMainWindowSearchesTheNewList)
+{
+    start();
+    type(u"уд"_s);
+    ASSERT_EQ(selectedHeadword(), u"УДАЛЕННЫЙ"_s);
+    select(u"Бета"_s);
+    rebuild([](TForm_compil &d) {
+        EXPECT_TRUE(d.ButtonBegin->isVisible());
+        EXPECT_FALSE(d.ButtonStop->isVisible());
+        EXPECT_FALSE(d.LabelName->isVisible());
+        d.ButtonBegin->click();
+        EXPECT_TRUE(d.RunFinished());
+        EXPECT_EQ(d.Label1->text(), u"Обновление списка успешно завершено"_s);
+        EXPECT_EQ(d.LabelStatistics->text(), u"Выполнено 2 из 2"_s);
+        EXPECT_TRUE(d.LabelName->text().isEmpty());
+        EXPECT_TRUE(d.ButtonBegin->isVisible());
+        EXPECT_FALSE(d.ButtonBegin->isEnabled());
+        EXPECT_FALSE(d.ButtonStop->isVisible());
+        EXPECT_TRUE(d.ButtonExit->isEnabled());
+    });
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.ogl")), hex(ListFile::encode(merged)));
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.dvc")), hex(LetterIndexTable::Build(merged).Record()));
+    EXPECT_FALSE(TIniFile(path("ConfigFiles/options.ini")).ReadBool("List", "incomplete", true));
+    EXPECT_TRUE(form->Reload_F_Oglmain);
+    EXPECT_EQ(form->AllHeadwords, merged);
+    EXPECT_EQ(form->LetterIndex, LetterIndexTable::Build(merged));
+
+    // The root is open again, on the new list.
+    ASSERT_TRUE(form->SelectedNodeIsRoot());
+    EXPECT_EQ(selectedHeadword(), merged.first());
+    type(u"уд"_s);
+    EXPECT_EQ(textColour(), 0x808080u) << "the deleted dictionary's word is gone";
+    typeAfterClearing(u"лу"_s);
+    EXPECT_EQ(selectedHeadword(), u"ЛУНА"_s);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(RebuildWindow, LeavingWithoutARunReopensTheRootOnTheListAsItWas)
+{
+    start();
+    const QStringList before = form->AllHeadwords;
+    select(u"Альфа"_s);
+    rebuild([](TForm_compil &) {});
+    EXPECT_FALSE(form->Reload_F_Oglmain);
+    EXPECT_EQ(form->AllHeadwords, before);
+    EXPECT_TRUE(form->SelectedNodeIsRoot());
+    EXPECT_TRUE(TIniFile(path("ConfigFiles/options.ini")).ReadBool("List", "incomplete", false));
+}
+
+TEST_F(RebuildWindow, ATreeWithoutDictionariesLeavesAnEmptyListThatFindsNothing)
+{
+    start();
+    // The user's tree has lost its dictionaries; the dialog reads it as saved now.
+    for (QTreeWidgetItem *folder : {form->TreeView1->topLevelItem(1)})
+        qDeleteAll(folder->takeChildren());
+    rebuild([](TForm_compil &d) { d.ButtonBegin->click(); });
+    EXPECT_EQ(hex(file("ConfigFiles/TreeView.trv")), hex(ListFile::encode({Root, u"Мои"_s})));
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.ogl")), "ef bb bf");
+    EXPECT_TRUE(form->AllHeadwords.isEmpty());
+    EXPECT_EQ(form->LetterIndex, LetterIndexTable()) << "the old index on disk fits no empty list";
+    type(u"уд"_s);
+    EXPECT_EQ(form->grid.RowCount(), 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
+namespace {
+
+// The dialog alone over dictionaries with many letter files, so that its run
+// gives the test's timer many turns.
+class CompilDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char *folder : {"r1", "r2", "r3"}) {
+            dir.writeAbout(folder, folder);
+            for (int j = 0; j <= 32; ++j)
+                dir.writePair(u"dic/%1/base/%2"_s.arg(folder).arg(j), {u"СЛОВО%1%2"_s.arg(folder).arg(j)});
+        }
+        dir.writeList("ConfigFiles/TreeView.trv", {Root, u"\tr1=r1"_s, u"\tr2=r2"_s, u"\tr3=r3"_s});
+        dir.writeList("ConfigFiles/dictionaries/dictionaries.ogl", {u"СТАРОЕ"_s});
+        ini.WriteBool("List", "incomplete", true);
+    }
+
+    // Calls `act` once, while the dialog's run is under way.
+    void whileRunning(TForm_compil &d, std::function<void()> act)
+    {
+        auto *timer = new QTimer(&d);
+        QObject::connect(timer, &QTimer::timeout, [&d, timer, act] {
+            if (d.Running() && d.ProgressBar1->value() > 50) {
+                timer->stop();
+                act();
+            }
+        });
+        timer->start(0);
+    }
+
+    QByteArray ogl() const { return readBytes(paths.allHeadwords); }
+
+    FixtureFolder dir;
+    const ConfigPaths paths{dir.base()};
+    TIniFile ini{paths.optionsIni};
+};
+
+} // namespace
+
+TEST_F(CompilDialog, StopReturnsToIdleAndWritesNothing)
+{
+    const QByteArray before = ogl();
+    TForm_compil d(paths, ini);
+    d.show();
+    whileRunning(d, [&] { d.ButtonStop->click(); });
+    d.ButtonBegin->click();
+    EXPECT_FALSE(d.RunFinished());
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(d.ButtonBegin->isVisible());
+    EXPECT_TRUE(d.ButtonBegin->isEnabled());
+    EXPECT_FALSE(d.ButtonStop->isVisible());
+    EXPECT_FALSE(d.LabelName->isVisible());
+    EXPECT_FALSE(d.LabelStatistics->isVisible());
+    EXPECT_TRUE(d.ButtonExit->isEnabled());
+    EXPECT_EQ(d.ProgressBar1->value(), 0);
+    EXPECT_FALSE(d.Tag);
+    EXPECT_EQ(ogl(), before);
+    EXPECT_TRUE(ini.ReadBool("List", "incomplete", false));
+
+    d.ButtonBegin->click();
+    EXPECT_TRUE(d.RunFinished());
+    EXPECT_FALSE(ini.ReadBool("List", "incomplete", true));
+}
+
+TEST_F(CompilDialog, AClosedDialogStopsItsRunFirst)
+{
+    const QByteArray before = ogl();
+    for (const char *how : {"close box", "Escape"}) {
+        SCOPED_TRACE(how);
+        TForm_compil d(paths, ini);
+        d.show();
+        whileRunning(d, [&] {
+            if (QByteArray(how) == "Escape")
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                d.close();
+            EXPECT_TRUE(d.isVisible()) << "not while the run uses it";
+        });
+        d.ButtonBegin->click();
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_FALSE(d.RunFinished());
+        EXPECT_EQ(ogl(), before);
+    }
+}
