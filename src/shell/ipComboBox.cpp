@@ -106,9 +106,10 @@ bool TComboBox::eventFilter(QObject *watched, QEvent *event)
                 Q_EMIT rowStepRequested(key->key() == Qt::Key_Down ? 1 : -1);
             return true;
         }
-        // Only the edit field's own keys: a key it ignores comes up to the
-        // box again and must not count twice.
-        if (event->type() == QEvent::KeyPress && watched == lineEdit()) {
+        // Keys arrive at the box, which hands them on to its edit field; a key
+        // sent to the field itself and left unused there comes up to the box
+        // too. Either way the box sees each key once.
+        if (event->type() == QEvent::KeyPress && watched == this) {
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                 Q_EMIT enterPressed();
                 return true;

@@ -44,7 +44,7 @@ TEST_F(AllDictionariesWindow, EnterInTheBoxShowsTheWordFromEveryDictionary)
     ASSERT_TRUE(form->SelectedNodeIsRoot());
     type(u"ко"_qs);
     ASSERT_EQ(form->PickedHeadword, u"КОТ"_qs);
-    pressEnter(edit());
+    pressEnter(box());
     EXPECT_EQ(form->ShownPage(),
               form->PageHead
                   + u"<div class=zag>Толковый</div><div align=\"justify\"><B>КОТ</B> — статья</div><br>"
@@ -64,7 +64,7 @@ TEST_F(AllDictionariesWindow, EnterInTheBoxShowsTheWordFromEveryDictionary)
 
     // Enter again builds nothing until a row is picked.
     form->WriteHtmlToBrowser(QString());
-    pressEnter(edit());
+    pressEnter(box());
     EXPECT_TRUE(form->ShownPage().isEmpty());
 }
 
@@ -95,7 +95,7 @@ TEST_F(AllDictionariesWindow, AWordNoDictionaryHasAndABoxThatMovedOn)
     start();
     type(u"п"_qs);
     ASSERT_EQ(form->PickedHeadword, u"ПЕС"_qs);
-    pressEnter(edit());
+    pressEnter(box());
     EXPECT_TRUE(form->ShownPage().startsWith(form->PageHead + u"Ничего не найдено. Возможные причины: <br><br>"_qs));
     EXPECT_TRUE(form->ShownPage().contains(u"<b>ПЕС</b> отмечена опция"_qs));
     EXPECT_FALSE(form->TimerFocusWB->isActive()) << "the nothing-found page keeps the focus in the box";
@@ -106,7 +106,7 @@ TEST_F(AllDictionariesWindow, AWordNoDictionaryHasAndABoxThatMovedOn)
     ASSERT_EQ(form->PickedHeadword, u"ДОМ"_qs);
     form->ComboBox1->setTextInCode(u"лес"_qs);
     form->WriteHtmlToBrowser(QString());
-    pressEnter(edit());
+    pressEnter(box());
     EXPECT_TRUE(form->ShownPage().isEmpty());
     EXPECT_EQ(form->PickedHeadword, u"ДОМ"_qs) << "kept for a page that can still be built";
 }
@@ -117,7 +117,7 @@ TEST_F(AllDictionariesWindow, AMissingArticleFileIsShownAndNoPageWritten)
     start();
     type(u"кот"_qs);
     form->WriteHtmlToBrowser(QString());
-    pressEnter(edit());
+    pressEnter(box());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].contains(u"11.uvs"_qs)) << boxes[0].toStdString();
     EXPECT_TRUE(form->ShownPage().isEmpty());

@@ -110,18 +110,18 @@ TEST_F(SearchWindow, WholeListIsCentredAroundTheMatchAndArrowsMoveTheRow)
     ASSERT_GE(visible, 3);
     EXPECT_NEAR(form->grid.TopRow(), 150 - visible / 2, 1);
 
-    QTest::keyClick(edit(), Qt::Key_Down);
+    QTest::keyClick(box(), Qt::Key_Down);
     EXPECT_EQ(selectedHeadword(), "WORD151");
     EXPECT_EQ(edit()->text(), "word151") << "the row's headword goes into the box";
     EXPECT_EQ(edit()->cursorPosition(), 7);
     EXPECT_TRUE(pageShows("WORD151"));
-    QTest::keyClick(edit(), Qt::Key_Up);
-    QTest::keyClick(edit(), Qt::Key_Up);
+    QTest::keyClick(box(), Qt::Key_Up);
+    QTest::keyClick(box(), Qt::Key_Up);
     EXPECT_EQ(selectedHeadword(), "WORD149");
     EXPECT_EQ(form->ComboBox1->count(), 0) << "the arrows never walk the history";
 
     typeAfterClearing("word000");
-    QTest::keyClick(edit(), Qt::Key_Up);
+    QTest::keyClick(box(), Qt::Key_Up);
     EXPECT_EQ(form->grid.Row(), 0) << "nothing above the first row";
 }
 
@@ -132,7 +132,7 @@ TEST_F(SearchWindow, EraseKeyClearsTheBoxAndReopensTheDictionary)
     select(u"Русский"_qs);
     type(u"лес"_qs);
     EXPECT_EQ(selectedHeadword(), u"ЛЕС"_qs);
-    QTest::keyClick(edit(), Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyClick(box(), Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_EQ(edit()->text(), QString());
     EXPECT_EQ(selectedHeadword(), u"АИСТ"_qs);
     EXPECT_EQ(form->lookup.List().CurrentLetterFile, 1);
@@ -140,7 +140,7 @@ TEST_F(SearchWindow, EraseKeyClearsTheBoxAndReopensTheDictionary)
     // With another value neither key clears.
     vocab::test::writeBytes(path("ConfigFiles/options.ini"), "[options]\r\nEraseStr=7\r\n");
     type(u"лес"_qs);
-    QTest::keyClick(edit(), Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyClick(box(), Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_EQ(edit()->text(), u"лес"_qs);
 }
 
@@ -241,6 +241,8 @@ TEST_F(SampleFolder, BothSampleDictionariesOpenAndCanBeSearched)
     };
     typeInto(u"бер"_qs);
     EXPECT_EQ(selectedHeadword(), u"БЕРЕЗА"_qs) << "the root searches the combined list";
+    QTest::keyClick(box(), Qt::Key_Return);
+    EXPECT_TRUE(form->ShownPage().contains(u"<div class=zag>Малый толковый словарь</div>"_qs)) << form->ShownPage().toStdString();
     typeInto("zeb");
     EXPECT_EQ(selectedHeadword(), "ZEBRA");
 

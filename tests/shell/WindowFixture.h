@@ -61,7 +61,9 @@ protected:
         form->TreeView1->setCurrentItem(found[0]);
     }
 
-    // The search box and the grid, as the user types and looks.
+    // The search box and the grid, as the user types and looks. Keys go to
+    // the box, as the keyboard's do: it hands them on to its edit field.
+    QWidget *box() const { return form->ComboBox1; }
     QLineEdit *edit() const { return form->ComboBox1->lineEdit(); }
     // One character at a time, as a keyboard types; QTest's own key clicks
     // know only ASCII.
@@ -70,14 +72,14 @@ protected:
         for (const QChar ch : text) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
             QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(edit(), &press);
-            QApplication::sendEvent(edit(), &release);
+            QApplication::sendEvent(box(), &press);
+            QApplication::sendEvent(box(), &release);
         }
     }
     void clearBox()
     {
         edit()->selectAll();
-        QTest::keyClick(edit(), Qt::Key_Backspace);
+        QTest::keyClick(box(), Qt::Key_Backspace);
     }
     void typeAfterClearing(const QString &text)
     {
