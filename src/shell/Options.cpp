@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QRadioButton>
 
+#include <initializer_list>
 #include <utility>
 
 namespace vocab {
