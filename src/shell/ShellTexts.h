@@ -25,4 +25,15 @@ inline const QString FatalMissingFiles = QStringLiteral(
 // The maker's news page, opened at start when [options]BrowserLoad is 2.
 inline const QString NewsPageUrl = QStringLiteral("https://vocabulinarum.example.org/news.htm");
 
+// The maker's pages and address, opened from the help menu and the about box.
+inline const QString SiteUrl = QStringLiteral("https://vocabulinarum.example.org/");
+inline const QString SiteCaption = QStringLiteral("vocabulinarum.example.org");
+inline const QString DictionariesPageUrl = QStringLiteral("https://vocabulinarum.example.org/dictionaries.htm");
+inline const QString MailAddress = QStringLiteral("info@vocabulinarum.example.org");
+
+// Help and links that no program could be found for; the path or address follows.
+inline const QString HelpFileMissing = QStringLiteral("Файл справки не найден:\r\n");
+inline const QString HelpFileNotOpened = QStringLiteral("Не удалось открыть файл справки: не найдена программа для его просмотра.\r\n");
+inline const QString LinkNotOpened = QStringLiteral("Не удалось открыть ссылку: не найдена программа для неё.\r\n");
+
 } // namespace vocab::texts

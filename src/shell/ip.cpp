@@ -22,6 +22,13 @@
 #include <QTimer>
 #include <QUrl>
 
+// The window's pictures live in a static library, whose resources are linked
+// only when asked for by name.
+static void initShellResources()
+{
+    Q_INIT_RESOURCE(shell);
+}
+
 namespace vocab {
 
 namespace {
@@ -43,6 +50,7 @@ TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent), lookup(*this, grid, TreeLines, QDir::currentPath()),
       combinedSearch(*this, grid, lookup, AllHeadwords, LetterIndex), m_paths(QDir::currentPath())
 {
+    initShellResources();
     setupUi(this);
     setWindowTitle(texts::MainWindowCaption);
 
@@ -59,6 +67,7 @@ TForm1::TForm1(QWidget *parent)
     setUpSearch();
     setUpCategories();
     setUpTree();
+    setUpMenus();
     // The bar colour is given as a Windows BGR value 0xA4A0A0, which is RGB #A0A0A4.
     ProgressBar1->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: #A0A0A4; }"));
 

@@ -316,6 +316,23 @@ private:
     // Cancels the progress loop that runs now; empty when none does.
     std::function<void()> m_cancelWork;
     bool m_closeAfterWork = false;
+
+    // --- The main menu: the options dialog, help, the maker's pages and the
+    // about box (ipMenus.cpp). The items come from the window description.
+public:
+    // Enables "Обновление списка" while [List]incomplete is set.
+    void MainMenu1Change();
+    // Opens the options dialog modally.
+    void MM_OptionsClick();
+    // Opens ConfigFiles/help.chm beside the program; also F1.
+    void MM_HelpClick();
+    void MM_site_newsClick();
+    void MM_site_dicClick();
+    // Opens a fresh about box modally.
+    void MM_aboutClick();
+
+private:
+    void setUpMenus();
 };
 
 } // namespace vocab
