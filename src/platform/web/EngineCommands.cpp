@@ -107,6 +107,14 @@ HRESULT EngineCommands::Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, s
             return OLECMDERR_E_DISABLED;
         if (edit->action == QWebEnginePage::NoWebAction)
             m_scripts.run(QStringLiteral("document.execCommand('delete');"));
+        else if (edit->id == OLECMDID_SELECTALL)
+            // The engine's own action reaches the page after any read that
+            // follows it; selecting in the document, and waiting for it,
+            // lets the next read see the selection.
+            m_scripts.read(QStringLiteral("(function(){var d=document;"
+                                          "while(d.activeElement&&d.activeElement.tagName==='IFRAME'){"
+                                          "try{d=d.activeElement.contentDocument;}catch(e){break;}if(!d)return false;}"
+                                          "return d.execCommand('selectAll');})()"));
         else
             m_page->triggerAction(edit->action);
     } else {
