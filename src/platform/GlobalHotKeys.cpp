@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace vocab {
@@ -64,8 +65,31 @@ xcb_keysym_t keysymOf(unsigned virtualKey)
     return 0;
 }
 
-// The key that carries `keysym` on the first layout of the session (its
-// first two levels); 0 when no key does.
+} // namespace
+
+std::uint8_t KeycodeInMapping(std::span<const std::uint32_t> keysyms, int perKey, int firstKeycode, std::uint32_t keysym)
+{
+    if (perKey <= 0)
+        return 0;
+    const std::uint32_t upper = keysym >= 'a' && keysym <= 'z' ? keysym - 'a' + 'A' : keysym;
+    const int count = static_cast<int>(keysyms.size()) / perKey;
+    // Column by column, so that the key of the first layout wins over one
+    // that carries the letter only on a later layout.
+    for (int column = 0; column < perKey; ++column) {
+        for (int k = 0; k < count; ++k) {
+            const std::uint32_t sym = keysyms[static_cast<std::size_t>(k * perKey + column)];
+            if (sym == keysym || sym == upper)
+                return static_cast<std::uint8_t>(firstKeycode + k);
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+// The key that carries `keysym` on any layout of the session; 0 when no
+// key does. With "ru,us" the Latin letters sit only on the second layout's
+// columns, and the chord must still be had.
 xcb_keycode_t keycodeOf(xcb_connection_t *c, xcb_keysym_t keysym)
 {
     const xcb_setup_t *setup = xcb_get_setup(c);
@@ -77,16 +101,8 @@ xcb_keycode_t keycodeOf(xcb_connection_t *c, xcb_keysym_t keysym)
     if (!reply)
         return 0;
     const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(reply.get());
-    const int perKey = reply->keysyms_per_keycode;
-    const xcb_keysym_t upper = keysym >= 'a' && keysym <= 'z' ? keysym - 'a' + 'A' : keysym;
-    for (int k = 0; k < count; ++k) {
-        for (int level = 0; level < perKey && level < 2; ++level) {
-            const xcb_keysym_t sym = syms[k * perKey + level];
-            if (sym == keysym || sym == upper)
-                return xcb_keycode_t(first + k);
-        }
-    }
-    return 0;
+    const int length = xcb_get_keyboard_mapping_keysyms_length(reply.get());
+    return KeycodeInMapping({syms, static_cast<std::size_t>(length)}, reply->keysyms_per_keycode, first, keysym);
 }
 
 struct Chord {

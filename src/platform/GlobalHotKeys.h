@@ -8,12 +8,15 @@
 // Under X the chord is a passive grab of the key on the root window. X
 // matches a grab on the exact modifier state, so each chord is grabbed also
 // with Caps Lock and Num Lock on, and the key goes by its place on the first
-// layout of the session, so Ctrl+Shift+C works as well under a Russian
-// layout. A chord that another program holds cannot be had; without an X
+// layout of the session that has the letter, so Ctrl+Shift+C works as well
+// under a Russian layout. A chord that another program holds cannot be had; without an X
 // connection (Wayland, offscreen) there are no global hot keys at all. Both
 // make RegisterHotKey answer false and change nothing.
 
 #include <QEvent>
+
+#include <cstdint>
+#include <span>
 
 namespace vocab {
 
@@ -31,6 +34,11 @@ bool RegisterHotKey(QObject *window, int id, unsigned modifiers, unsigned virtua
 
 // Releases the chord of `id` for `window`; false when there was none.
 bool UnregisterHotKey(QObject *window, int id);
+
+// The key code that carries `keysym` (a letter by its lower-case keysym) in
+// a keyboard mapping of `perKey` keysyms per key starting at `firstKeycode`,
+// preferring the earliest column; 0 when no key carries it.
+std::uint8_t KeycodeInMapping(std::span<const std::uint32_t> keysyms, int perKey, int firstKeycode, std::uint32_t keysym);
 
 // The chord of a registered hot key was pressed. Posted to the window that
 // registered it, so it arrives after the key press has been handled.

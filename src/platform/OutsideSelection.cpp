@@ -10,11 +10,6 @@ QString OutsideSelectionText()
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard)
         return {};
-    if (clipboard->supportsSelection()) {
-        const QString selected = clipboard->text(QClipboard::Selection);
-        if (!selected.isEmpty())
-            return selected;
-    }
     return clipboard->text(QClipboard::Clipboard);
 }
 

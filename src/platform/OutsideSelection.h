@@ -4,10 +4,9 @@
 
 namespace vocab {
 
-// The text another program offers as its selected word. Under X that is the
-// primary selection, the text selected last anywhere, so selecting a word is
-// enough and no copy is needed first; when it holds no text (or there is no
-// such selection, as off X) it is the clipboard's text.
+// The text another program offers as its word: what the user copied there
+// (Ctrl+C) before pressing the hot key. The primary selection is left alone,
+// since it changes with every selection and would override the copy.
 QString OutsideSelectionText();
 
 } // namespace vocab

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -33,6 +34,21 @@ QString NoDictionaryFolderMessage(const QString &displayName)
 {
     return QStringLiteral("Словарь ") + displayName
         + QStringLiteral(" не удален: в списке словарей не указана его папка в каталоге dic.");
+}
+
+QString ForeignDictionaryFolderMessage(const QString &displayName)
+{
+    return QStringLiteral("Словарь ") + displayName
+        + QStringLiteral(" не удален: программа запущена не из своей папки, и в ее каталоге dic лежит другая папка словаря.");
+}
+
+bool DeletesAnotherFolder(const QString &target, const QString &readFrom)
+{
+    const QFileInfo read(readFrom);
+    if (readFrom.isEmpty() || !read.exists())
+        return false;
+    const QFileInfo deleted(target);
+    return !deleted.exists() || deleted.canonicalFilePath() != read.canonicalFilePath();
 }
 
 QString DictionaryFolderToDelete(const QString &programDir, const QString &folder)

@@ -20,6 +20,16 @@ QString CannotDeleteDictionaryMessage(const QString &displayName);
 // Shown when the tree file names no usable folder for the dictionary.
 QString NoDictionaryFolderMessage(const QString &displayName);
 
+// Shown when the program's own "dic" holds another folder of that name than
+// the one the dictionary is read from.
+QString ForeignDictionaryFolderMessage(const QString &displayName);
+
+// True when deleting `target` would leave the folder the dictionary is read
+// from, `readFrom`, on disk: a program started outside its own folder reads
+// its dictionaries from elsewhere, and deleting by name would remove another
+// dictionary, or nothing at all while saying it was done.
+bool DeletesAnotherFolder(const QString &target, const QString &readFrom);
+
 // The folder to delete for the tree's folder name: `<programDir>/dic/<folder>`,
 // found whatever its letter case. Empty for a name that is not one plain folder
 // name (DictPath::isSafeName): an empty one would name the whole of `dic`.

@@ -21,9 +21,25 @@ ConfigPaths::ConfigPaths(const QString &baseDir)
 {
 }
 
+namespace {
+
+QString &programDirOverride()
+{
+    static QString dir;
+    return dir;
+}
+
+} // namespace
+
 QString ProgramDir()
 {
-    return QCoreApplication::applicationDirPath();
+    const QString &dir = programDirOverride();
+    return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
+}
+
+void SetProgramDirForTests(const QString &dir)
+{
+    programDirOverride() = dir;
 }
 
 } // namespace vocab

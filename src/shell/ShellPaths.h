@@ -28,5 +28,9 @@ struct ConfigPaths {
 
 // The folder of the program's executable, without a trailing separator.
 QString ProgramDir();
+// Makes ProgramDir() answer `dir` (the executable's folder again when empty),
+// so that a test can run the window as an installed program runs, in its own
+// folder.
+void SetProgramDirForTests(const QString &dir);
 
 } // namespace vocab

@@ -2,6 +2,7 @@
 // drop, the grey list, and deleting a dictionary.
 #include "ip.h"
 
+#include "DictPath.h"
 #include "DictionaryDeletion.h"
 #include "DictionaryFolder.h"
 #include "ErrorHandler.h"
@@ -161,6 +162,10 @@ void TForm1::CM_DeleteDicClick()
     const QString folder = DictionaryFolderToDelete(ProgramDir(), SelectedDictionaryDir(TreeLines, name));
     if (folder.isEmpty()) {
         ShowMessage(NoDictionaryFolderMessage(name));
+        return;
+    }
+    if (DeletesAnotherFolder(folder, DictPath::find(m_paths.dicDir, SelectedDictionaryDir(TreeLines, name)))) {
+        ShowMessage(ForeignDictionaryFolderMessage(name));
         return;
     }
     {

@@ -139,3 +139,25 @@ TEST(GlobalHotKeys, OneChordPerProgramAndAWindowTakesItsKeysWithIt)
     EXPECT_TRUE(other.grab('z', XCtrlShift)) << "the window went, and its keys with it";
     other.ungrab('z', XCtrlShift);
 }
+
+TEST(GlobalHotKeys, TheChordsKeyIsFoundOnWhicheverLayoutHasTheLetter)
+{
+    constexpr std::uint32_t Cyr_es = 0x6d3, Cyr_ES = 0x6f3, Cyr_ya = 0x6d1, Cyr_YA = 0x6f1;
+    // Two keys, four columns each: group 1 levels 1-2, group 2 levels 1-2.
+    const std::vector<std::uint32_t> usFirst{'c', 'C', Cyr_es, Cyr_ES, 'z', 'Z', Cyr_ya, Cyr_YA};
+    const std::vector<std::uint32_t> ruFirst{Cyr_es, Cyr_ES, 'c', 'C', Cyr_ya, Cyr_YA, 'z', 'Z'};
+    // A letter on the first layout of one key and the second of another:
+    // the first layout's key wins.
+    const std::vector<std::uint32_t> both{Cyr_es, Cyr_ES, 'c', 'C', 'c', 'C', 0, 0};
+    struct Case {
+        const std::vector<std::uint32_t> &mapping;
+        std::uint32_t keysym;
+        int expected;
+    } cases[] = {
+        {usFirst, 'c', 8}, {usFirst, 'z', 9}, {ruFirst, 'c', 8}, {ruFirst, 'z', 9},
+        {both, 'c', 9},    {usFirst, 'q', 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(KeycodeInMapping(c.mapping, 4, 8, c.keysym), c.expected) << char(c.keysym);
+    EXPECT_EQ(KeycodeInMapping(usFirst, 0, 8, 'c'), 0);
+}

@@ -83,6 +83,30 @@ TEST_F(DictionaryDeletion, FolderIsFoundWhateverItsLetterCase)
     EXPECT_EQ(DictionaryFolderToDelete(program.path(), "absent"), path("dic/absent"));
 }
 
+TEST_F(DictionaryDeletion, AFolderOtherThanTheOneReadFromIsNeverDeleted)
+{
+    // The program's own "dic" against the one the dictionaries are read
+    // from, when the program was started outside its folder.
+    writeDictionary("engrus");
+    writeBytes(outside.filePath("dic/engrus/about.info"), "x");
+    const QString own = path("dic/engrus");
+    QFile::link(own, path("dic/alias"));
+    struct Case {
+        QString target;
+        QString readFrom;
+        bool refused;
+    } cases[] = {
+        {own, own, false},                                  // started in its folder
+        {own, path("dic/alias"), false},                    // one folder by two names
+        {own, outside.filePath("dic/engrus"), true},        // another dictionary of that name
+        {path("dic/absent"), outside.filePath("dic/engrus"), true}, // nothing to delete, yet it would be said done
+        {own, QString(), false},                            // read from nowhere: only the own folder is left
+        {own, outside.filePath("dic/absent"), false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(DeletesAnotherFolder(c.target, c.readFrom), c.refused) << c.target.toStdString() << " / " << c.readFrom.toStdString();
+}
+
 TEST_F(DictionaryDeletion, NamesThatAreNotOneFolderAreRefused)
 {
     writeDictionary("engrus");

@@ -284,23 +284,21 @@ TEST_F(TreeWindow, FoldAndUnfoldOpenNodeOneThenTheRoot)
 
 namespace {
 
-// A dictionary folder under the program's own folder, where deletions look.
+// A dictionary folder under the program's own folder, where deletions look;
+// the program runs in its own folder, as installed.
 class DeleteWindow : public TreeWindow {
 protected:
     void SetUp() override
     {
         TreeWindow::SetUp();
-        const QString dic = ProgramDir() + "/dic";
-        madeDic = !QFileInfo::exists(dic);
+        SetProgramDirForTests(work.path());
         folder = "test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-        vocab::test::writeBytes(dic + "/" + folder + "/base/1.ogl", "x");
-        vocab::test::writeBytes(dic + "/" + folder + "/about.info", "x");
+        vocab::test::writeBytes(ProgramDir() + "/dic/" + folder + "/base/1.ogl", "x");
+        vocab::test::writeBytes(ProgramDir() + "/dic/" + folder + "/base/1.uvs", "x");
     }
     void TearDown() override
     {
-        QDir(ProgramDir() + "/dic/" + folder).removeRecursively();
-        if (madeDic)
-            QDir(ProgramDir()).rmdir("dic");
+        SetProgramDirForTests(QString());
         TreeWindow::TearDown();
     }
     bool folderExists() const { return QFileInfo::exists(ProgramDir() + "/dic/" + folder); }
@@ -321,7 +319,6 @@ protected:
         form->M_DeleteDic->trigger();
     }
 
-    bool madeDic = false;
     QString folder;
     QString question;
     QString title;
@@ -357,6 +354,24 @@ TEST_F(DeleteWindow, ConfirmedDeletesTheFolderAndTheNode)
     EXPECT_EQ(outline(), (QStringList{Root, "F1", u"\tДругой"_qs}));
     EXPECT_EQ(incomplete(), "1");
     EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(DeleteWindow, StartedOutsideItsFolderTheProgramDeletesNoOtherDictionary)
+{
+    // The program's own folder holds another dictionary of the same folder
+    // name than the one the viewer reads from its working folder.
+    QTemporaryDir installed;
+    vocab::test::writeBytes(installed.filePath("dic/" + folder + "/about.info"), "other");
+    startWithTree({Root, "F1", u"\tСловарь="_qs + folder});
+    SetProgramDirForTests(installed.path());
+    deleteWith(u"Словарь"_qs, [](TFormDelete &d) { d.ButtonDelete->click(); });
+    SetProgramDirForTests(work.path());
+    EXPECT_TRUE(question.isEmpty()) << "no question asked";
+    EXPECT_EQ(boxes, std::vector<QString>{ForeignDictionaryFolderMessage(u"Словарь"_qs)});
+    EXPECT_TRUE(folderExists());
+    EXPECT_TRUE(QFileInfo::exists(installed.filePath("dic/" + folder + "/about.info")));
+    EXPECT_EQ(outline(), (QStringList{Root, "F1", u"\tСловарь"_qs}));
+    EXPECT_EQ(incomplete(), "none");
 }
 
 TEST_F(DeleteWindow, NoFolderNamedAsksNothingAndDeletesNothing)
