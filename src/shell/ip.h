@@ -215,6 +215,9 @@ private:
     // The saved geometry, put back by the start-up load, and the keep-on-screen test.
     void RestoreWindowGeometry();
     bool m_formResizeAttached = true;
+    // The start-up load got as far as the geometry: from then on the window's
+    // place and sizes are the user's and are saved at close.
+    bool m_geometryRestored = false;
 
 protected:
     void showEvent(QShowEvent *event) override;
