@@ -9,13 +9,13 @@ inline const QString DescriptionNotFound = QStringLiteral("Описание не
 inline const QString DescriptionFileNotFound = QStringLiteral("Файл описания не найден");
 
 // The heading of an article page: the dictionary's display name.
-QString DictionaryHeadingFor(const QString &caption);
+QString DictionaryHeading(const QString &caption);
 
 // A whole article page: head, heading, the prepared article, end.
 QString ArticlePageHtml(const QString &pageHead, const QString &heading, const QString &preparedArticle);
 
 // A whole description page; it has no heading.
-QString AboutPageHtml(const QString &pageHead, const QString &text);
+QString AboutPage(const QString &pageHead, const QString &text);
 
 // The description of a dictionary from its about.info: the first line, or one
 // of the two texts for an empty or a missing file. A file that exists but
