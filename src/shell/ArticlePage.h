@@ -40,6 +40,11 @@ QString BoldHeadword(const QString &storedArticle, const QString &expandedArticl
 // The page of article `index` of a dictionary's open list. An index outside
 // the article list (an article file shorter than its headword file) gives the
 // page with the heading and no article rather than another line's article.
+// Other damage is shown as it stands: an article shorter than its bold length
+// is bold to its end, a quote that never closes takes one character more into
+// the bold, and markup the article leaves open (a comment, a text box, a
+// script) hides or swallows the rest of its own page only, as every page
+// replaces the one before it whole.
 struct ArticleRequest {
     QString pageHead;
     QString caption;    // the dictionary's display name
