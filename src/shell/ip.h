@@ -298,6 +298,9 @@ private:
     // The tab the page control shows; a refused change goes back to it.
     int m_pageControlIndex = 0;
     bool m_refusingTabChange = false;
+    // The list's current row when the mouse was last pressed on it: a click
+    // on the row that was current already changes no row, and is picked so.
+    int m_listBoxRowAtPress = -1;
 
     // --- Installing new dictionaries and rebuilding the combined list (ipInstall.cpp)
 public:
