@@ -69,6 +69,16 @@ TEST_F(ArticleView, HeadwordBoldHeadingAndPictureInTheLoadedPage)
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("document.querySelector('b') ? document.querySelector('b').textContent : ''") == u"ДОМ"_qs; }, 10000));
     EXPECT_EQ(evaluate("document.querySelector('.zag').textContent").toString(), u"Пример с картинкой"_qs);
+    // The heading's fonts are found as a sans-serif face, not left to the
+    // engine's serif default: the same text is wider or narrower in it.
+    const QVariantList widths = evaluate(
+        "(function() { function width(family) { var s = document.createElement('span');"
+        " s.style.cssText = 'position:absolute; white-space:nowrap; font-size:9pt; font-family:' + family;"
+        " s.textContent = 'Пример с картинкой Heading'; document.body.appendChild(s);"
+        " var w = s.getBoundingClientRect().width; s.remove(); return w; }"
+        " return [width(getComputedStyle(document.querySelector('.zag')).fontFamily), width('serif')]; })()").toList();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_NE(widths[0].toDouble(), widths[1].toDouble()) << "the heading fell back to the serif face";
     EXPECT_TRUE(QTest::qWaitFor([&] { return evaluate("document.getElementById('pic').naturalWidth").toInt() == 7; }, 10000))
         << "the picture of the article did not load";
 
