@@ -2,14 +2,16 @@
 
 // How the browser component tells and re-captions the dialogs it watches.
 
+#include "WindowHelpers.h"
+
 #include <QString>
 
 class QWidget;
 
 namespace vocab {
 
-inline constexpr char StandardDialogClass[] = "#32770";
-inline constexpr char EngineDialogClass[] = "Internet Explorer_TridentDlgFrame";
+inline constexpr const char *StandardDialogClass = WindowClass::StandardDialog;
+inline constexpr const char *EngineDialogClass = WindowClass::EngineDialog;
 
 // A window's class as the dialog watch sees it: the class it was given
 // (setWindowClassName), else "#32770" for Qt's standard dialogs (message
