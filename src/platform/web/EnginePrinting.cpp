@@ -130,6 +130,19 @@ void drawParts(QPainter &painter, const QRectF &band, const HeaderFooterParts &p
     painter.drawText(band, Flags | Qt::AlignRight, parts[2]);
 }
 
+// A page as a picture. The engine leaves the margins of its pages
+// transparent; they are made white, so that no edge shows where they meet
+// the page's own white.
+QImage pagePicture(QPdfDocument &pdf, int page, double dpi)
+{
+    const QSize pixels = (pdf.pagePointSize(page) * dpi / 72.0).toSize();
+    QImage picture(pixels, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawImage(0, 0, pdf.render(page, pixels));
+    return picture;
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
@@ -263,8 +276,7 @@ HRESULT EnginePrinting::printOnto(QWebEnginePage *page, QPrinter &printer, const
     for (int i = 0; i < pdf.pageCount(); ++i) {
         if (i > 0 && !printer.newPage())
             return E_FAIL;
-        const QSize pixels = (pdf.pagePointSize(i) * dpi / 72.0).toSize();
-        painter.drawImage(paper, pdf.render(i, pixels));
+        painter.drawImage(paper, pagePicture(pdf, i, dpi));
         fields.page = i + 1;
         drawParts(painter, headerBand, ExpandHeaderFooter(texts.header, fields));
         drawParts(painter, footerBand, ExpandHeaderFooter(texts.footer, fields));
