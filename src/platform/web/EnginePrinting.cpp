@@ -6,6 +6,7 @@
 #include "WindowHelpers.h"
 
 #include <QBuffer>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -143,6 +144,24 @@ QImage pagePicture(QPdfDocument &pdf, int page, double dpi)
     return picture;
 }
 
+// Keeps the preview open while it paints: the printer it paints on is the
+// preview's own, and the engine is waited for with events still running.
+class PaintingGuard : public QObject {
+public:
+    using QObject::QObject;
+    int painting = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (painting > 0 && event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+};
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
@@ -207,10 +226,16 @@ HRESULT EnginePrinting::preview(const QVariant &in)
     dialog->setWindowTitle(QStringLiteral("Предварительный просмотр"));
     dialog->printer()->setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     dialog->printer()->setDocName(m_page->title());
+    auto *guard = new PaintingGuard(dialog);
+    dialog->installEventFilter(guard);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
-                     [page = m_page, texts = PrintTexts{setup.header, setup.footer}, margins = setup.marginsInches](QPrinter *printer) {
-                         if (page)
-                             printOnto(page, *printer, texts, margins, PreviewDpi);
+                     [page = m_page, guard, texts = PrintTexts{setup.header, setup.footer},
+                      margins = setup.marginsInches](QPrinter *printer) {
+                         if (!page)
+                             return;
+                         ++guard->painting;
+                         printOnto(page, *printer, texts, margins, PreviewDpi);
+                         --guard->painting;
                      });
     dialog->show();
     dialog->raise();
