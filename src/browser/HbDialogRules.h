@@ -2,18 +2,21 @@
 
 // How the browser component tells and re-captions the dialogs it watches.
 
+#include "WindowHelpers.h"
+
 #include <QString>
 
 class QWidget;
 
 namespace vocab {
 
-inline constexpr char StandardDialogClass[] = "#32770";
-inline constexpr char EngineDialogClass[] = "Internet Explorer_TridentDlgFrame";
+inline constexpr const char *StandardDialogClass = WindowClass::StandardDialog;
+inline constexpr const char *EngineDialogClass = WindowClass::EngineDialog;
 
 // A window's class as the dialog watch sees it: the class it was given
 // (setWindowClassName), else "#32770" for Qt's standard dialogs (message
-// boxes, input, file, progress, error, colour and font dialogs), else its Qt class.
+// boxes, input, file, progress, error, colour, font, print and page-setup
+// dialogs), else its Qt class.
 QString DialogWindowClass(const QWidget *window);
 
 // The first "Microsoft " removed, then the first "Internet Explorer"

@@ -6,13 +6,14 @@
 // page-setup dialog shows in the unit of the user's locale.
 
 #include "HostedBrowser.h"
+#include "PageSetupStore.h"
 
 #include <QString>
 
 namespace vocab::HbTools {
 
 // The registry key of the platform's page setup, under the current user.
-inline constexpr char PageSetupKey[] = "Software\\Microsoft\\Internet Explorer\\PageSetup";
+inline constexpr const char *PageSetupKey = vocab::PageSetupKey;
 
 // A stored margin in the unit `Measure` (millimetres for mMetric, else
 // inches); an empty text is 0.75 inch. Throws EConvertError for a text that

@@ -231,6 +231,19 @@ public:
     bool ReadPageSetup();
     QString MarginToText(double Value) const;
 
+    // Printing (HostedBrowserPrinting.cpp, HbToolsPrinting.h), with the
+    // settings of PrintOptions. Print sends PrintOptions' header and footer
+    // only while PrintOptions is not Enabled; enabled, the page setup's own
+    // are printed. PageSetup(true) has the dialog filled from PrintOptions
+    // when they are Enabled.
+    void Print();
+    void PrintWithOptions();
+    bool PageSetup(bool UsePrintOptions);
+    void PrintSetup();
+    void PrintPreview();
+    void PrintPreviewExtended(int nCMDShow);
+    void PrintPreviewFromTemplate(const QString &TemplateFileName);
+
     // Frames, selection and edit commands (HostedBrowserFrames.cpp).
     std::unique_ptr<IWebBrowser2> GetFrame(std::uint16_t FrameNo);
     std::unique_ptr<IWebBrowser2> GetFrameFromDocument(IHTMLDocument2 *SourceDoc, int FrameNo);

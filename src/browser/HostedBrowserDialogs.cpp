@@ -15,6 +15,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -40,7 +42,8 @@ bool isStandardDialog(const QWidget *w)
     return qobject_cast<const QMessageBox *>(w) || qobject_cast<const QInputDialog *>(w)
         || qobject_cast<const QFileDialog *>(w) || qobject_cast<const QProgressDialog *>(w)
         || qobject_cast<const QErrorMessage *>(w) || qobject_cast<const QColorDialog *>(w)
-        || qobject_cast<const QFontDialog *>(w);
+        || qobject_cast<const QFontDialog *>(w) || qobject_cast<const QPrintDialog *>(w)
+        || qobject_cast<const QPageSetupDialog *>(w);
 }
 
 // WM_CLOSE: a dialog closes as its Escape key would close it.

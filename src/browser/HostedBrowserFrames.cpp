@@ -9,13 +9,6 @@
 
 namespace vocab {
 
-namespace {
-
-// The browser's own command group, next to the standard one.
-constexpr QUuid CGID_IWebBrowser{0xED016940, 0xBD5B, 0x11CF, 0xBA, 0x4E, 0x00, 0xC0, 0x4F, 0xD7, 0x08, 0x16};
-
-} // namespace
-
 std::unique_ptr<IWebBrowser2> THostedBrowser::GetFrame(std::uint16_t FrameNo)
 {
     return HbTools::FrameOf(Document(), FrameNo);

@@ -33,6 +33,7 @@ inline constexpr HRESULT E_UNEXPECTED = hresult(0x8000FFFF);
 inline constexpr HRESULT E_OUTOFMEMORY = hresult(0x8007000E);
 inline constexpr HRESULT OLECMDERR_E_NOTSUPPORTED = hresult(0x80040100);
 inline constexpr HRESULT OLECMDERR_E_DISABLED = hresult(0x80040101);
+inline constexpr HRESULT OLECMDERR_E_CANCELED = hresult(0x80040103);
 inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = hresult(0x80020003);
 inline constexpr HRESULT DISP_E_EXCEPTION = hresult(0x80020009);
 inline constexpr HRESULT DISP_E_UNKNOWNNAME = hresult(0x80020006);

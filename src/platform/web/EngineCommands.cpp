@@ -86,19 +86,34 @@ std::uint32_t EngineCommands::statusOf(std::uint32_t cmdID) const
     case OLECMDID_OPTICAL_ZOOM:
     case OLECMDID_OPTICAL_GETZOOMRANGE:
     case OLECMDID_REFRESH:
+    case OLECMDID_PRINT:
+    case OLECMDID_PRINTPREVIEW:
+    case OLECMDID_PAGESETUP:
         return Available;
     case OLECMDID_STOP:
         return m_page->isLoading() ? Available : OLECMDF_SUPPORTED;
     default:
+        // Saving the page and its properties sheet among them: the control
+        // does neither through its command target.
         return 0;
     }
 }
 
-HRESULT EngineCommands::Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, std::uint32_t, const QVariant &pvaIn,
-                             QVariant *pvaOut)
+HRESULT EngineCommands::Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, std::uint32_t nCmdexecopt,
+                             const QVariant &pvaIn, QVariant *pvaOut)
 {
     if (pguidCmdGroup && !pguidCmdGroup->isNull())
         return OLECMDERR_E_NOTSUPPORTED;
+    switch (nCmdID) {
+    case OLECMDID_PRINT:
+        return m_printing.print(nCmdexecopt, pvaIn);
+    case OLECMDID_PRINTPREVIEW:
+        return m_printing.preview(pvaIn);
+    case OLECMDID_PAGESETUP:
+        return m_printing.pageSetup(nCmdexecopt);
+    default:
+        break;
+    }
     QVariant out;
     if (const EditCommand *edit = editCommand(nCmdID)) {
         // A command that cannot act says so, rather than doing nothing

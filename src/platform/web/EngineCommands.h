@@ -1,10 +1,12 @@
 #pragma once
 
 // The command target of the control and of its document over the engine:
-// the standard edit commands, refresh and stop, and the two zooms. The text
+// the standard edit commands, refresh and stop, the two zooms, and print,
+// print preview and page setup (EnginePrinting.h). The text
 // size (0 to 4, 2 the medium) and the optical zoom (percent) make up the one
 // zoom factor the engine has.
 
+#include "EnginePrinting.h"
 #include "HostInterfaces.h"
 
 #include <cstdint>
@@ -17,7 +19,7 @@ class PageScripts;
 
 class EngineCommands : public IOleCommandTarget {
 public:
-    EngineCommands(QWebEnginePage *page, const PageScripts &scripts) : m_page(page), m_scripts(scripts) {}
+    EngineCommands(QWebEnginePage *page, const PageScripts &scripts) : m_page(page), m_scripts(scripts), m_printing(page) {}
 
     HRESULT QueryStatus(const QUuid *pguidCmdGroup, std::span<OLECMD> prgCmds, OLECMDTEXT *pCmdText) override;
     HRESULT Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, std::uint32_t nCmdexecopt, const QVariant &pvaIn,
@@ -32,12 +34,16 @@ public:
     // Sets the optical zoom (clamped) and answers the percent applied.
     int setOpticalZoom(int percent);
 
+    // Told false before the printing shows a dialog and true after it.
+    void setModelessHook(std::function<void(bool)> hook) { m_printing.setModelessHook(std::move(hook)); }
+
 private:
     std::uint32_t statusOf(std::uint32_t cmdID) const;
     void applyZoom();
 
     QWebEnginePage *m_page;
     const PageScripts &m_scripts;
+    EnginePrinting m_printing;
     int m_textSize = 2;
     int m_opticalPercent = 100;
 };

@@ -30,6 +30,11 @@ inline constexpr std::uint32_t OLECMDEXECOPT_PROMPTUSER = 1;
 inline constexpr std::uint32_t OLECMDEXECOPT_DONTPROMPTUSER = 2;
 
 // The standard command group (no group given).
+inline constexpr std::uint32_t OLECMDID_SAVEAS = 4;
+inline constexpr std::uint32_t OLECMDID_PRINT = 6;
+inline constexpr std::uint32_t OLECMDID_PRINTPREVIEW = 7;
+inline constexpr std::uint32_t OLECMDID_PAGESETUP = 8;
+inline constexpr std::uint32_t OLECMDID_PROPERTIES = 10;
 inline constexpr std::uint32_t OLECMDID_CUT = 11;
 inline constexpr std::uint32_t OLECMDID_COPY = 12;
 inline constexpr std::uint32_t OLECMDID_PASTE = 13;
@@ -49,6 +54,9 @@ inline constexpr std::uint32_t OLECMDID_PREREFRESH = 39;
 inline constexpr std::uint32_t OLECMDID_SHOWSCRIPTERROR = 40;
 inline constexpr std::uint32_t OLECMDID_OPTICAL_ZOOM = 63;
 inline constexpr std::uint32_t OLECMDID_OPTICAL_GETZOOMRANGE = 64;
+
+// The browser's own command group, next to the standard one.
+inline constexpr QUuid CGID_IWebBrowser{0xED016940, 0xBD5B, 0x11CF, 0xBA, 0x4E, 0x00, 0xC0, 0x4F, 0xD7, 0x08, 0x16};
 
 // Commands the control sends to its host's command target.
 inline constexpr QUuid CGID_Explorer{0x000214D0, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};

@@ -86,6 +86,7 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_writer->setAfterLongWrite([this] { reapplyHostStyle(); });
     m_scripts = std::make_unique<PageScripts>(m_page.get(), m_writer);
     m_commands = std::make_unique<EngineCommands>(m_page.get(), *m_scripts);
+    m_commands->setModelessHook([this](bool enable) { enableModeless(enable); });
     m_document = std::make_unique<EngineDocument>(*m_scripts, m_writer, *m_commands);
     tagMenuCommands();
     connect(m_profile.get(), &QWebEngineProfile::downloadRequested, m_page.get(), &WebPage::handleDownloadRequested);

@@ -35,6 +35,45 @@ QString GetWindowTextString(const QWidget *wnd)
     return wnd ? wnd->windowTitle() : QString();
 }
 
+bool ShowWindow(QWidget *wnd, int nCmdShow)
+{
+    if (!wnd)
+        return false;
+    const bool wasVisible = wnd->isVisible();
+    switch (nCmdShow) {
+    case SW_HIDE:
+        wnd->hide();
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+        wnd->showNormal();
+        wnd->activateWindow();
+        break;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+        wnd->showMinimized();
+        break;
+    case SW_SHOWMAXIMIZED:
+        wnd->showMaximized();
+        wnd->activateWindow();
+        break;
+    case SW_SHOW:
+        wnd->show();
+        wnd->activateWindow();
+        break;
+    case SW_SHOWNOACTIVATE:
+    case SW_SHOWNA:
+        wnd->show();
+        break;
+    default:
+        break;
+    }
+    return wasVisible;
+}
+
 int PosOfChar(QChar key, const QString &s)
 {
     return static_cast<int>(s.indexOf(key)) + 1;

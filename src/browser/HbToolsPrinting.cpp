@@ -1,0 +1,170 @@
+#include "HbToolsPrinting.h"
+
+#include "HbToolsDocument.h"
+#include "HostInterfaces.h"
+#include "HtmlDocument.h"
+#include "OleError.h"
+#include "Registry.h"
+#include "StartProgram.h"
+#include "WebBrowser.h"
+#include "WindowHelpers.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTimer>
+#include <QVariantList>
+
+namespace vocab::HbTools {
+
+namespace {
+
+// How long the print preview may take to come to the front.
+constexpr std::uint32_t PreviewTimeoutMs = 7000;
+// How often the wait for it looks, at the most.
+constexpr int PollIntervalMs = 10;
+
+std::uint32_t optionOf(bool HideSetup)
+{
+    return HideSetup ? OLECMDEXECOPT_DONTPROMPTUSER : OLECMDEXECOPT_PROMPTUSER;
+}
+
+bool hasHtmlDocument(IWebBrowser2 *Browser)
+{
+    return Browser && IsHtmlDocument(Browser->Document());
+}
+
+// A command the browser refuses is an error of the caller's; one the user
+// cancels in its dialog is not.
+void execOrThrow(IWebBrowser2 *Browser, std::uint32_t command, std::uint32_t option)
+{
+    const HRESULT hr = Browser->ExecWB(command, option, QVariant(), nullptr);
+    if (FAILED(hr) && hr != OLECMDERR_E_CANCELED)
+        throw EOleException(hr, QStringLiteral("Браузер не выполнил команду печати"));
+}
+
+// A command of the standard group sent to the document's own command
+// target; S_FALSE when there is none to send it to or the sending fails.
+HRESULT documentCommand(IHTMLDocument2 *Doc, std::uint32_t command, std::uint32_t option, const QVariant &in, QVariant &out)
+{
+    HRESULT result = S_FALSE;
+    try {
+        if (IsHtmlDocument(Doc))
+            if (IOleCommandTarget *target = Doc->commandTarget())
+                result = target->Exec(nullptr, command, option, in, &out);
+    } catch (const std::exception &) {
+    }
+    return result;
+}
+
+} // namespace
+
+void PrintWithHeaderFooter(IWebBrowser2 *Browser, const QString &Header, const QString &Footer, std::uint32_t Option)
+{
+    if (!Browser)
+        return;
+    try {
+        QVariant out;
+        Browser->ExecWB(OLECMDID_PRINT, Option, QVariantList{Header, Footer}, &out);
+    } catch (const std::exception &) {
+    }
+}
+
+void Print(IWebBrowser2 *Browser, bool HideSetup, bool WithHeaderFooter, const QString &Header, const QString &Footer)
+{
+    if (!hasHtmlDocument(Browser))
+        return;
+    if (WithHeaderFooter)
+        PrintWithHeaderFooter(Browser, Header, Footer, optionOf(HideSetup));
+    else
+        execOrThrow(Browser, OLECMDID_PRINT, optionOf(HideSetup));
+}
+
+void PrintWithOptions(IWebBrowser2 *Browser, IHTMLDocument2 *Doc, bool UsePrintOptions, bool &Pending, bool HideSetup,
+                      bool Enabled)
+{
+    PageSetup(Doc, UsePrintOptions, Enabled, Pending);
+    Print(Browser, HideSetup, false, QString(), QString());
+}
+
+bool PageSetup(IHTMLDocument2 *Doc, bool UsePrintOptions, bool Enabled, bool &Pending)
+{
+    if (!IsHtmlDocument(Doc))
+        return false;
+    if (UsePrintOptions && Enabled)
+        Pending = true;
+    QVariant out;
+    return documentCommand(Doc, OLECMDID_PAGESETUP, OLECMDEXECOPT_DODEFAULT, QVariant(), out) == S_OK;
+}
+
+void PrintSetup(IWebBrowser2 *Browser, bool HideSetup)
+{
+    if (hasHtmlDocument(Browser))
+        execOrThrow(Browser, OLECMDID_PAGESETUP, optionOf(HideSetup));
+}
+
+void PrintPreview(IWebBrowser2 *Browser)
+{
+    if (hasHtmlDocument(Browser))
+        execOrThrow(Browser, OLECMDID_PRINTPREVIEW, OLECMDEXECOPT_DONTPROMPTUSER);
+}
+
+void PrintPreviewExtended(IWebBrowser2 *Browser, int nCMDShow, bool HideSetup)
+{
+    if (!hasHtmlDocument(Browser))
+        return;
+    execOrThrow(Browser, OLECMDID_PRINTPREVIEW, optionOf(HideSetup));
+    if (QWidget *preview = WaitForActiveWindowOfClass(QString::fromLatin1(WindowClass::EngineDialog), PreviewTimeoutMs))
+        ShowWindow(preview, nCMDShow);
+}
+
+QWidget *WaitForActiveWindowOfClass(const QString &ClassName, std::uint32_t TimeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    // Wakes the wait for events below at least this often.
+    QTimer tick;
+    tick.start(PollIntervalMs);
+    for (;;) {
+        QWidget *active = QApplication::activeWindow();
+        if (active && GetWindowClassName(active) == ClassName)
+            return active;
+        if (static_cast<std::uint64_t>(clock.elapsed()) > TimeoutMs)
+            return nullptr;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+void PrintPreviewFromTemplate(const QString &TemplateFileName, IHTMLDocument2 *Doc)
+{
+    if (!Doc || !Doc->commandTarget())
+        return;
+    QVariant out = QString();
+    Doc->commandTarget()->Exec(nullptr, OLECMDID_PRINTPREVIEW, OLECMDEXECOPT_PROMPTUSER, TemplateFileName, &out);
+}
+
+bool OpenClient(const QString &Client)
+{
+    TRegistry registry(RegRoot::HKEY_LOCAL_MACHINE);
+    const QString kindKey = QStringLiteral("Software\\Clients\\") + Client;
+    QString name;
+    if (registry.OpenKey(kindKey, false)) {
+        name = registry.ReadString(QString());
+        registry.CloseKey();
+    }
+    // No default program of the kind: its own key would be read as the program's.
+    if (name.isEmpty())
+        return false;
+    QString commandLine;
+    if (registry.OpenKey(kindKey + u'\\' + name + QStringLiteral("\\shell\\open\\command"), false)) {
+        commandLine = registry.ReadString(QString());
+        registry.CloseKey();
+    }
+    QStringList words = QProcess::splitCommand(commandLine);
+    if (words.isEmpty())
+        return false;
+    const QString program = words.takeFirst();
+    return StartProgram(program, words);
+}
+
+} // namespace vocab::HbTools
