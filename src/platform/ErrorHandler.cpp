@@ -3,20 +3,34 @@
 #include "AppError.h"
 #include "MessageBoxes.h"
 
+#include <deque>
+
 namespace vocab {
 
 namespace {
 
-// A second error while the box of the first is open is shown after it, not
-// inside it: one box at a time.
+// One box at a time: an error raised while a box is open (a timer firing
+// inside the box's own event loop, say) waits here and gets its box when the
+// open one closes, in the order the errors came.
+std::deque<QString> g_pending;
 bool g_showing = false;
 
 void show(const QString &message)
 {
+    g_pending.push_back(message);
     if (g_showing)
         return;
     g_showing = true;
-    guarded([&] { ShowMessage(message); });
+    while (!g_pending.empty()) {
+        const QString next = std::move(g_pending.front());
+        g_pending.pop_front();
+        try {
+            ShowMessage(next);
+        } catch (...) {
+            // The box itself failed; there is nowhere left to show that.
+            qWarning("%s", qUtf8Printable(next));
+        }
+    }
     g_showing = false;
 }
 

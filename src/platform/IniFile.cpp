@@ -108,20 +108,40 @@ bool parseProfileInteger(const QString &text, int &value)
 
 TIniFile::TIniFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
-QStringList TIniFile::readLines() const
+TIniFile::Contents TIniFile::load() const
 {
+    // Only a missing file is an empty one. A file that is there but cannot
+    // be read still holds the user's settings: reads fall back to their
+    // defaults, and writes refuse rather than replace it with the one key.
     QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.exists())
         return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, file.errorString()};
     const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
     const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
     const bool hasMark = bytes.size() >= 2 && ((b[0] == 0xEF && b[1] == 0xBB) || (b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
     if (hasMark)
-        return ListFile::decode(bytes);
+        return {ListFile::decode(bytes), {}};
     // Without a mark: UTF-8 when the bytes are valid UTF-8, else the ANSI page.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? ListFile::decode(bytes) : ListFile::splitLines(text);
+    return {utf8.hasError() ? ListFile::decode(bytes) : ListFile::splitLines(text), {}};
+}
+
+QStringList TIniFile::readLines() const
+{
+    return load().lines;
+}
+
+QStringList TIniFile::linesToChange() const
+{
+    Contents contents = load();
+    if (!contents.error.isEmpty())
+        throw FileError(QStringLiteral("Не удаётся прочитать файл \"%1\": %2").arg(m_fileName, contents.error));
+    return std::move(contents.lines);
 }
 
 void TIniFile::writeLines(const QStringList &lines)
@@ -154,7 +174,7 @@ bool TIniFile::ReadBool(const QString &section, const QString &key, bool default
 
 void TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    QStringList lines = readLines();
+    QStringList lines = linesToChange();
     const Location loc = locate(lines, section, key);
     const QString entry = oneLine(key) + u'=' + oneLine(value);
     if (loc.sectionLine < 0) {
@@ -197,7 +217,7 @@ bool TIniFile::ValueExists(const QString &section, const QString &key) const
 
 void TIniFile::DeleteKey(const QString &section, const QString &key)
 {
-    QStringList lines = readLines();
+    QStringList lines = linesToChange();
     const qsizetype i = findKey(lines, locate(lines, section, key), key);
     if (i < 0)
         return;
@@ -207,7 +227,7 @@ void TIniFile::DeleteKey(const QString &section, const QString &key)
 
 void TIniFile::EraseSection(const QString &section)
 {
-    QStringList lines = readLines();
+    QStringList lines = linesToChange();
     const Location loc = locate(lines, section, QString());
     if (loc.sectionLine < 0)
         return;

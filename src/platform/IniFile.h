@@ -10,7 +10,9 @@ namespace vocab {
 // wins, values are kept as written (surrounding blanks and one pair of quotes
 // dropped on reading), every read names its default, and every write goes to
 // disk at once so that a second object on the same path sees it. Unknown lines,
-// comments and their order survive a write.
+// comments and their order survive a write. A file that exists but cannot be
+// read answers every read with its default and makes every write throw
+// FileError, so that it is never replaced by the keys written since.
 class TIniFile {
 public:
     explicit TIniFile(QString fileName);
@@ -33,7 +35,15 @@ public:
     void EraseSection(const QString &section);
 
 private:
+    struct Contents {
+        QStringList lines;
+        QString error; // why a file that is there could not be read
+    };
+    Contents load() const;
+    // For reads: no lines when the file is missing or unreadable.
     QStringList readLines() const;
+    // For writes: throws FileError when the file is there but unreadable.
+    QStringList linesToChange() const;
     void writeLines(const QStringList &lines);
 
     QString m_fileName;

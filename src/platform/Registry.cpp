@@ -149,6 +149,8 @@ public:
     {
         const QString path = TRegistry::storePath();
         QDir().mkpath(QFileInfo(path).absolutePath());
+        if (m_damaged)
+            setAside(path);
         const QJsonObject doc{{rootName(RegRoot::HKEY_CURRENT_USER), toJson(m_user)},
                               {rootName(RegRoot::HKEY_LOCAL_MACHINE), toJson(m_machine)}};
         ListFile::writeBytes(path, QJsonDocument(doc).toJson(QJsonDocument::Indented));
@@ -156,6 +158,19 @@ public:
     }
 
 private:
+    // A store that could not be read holds keys we do not know: it is kept
+    // under a name of its own before the first save replaces it.
+    void setAside(const QString &path)
+    {
+        const QString stem = path + QStringLiteral(".bad-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+        QString aside = stem;
+        for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+            aside = stem + u'-' + QString::number(n);
+        if (QFileInfo::exists(path) && !QFile::rename(path, aside))
+            throw FileError(QStringLiteral("Не удаётся сохранить повреждённый файл \"%1\" под именем \"%2\"").arg(path, aside));
+        m_damaged = false;
+    }
+
     void remember(const QString &path)
     {
         const QFileInfo info(path);
@@ -174,17 +189,39 @@ private:
             return;
         m_user = Key();
         m_machine = Key();
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            const QJsonObject doc = QJsonDocument::fromJson(file.readAll()).object();
-            fromJson(doc.value(rootName(RegRoot::HKEY_CURRENT_USER)).toObject(), m_user);
-            fromJson(doc.value(rootName(RegRoot::HKEY_LOCAL_MACHINE)).toObject(), m_machine);
-        }
+        m_damaged = false;
+        if (info.exists())
+            load(path);
         remember(path);
+    }
+
+    void load(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_damaged = true;
+            return;
+        }
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            m_damaged = true;
+            return;
+        }
+        if (bytes.trimmed().isEmpty())
+            return;
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+        if (error.error != QJsonParseError::NoError || !doc.isObject()) {
+            m_damaged = true;
+            return;
+        }
+        fromJson(doc.object().value(rootName(RegRoot::HKEY_CURRENT_USER)).toObject(), m_user);
+        fromJson(doc.object().value(rootName(RegRoot::HKEY_LOCAL_MACHINE)).toObject(), m_machine);
     }
 
     Key m_user;
     Key m_machine;
+    bool m_damaged = false; // the file is there but could not be read
     QString m_loadedPath;
     qint64 m_stamp = -2;
     qint64 m_size = -2;

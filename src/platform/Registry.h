@@ -10,7 +10,9 @@ namespace vocab {
 // value names compare without regard to letter case and keep the case they
 // were created with. The file lives in the user's configuration folder
 // ($XDG_CONFIG_HOME/vocabulinarum/registry.json) unless VOCABULINARUM_REGISTRY
-// names another; every change is written at once, atomically.
+// names another; every change is written at once, atomically. A store file
+// that cannot be read or parsed reads as empty, and is renamed to
+// "<name>.bad-<date>-<time>" before the next write, so no key in it is lost.
 enum class RegRoot { HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE };
 
 enum class RegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };

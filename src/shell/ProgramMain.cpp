@@ -1,5 +1,6 @@
 #include "ProgramMain.h"
 
+#include "AppError.h"
 #include "EngineSetup.h"
 #include "ErrorHandler.h"
 #include "HostedBrowser.h"
@@ -20,7 +21,14 @@ int ProgramMain(int argc, char **argv)
     // window really closes, not when the last visible window goes away.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    auto guard = NamedInstanceGuard::tryAcquire(texts::InstanceMutexName);
+    std::unique_ptr<NamedInstanceGuard> guard;
+    try {
+        guard = NamedInstanceGuard::tryAcquire(texts::InstanceMutexName);
+    } catch (const AppError &error) {
+        // No lock file, so no way to tell whether another copy runs.
+        MessageBox(error.message(), texts::ApplicationTitle, MB_OK | MB_ICONERROR);
+        return 1;
+    }
     if (!guard) {
         MessageBox(texts::AlreadyRunning, texts::ApplicationTitle, MB_OK);
         return 0;

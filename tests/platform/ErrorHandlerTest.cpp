@@ -58,6 +58,39 @@ TEST_F(Answering, TimerErrorsNeverReachTheEventLoop)
     EXPECT_EQ(shown[0].text, u"в таймере"_qs);
 }
 
+TEST_F(Answering, ErrorsRaisedWhileABoxIsOpenGetTheirBoxesAfterIt)
+{
+    // While the first box is open, its event loop runs two timers whose
+    // bodies throw. Each error gets its own box, once the one before it
+    // closes, in the order they came; none is lost, and no box opens inside
+    // another.
+    int open = 0;
+    int deepest = 0;
+    setMessageBoxResponder([&](const MessageBoxRequest &r) {
+        shown.push_back(r);
+        deepest = std::max(deepest, ++open);
+        if (shown.size() == 1) {
+            QEventLoop modal;
+            QTimer::singleShot(0, [] { guarded([] { throw AppError("второй"); }); });
+            QTimer::singleShot(1, [] { guarded([] { throw FileError(u"третий"_qs); }); });
+            QTimer::singleShot(20, &modal, &QEventLoop::quit);
+            modal.exec();
+        }
+        --open;
+        return IDOK;
+    });
+    guarded([] { throw AppError("первый"); });
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].text, u"первый"_qs);
+    EXPECT_EQ(shown[1].text, u"второй"_qs);
+    EXPECT_EQ(shown[2].text, u"третий"_qs);
+    EXPECT_EQ(deepest, 1);
+    // The queue is empty again: the next error is shown at once.
+    guarded([] { throw AppError("потом"); });
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[3].text, u"потом"_qs);
+}
+
 TEST_F(Answering, ResponderChoosesTheButton)
 {
     answer = IDNO;

@@ -1,6 +1,12 @@
 #include "IniFile.h"
 
+#include "AppError.h"
 #include "TestSupport.h"
+
+#include <fcntl.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vocab;
 using vocab::test::readBytes;
@@ -99,4 +105,71 @@ TEST_F(IniFileTest, DeleteKeyAndEraseSection)
     ini.EraseSection("a");
     EXPECT_FALSE(ini.SectionExists("a"));
     EXPECT_EQ(ini.ReadString("b", "k", ""), "3");
+}
+
+namespace {
+
+// Makes `path` a file its reader may not read (mode 0200) while the object
+// lives. Root reads any file, so as root the folder and file go to "nobody"
+// and this thread checks file access as that user meanwhile.
+class ReadDenied {
+public:
+    explicit ReadDenied(const QString &path) : m_path(QFile::encodeName(path))
+    {
+        const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+        ::chmod(m_path.constData(), 0200);
+        if (::geteuid() != 0)
+            return;
+        m_asRoot = ::chown(folder.constData(), kNobody, kNobody) == 0 && ::chown(m_path.constData(), kNobody, kNobody) == 0;
+        if (m_asRoot) {
+            ::setfsgid(kNobody);
+            ::setfsuid(kNobody);
+        }
+    }
+    ~ReadDenied()
+    {
+        if (m_asRoot) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+        ::chmod(m_path.constData(), 0600);
+    }
+    bool denied() const
+    {
+        const int fd = ::open(m_path.constData(), O_RDONLY);
+        if (fd >= 0)
+            ::close(fd);
+        return fd < 0;
+    }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    QByteArray m_path;
+    bool m_asRoot = false;
+};
+
+} // namespace
+
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverReplaced)
+{
+    const QByteArray bytes("[options]\r\nBrowserLoad=2\r\n[size]\r\nTop=40\r\n");
+    writeBytes(path, bytes);
+    {
+        ReadDenied denied(path);
+        if (!denied.denied())
+            GTEST_SKIP() << "cannot take read access away here";
+        TIniFile ini(path);
+        EXPECT_EQ(ini.ReadInteger("options", "BrowserLoad", 1), 1) << "reads give their defaults";
+        EXPECT_FALSE(ini.SectionExists("size"));
+        try {
+            ini.WriteInteger("List", "NumberVersion", 149);
+            ADD_FAILURE() << "the write went ahead";
+        } catch (const FileError &e) {
+            EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+        }
+        EXPECT_THROW(ini.DeleteKey("size", "Top"), FileError);
+        EXPECT_THROW(ini.EraseSection("options"), FileError);
+    }
+    EXPECT_EQ(readBytes(path), bytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"options.ini"}) << "no temporary left";
 }

@@ -3,6 +3,8 @@
 #include "AppError.h"
 #include "TestSupport.h"
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace vocab;
@@ -152,6 +154,62 @@ TEST(ListFileIo, WriteIntoMissingFolderThrowsAndCreatesNothing)
     const QString path = dir.filePath("nofolder/list.trv");
     EXPECT_THROW(ListFile::write(path, {"x"}), FileError);
     EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+namespace {
+
+// Lets no file of this process grow past `bytes` while the object lives: a
+// full disk in small. Writes past the limit fail with EFBIG instead of
+// raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_set = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldSignal);
+    }
+    bool set() const { return m_set; }
+
+private:
+    rlimit m_old = {};
+    sighandler_t m_oldSignal = SIG_DFL;
+    bool m_set = false;
+};
+
+} // namespace
+
+TEST(ListFileIo, AWriteThatFailsMidwayThrowsAndLeavesTheOldFile)
+{
+    // The new text is larger than the disk allows; the limit cuts the write
+    // off part-way, after some of it has gone to disk.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history.trv");
+    const QStringList old{u"старое"_qs, "words"};
+    ListFile::write(path, old);
+    const QByteArray oldBytes = vocab::test::readBytes(path);
+    const QStringList longer = vocab::test::numberedLines(20000);
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.set());
+        try {
+            ListFile::write(path, longer);
+            ADD_FAILURE() << "the write was reported as done";
+        } catch (const FileError &e) {
+            EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+        }
+    }
+    EXPECT_EQ(hex(vocab::test::readBytes(path)), hex(oldBytes));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"history.trv"}) << "no partial file left";
+    ListFile::write(path, longer);
+    EXPECT_EQ(ListFile::read(path), longer) << "with room again, the same write goes through";
 }
 
 TEST(StringListValues, FirstCaseInsensitiveMatchOfNamePart)

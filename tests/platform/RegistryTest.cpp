@@ -79,3 +79,40 @@ TEST_F(RegistryTest, ChangesByAnotherProcessAreSeen)
     vocab::test::writeBytes(TRegistry::storePath(), bytes);
     EXPECT_EQ(reg.ReadInteger("v"), 22);
 }
+
+TEST_F(RegistryTest, AStoreThatCannotBeParsedIsSetAsideBeforeTheNextWrite)
+{
+    // Two damaged stores in turn (within the same second, as like as not):
+    // each is kept byte for byte under a name of its own, and the store
+    // written in its place holds the new value.
+    const QList<QByteArray> damaged{"{\"HKEY_CURRENT_USER\": {\"keys\": {\"Software\": ", "\xEF\xBB\xBF not json"};
+    for (const QByteArray &bytes : damaged) {
+        QFile::remove(TRegistry::storePath());
+        vocab::test::writeBytes(TRegistry::storePath(), bytes);
+        TRegistry reg;
+        EXPECT_FALSE(reg.KeyExists("Software")) << "reads as empty";
+        ASSERT_TRUE(reg.OpenKey("Software\\New", true));
+        reg.WriteInteger("v", 5);
+        TRegistry again;
+        ASSERT_TRUE(again.OpenKey("Software\\New", false));
+        EXPECT_EQ(again.ReadInteger("v"), 5);
+    }
+    const QDir folder = QFileInfo(TRegistry::storePath()).absoluteDir();
+    const QStringList aside = folder.entryList({"registry.json.bad-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 2) << aside.join(' ').toStdString();
+    QList<QByteArray> kept;
+    for (const QString &name : aside)
+        kept.append(vocab::test::readBytes(folder.filePath(name)));
+    std::sort(kept.begin(), kept.end());
+    QList<QByteArray> expected = damaged;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(kept, expected);
+}
+
+TEST_F(RegistryTest, AnEmptyStoreFileIsSimplyEmpty)
+{
+    vocab::test::writeBytes(TRegistry::storePath(), "");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("K", true));
+    EXPECT_TRUE(QFileInfo(TRegistry::storePath()).absoluteDir().entryList({"*.bad-*"}).isEmpty());
+}
