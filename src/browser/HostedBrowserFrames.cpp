@@ -6,15 +6,9 @@
 #include "HostedBrowser.h"
 
 #include "HbToolsFrames.h"
+#include "HbWindowCommand.h"
 
 namespace vocab {
-
-namespace {
-
-// The browser's own command group, next to the standard one.
-constexpr QUuid CGID_IWebBrowser{0xED016940, 0xBD5B, 0x11CF, 0xBA, 0x4E, 0x00, 0xC0, 0x4F, 0xD7, 0x08, 0x16};
-
-} // namespace
 
 std::unique_ptr<IWebBrowser2> THostedBrowser::GetFrame(std::uint16_t FrameNo)
 {
@@ -141,9 +135,10 @@ HRESULT THostedBrowser::InvokeCMD(bool InvokeIE, int Value1, int Value2, QVarian
                          static_cast<std::uint32_t>(Value2), vaIn, vaOut);
 }
 
-// The control's window has no commands of its own here (its import and
-// export wizard among them): a command sent to it does nothing.
-void THostedBrowser::InvokeIEServerCommand(int) {}
+void THostedBrowser::InvokeIEServerCommand(int Cmd)
+{
+    SendCommandMessage(this, static_cast<std::uintptr_t>(Cmd));
+}
 
 void THostedBrowser::ShowImportExportFavoritesAndCookies()
 {

@@ -54,6 +54,9 @@ inline constexpr std::uint32_t OLECMDID_OPTICAL_GETZOOMRANGE = 64;
 inline constexpr QUuid CGID_Explorer{0x000214D0, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
 inline constexpr QUuid CGID_DocHostCommandHandler{0xF38BC242, 0xB950, 0x11D1, 0x89, 0x18, 0x00, 0xC0, 0x4F, 0xC2, 0xC8, 0x36};
 
+// The browser's own command group, next to the standard one.
+inline constexpr QUuid CGID_IWebBrowser{0xED016940, 0xBD5B, 0x11CF, 0xBA, 0x4E, 0x00, 0xC0, 0x4F, 0xD7, 0x08, 0x16};
+
 // Refresh commands of the document host group: plain, the normal refresh
 // and the full one that bypasses the cache.
 inline constexpr std::uint32_t IDM_REFRESH = 2300;
