@@ -257,8 +257,8 @@ public:
     void Refresh() override {}
     void Refresh2(int level) override { refreshes.push_back(level); }
     void Stop() override {}
-    QString LocationURL() const override { return {}; }
-    QString LocationName() const override { return {}; }
+    QString LocationURL() const override { return locationUrl; }
+    QString LocationName() const override { return locationName; }
     int ReadyState() const override
     {
         if (loading)
@@ -351,6 +351,9 @@ public:
     QMenu *lastMenu = nullptr;
     bool silent = false;
     bool acceptDrops = true;
+    // The page's address and title, as the test sets them.
+    QString locationUrl;
+    QString locationName;
     // A page on its way, until the test says it has come.
     bool loading = false;
 
