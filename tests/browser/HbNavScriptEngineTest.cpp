@@ -253,3 +253,11 @@ TEST_F(NavScript, GoDownloadFileLetsTheBrowserOfferTheDownload)
     EXPECT_EQ(Emb->LocationURL(), server.url(QStringLiteral("/a")).toString()) << "the page stays";
 }
 
+
+TEST_F(NavScript, ThePageToMailIsSavedIntoItsFileFirst)
+{
+    load(QStringLiteral("<title>mail</title><p>Письмо</p>"));
+    const QString file = dir.filePath(QStringLiteral("page.htm"));
+    Emb->SendPageInMailAsAttachment(nullptr, file, QStringLiteral("subject"), QStringLiteral("body"));
+    EXPECT_TRUE(QString::fromUtf8(readBytes(file)).contains(QStringLiteral("Письмо")));
+}
