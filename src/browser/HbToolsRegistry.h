@@ -59,7 +59,8 @@ bool SaveLastVisitedPage(THostedBrowser &WB, const QString &Address);
 
 // Moves the platform's navigation sound away (true) or back (false) in the
 // registry: the scheme's ".Current" key becomes "Old_Current" and back
-// again. Never throws.
+// again. The web engine itself plays no sound when it navigates, so only
+// the keys move. Never throws.
 void DisableNavSound(bool bDisable);
 // The switch as the component makes it for a browser of a major version:
 // the registry way above for a version below 7 or none that reads as a

@@ -9,7 +9,9 @@
 // What cannot cross from the page: functions, the page's objects (elements,
 // windows) and anything else that is no plain data come back empty; an
 // argument passed by reference is passed by its value, so the page cannot
-// change the caller's variable.
+// change the caller's variable. A page whose security policy forbids eval
+// still has its functions called; only globals declared with let or const
+// are then out of reach.
 
 #include "HostInterfaces.h"
 
