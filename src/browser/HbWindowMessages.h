@@ -19,6 +19,7 @@ inline constexpr std::uint32_t WM_SETFOCUS = 0x0007;
 inline constexpr std::uint32_t WM_CLOSE = 0x0010;
 inline constexpr std::uint32_t WM_WINDOWPOSCHANGING = 0x0046;
 inline constexpr std::uint32_t WM_GETDLGCODE = 0x0087;
+inline constexpr std::uint32_t WM_COMMAND = 0x0111;
 inline constexpr std::uint32_t WM_PARENTNOTIFY = 0x0210;
 inline constexpr std::uint32_t WM_LBUTTONDOWN = 0x0201;
 inline constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;

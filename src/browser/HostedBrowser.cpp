@@ -1,6 +1,7 @@
 #include "HostedBrowser.h"
 
 #include "HbControlComponent.h"
+#include "HbToolsRegistry.h"
 #include "PlatformLibraries.h"
 #include "WindowHelpers.h"
 
@@ -222,9 +223,11 @@ void FinalizeHostedBrowser()
     if (g_moduleUsers == 0 || --g_moduleUsers > 0)
         return;
     HostedBrowserModuleState &module = hostedBrowserModule();
-    // The proxy and the navigation sound are not touched by anything yet,
-    // so neither needs taking back.
+    // The proxy is not touched by anything yet, so it needs no taking back.
     module.ProxyWasSet = false;
+    // The sound a component's loading switched off comes back the same way.
+    if (module.NavSoundDisabled)
+        HbTools::SwitchNavSound(false, HbTools::GetIEMajorVersion());
     module.NavSoundDisabled = false;
     std::fesetenv(&module.SavedFPUControlWord);
     if (module.OleInitializedByUnit)

@@ -11,6 +11,7 @@
 #include "HbWindowMessages.h"
 #include "HbToolsFrames.h"
 #include "HbToolsLoading.h"
+#include "HbToolsScript.h"
 
 #include <QPointer>
 #include <QStringConverter>
@@ -304,6 +305,36 @@ public:
     void ViewPageSourceTextToStrings(QStringList &TextList);
     void ViewPageSourceHtmlToStrings(QStringList &HtmlList);
     void ViewPageLinksToStrings(QStringList &LinksList);
+
+    // Script in the page (HostedBrowserScript.cpp, HbToolsScript.h).
+    void ExecScript(const QString &sExpression, const QString &sLanguage);
+    QVariant ExecScriptEx(const QString &FunctionName, const TVarRecList &Params);
+
+    // Registry places, the commands of the component's window and the
+    // navigation sound (HostedBrowserRegistry.cpp, HbToolsRegistry.h).
+    void RestoreApplicationFormSize();
+    void SaveApplicationFormSize();
+    void ShowIEVersionInfo();
+    void CreateDesktopShortcut();
+    void SetNewHomePage(const QString &HomePage);
+    bool GetLastVisitedPage(QString &LastVisitedPage);
+    bool SaveLastVisitedPage();
+    // Switches the navigation sound off (true) or on again. The engine makes
+    // no such sound, so the switch changes only the platform's keys of the
+    // sound scheme in the registry, for the browser version this reads.
+    void DisableNavSound(bool bDisable);
+
+    // Navigation variants, search engines and downloads
+    // (HostedBrowserNavigation.cpp, HbToolsNavigation.h).
+    void GoSearchInGoogle(const QString &SearchTerm);
+    void GoSearchInMSN(const QString &SearchTerm);
+    void GoSearchInYahoo(const QString &SearchTerm);
+    void GoDownloadFile(const QString &URL);
+    void GoDownloadMaskedFile(const QString &SourceFile, const QString &TargetFile, bool Notify);
+    void GoWithQueryDetails(const QString &Url, const QString &Query);
+    void GoNoHistory(const QString &URL);
+    void GoAboutBlank();
+    void SendPageInMailAsAttachment(QObject *aOwner, const QString &FileName, const QString &Subject, const QString &Body);
     // ---- end of the browser tools ----
 
 protected:
@@ -318,10 +349,9 @@ private:
     void RestoreRegistryUserAgent();
     void WithdrawInternalUserAgent();
 
-    // The proxy and the navigation sound come with their own work; these are
-    // where they go in and out, and they do nothing yet.
+    // The proxy comes with its own work; this is where it goes in, and it
+    // does nothing yet.
     void RefreshProxy() {}
-    void DisableNavSound(bool) {}
 
     // Window procedure, child windows and the parent form's dialogs.
     friend class HbWindowEvents;
@@ -330,6 +360,7 @@ private:
     void DispatchMessage(TMessage &Message);
     void DefaultHandler(TMessage &Message);
     void WMFocusDocument(TMessage &Message);
+    void WMCommand(TMessage &Message);
     void WMSetFocus(TMessage &Message);
     void CMVisibleChanged(TMessage &Message);
     // Passes the input of the document window to the window procedure.

@@ -6,6 +6,7 @@
 #include "HostedBrowser.h"
 
 #include "HbToolsFrames.h"
+#include "HbWindowCommand.h"
 
 namespace vocab {
 
@@ -134,9 +135,10 @@ HRESULT THostedBrowser::InvokeCMD(bool InvokeIE, int Value1, int Value2, QVarian
                          static_cast<std::uint32_t>(Value2), vaIn, vaOut);
 }
 
-// The control's window has no commands of its own here (its import and
-// export wizard among them): a command sent to it does nothing.
-void THostedBrowser::InvokeIEServerCommand(int) {}
+void THostedBrowser::InvokeIEServerCommand(int Cmd)
+{
+    SendCommandMessage(this, static_cast<std::uintptr_t>(Cmd));
+}
 
 void THostedBrowser::ShowImportExportFavoritesAndCookies()
 {

@@ -6,6 +6,7 @@
 #include "HostedBrowser.h"
 
 #include "HbToolsFrames.h"
+#include "HbToolsNavigation.h"
 #include "ListFile.h"
 #include "OleError.h"
 #include "Registry.h"
@@ -280,13 +281,7 @@ DocumentRef THostedBrowser::NavigateToFrame(const QString &FrameList)
 
 bool THostedBrowser::DownloadFile(const QString &SourceFile, const QString &DestFile)
 {
-    try {
-        const QUrl source = QFileInfo::exists(SourceFile) ? QUrl::fromLocalFile(QFileInfo(SourceFile).absoluteFilePath())
-                                                           : QUrl::fromUserInput(SourceFile);
-        return HbTools::DownloadToFile(source, DestFile);
-    } catch (const std::exception &) {
-        return false;
-    }
+    return HbTools::DownloadToFile(SourceFile, DestFile);
 }
 
 QString THostedBrowser::GetIEHomePage() const

@@ -11,12 +11,14 @@
 //   child WM_SETFOCUS     the view or the document window taking the focus
 //   child WM_DESTROY      the view or the document window destroyed
 //   parent WM_ACTIVATE    the form losing the activation to another window
+//   WM_COMMAND            a WindowCommandEvent sent to the component
 // WM_WINDOWPOSCHANGING, WM_GETDLGCODE and CM_DOCWINDOWACTIVATE have no
 // counterpart; the procedure still answers them as it would.
 #include "HostedBrowser.h"
 
 #include "ErrorHandler.h"
 #include "HbFocusControl.h"
+#include "HbWindowCommand.h"
 #include "KeyCodes.h"
 #include "WindowHelpers.h"
 
@@ -182,6 +184,9 @@ void THostedBrowser::DefaultHandler(TMessage &Message)
     case CM_VISIBLECHANGED:
         CMVisibleChanged(Message);
         break;
+    case WM_COMMAND:
+        WMCommand(Message);
+        break;
     default:
         break;
     }
@@ -194,6 +199,15 @@ bool THostedBrowser::event(QEvent *event)
     if (event->type() == FocusDocumentEvent::eventType()) {
         message.Msg = WM_FOCUSDOCUMENT;
         guarded([&] { DispatchMessage(message); });
+        return true;
+    }
+    if (event->type() == WindowCommandEvent::eventType()) {
+        auto *command = static_cast<WindowCommandEvent *>(event);
+        message.Msg = WM_COMMAND;
+        message.WParam = command->WParam;
+        message.LParam = command->LParam;
+        guarded([&] { DispatchMessage(message); });
+        command->Result = message.Result;
         return true;
     }
     switch (event->type()) {
@@ -287,6 +301,23 @@ void THostedBrowser::WMFocusDocument(TMessage &)
 }
 
 void THostedBrowser::WMSetFocus(TMessage &) {}
+
+// The commands of the browser's own window that have a meaning here; the
+// rest (the address box's, the import and export wizard's) find nothing
+// that answers them.
+void THostedBrowser::WMCommand(TMessage &Message)
+{
+    switch (static_cast<int>(Message.WParam & 0xFFFF)) {
+    case IE_CMD_ABOUT:
+        ShowAboutBox();
+        break;
+    case IE_CMD_DESKTOPSHORTCUT:
+        CreateDesktopLink(LocationName(), LocationURL());
+        break;
+    default:
+        break;
+    }
+}
 
 void THostedBrowser::CMVisibleChanged(TMessage &Message)
 {

@@ -333,6 +333,54 @@ bool TRegistry::DeleteKey(const QString &key)
     return true;
 }
 
+namespace {
+
+void copyInto(Key &target, const Key &source)
+{
+    for (const auto &[folded, entry] : source.values.byFolded)
+        target.values.obtain(entry.name) = entry.item;
+    for (const auto &[folded, entry] : source.subkeys.byFolded) {
+        auto &child = target.subkeys.obtain(entry.name);
+        if (!child)
+            child = std::make_unique<Key>();
+        copyInto(*child, *entry.item);
+    }
+}
+
+bool startsWithKey(const QStringList &path, const QStringList &prefix)
+{
+    if (prefix.size() > path.size())
+        return false;
+    for (qsizetype i = 0; i < prefix.size(); ++i)
+        if (path[i].toCaseFolded() != prefix[i].toCaseFolded())
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool TRegistry::MoveKey(const QString &oldName, const QString &newName, bool deleteSource)
+{
+    QStringList from = splitKey(absolute(oldName));
+    const QStringList to = splitKey(absolute(newName));
+    // A key copied into itself or into its own subkey would grow as it is
+    // copied, and deleting the source would take the copy with it.
+    if (from.isEmpty() || to.isEmpty() || startsWithKey(to, from) || startsWithKey(from, to))
+        return false;
+    Store &store = Store::instance();
+    Key &root = store.root(m_root);
+    const Key *source = walk(root, from.join(u'\\'), false);
+    if (!source)
+        return false;
+    copyInto(*walk(root, to.join(u'\\'), true), *source);
+    if (deleteSource) {
+        const QString last = from.takeLast();
+        walk(root, from.join(u'\\'), false)->subkeys.erase(last);
+    }
+    store.save();
+    return true;
+}
+
 QStringList TRegistry::GetKeyNames() const
 {
     const Key *k = walk(Store::instance().root(m_root), m_path, false);

@@ -36,6 +36,12 @@ public:
     bool KeyExists(const QString &key) const;
     bool CreateKey(const QString &key);
     bool DeleteKey(const QString &key);
+    // Copies the key `oldName`, with its values and subkeys, into the key
+    // `newName` (made when missing; what it holds already stays unless
+    // copied over), then deletes the source when `deleteSource`. Both are
+    // paths as OpenKey takes them. False, with nothing changed, when the
+    // source is missing or one key is, or lies inside, the other.
+    bool MoveKey(const QString &oldName, const QString &newName, bool deleteSource);
     QStringList GetKeyNames() const;
 
     bool ValueExists(const QString &name) const;

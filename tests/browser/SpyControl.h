@@ -5,6 +5,7 @@
 // the real control, it reads its host's ambient properties again when told
 // they changed.
 
+#include "AppError.h"
 #include "HbCore.h"
 #include "WebBrowser.h"
 #include "WindowHelpers.h"
@@ -99,8 +100,72 @@ class SpyWindow : public IHTMLWindow2 {
 public:
     void scrollBy(int x, int y) override { scrolls.push_back({x, y}); }
     const IHTMLEventObj *event() const override { return currentEvent; }
+    QVariant execScript(const QString &code, const QString &language) override
+    {
+        scripts.push_back({code, language});
+        if (!scriptError.isEmpty())
+            throw AppError(scriptError);
+        return {};
+    }
     std::vector<QPoint> scrolls;
     const IHTMLEventObj *currentEvent = nullptr;
+    std::vector<std::pair<QString, QString>> scripts;
+    // What execScript throws, when set.
+    QString scriptError;
+};
+
+// An automation object with the members the test gives it: each answers
+// its value, or fails with the description and source given.
+class SpyDispatch : public IDispatch {
+public:
+    struct Member {
+        QVariant value;
+        QString errorDescription;
+        QString errorSource;
+    };
+    struct Call {
+        int id;
+        std::uint16_t flags;
+        QVariantList args;
+    };
+    HRESULT GetTypeInfoCount(int &pctinfo) override
+    {
+        pctinfo = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(int, int, ITypeInfo *&ppTInfo) override
+    {
+        ppTInfo = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT GetIDsOfNames(const QUuid &, const QStringList &names, int, QList<int> &ids) override
+    {
+        const qsizetype index = names.isEmpty() ? -1 : memberNames.indexOf(names.first());
+        ids = {index < 0 ? DISPID_UNKNOWN : static_cast<int>(index) + 1};
+        return index < 0 ? DISP_E_UNKNOWNNAME : S_OK;
+    }
+    HRESULT Invoke(int id, const QUuid &, int, std::uint16_t flags, DISPPARAMS &params, QVariant *result,
+                   EXCEPINFO *error, std::uint32_t *) override
+    {
+        calls.push_back({id, flags, params.args});
+        const Member &member = members.at(id - 1);
+        if (!member.errorDescription.isEmpty() || !member.errorSource.isEmpty()) {
+            error->bstrDescription = member.errorDescription;
+            error->bstrSource = member.errorSource;
+            return DISP_E_EXCEPTION;
+        }
+        *result = member.value;
+        return S_OK;
+    }
+    void add(const QString &name, Member member)
+    {
+        memberNames << name;
+        members.push_back(std::move(member));
+    }
+
+    QStringList memberNames;
+    std::vector<Member> members;
+    std::vector<Call> calls;
 };
 
 // Properties of an event object, as a script error gives them.
@@ -137,11 +202,13 @@ public:
     bool queryCommandEnabled(const QString &command) const override { return enabledCommands.contains(command); }
     bool queryCommandState(const QString &) const override { return false; }
     IOleCommandTarget *commandTarget() override { return &commands; }
+    IDispatch *Script() override { return &script; }
     std::unique_ptr<IHTMLElement> getElementById(const QString &) const override { return nullptr; }
     std::unique_ptr<IHTMLElement> documentElement() const override { return nullptr; }
 
     SpyCommands commands;
     SpyWindow window;
+    SpyDispatch script;
     QString designModeText = QStringLiteral("Off");
     QString charsetText = QStringLiteral("UTF-8");
     QStringList enabledCommands;
@@ -150,7 +217,7 @@ public:
     QStringList written;
 };
 
-class SpyControl : public WebBrowserControl {
+class SpyControl : public WebBrowserControl, public IUrlHistoryStg {
 public:
     SpyControl(QWidget *container, IOleClientSite *site) : m_site(site), m_view(new QWidget(container))
     {
@@ -168,18 +235,30 @@ public:
     }
 
     // IWebBrowser2
-    void Navigate(const QString &URL) override { navigations << URL; }
-    void Navigate2(const QVariant &URL, const QVariant &, const QVariant &, const QVariant &, const QVariant &) override
+    void Navigate(const QString &URL, const QVariant &Flags = {}) override
+    {
+        navigations << URL;
+        navigateCalls.push_back({URL, Flags, {}, {}, {}});
+    }
+    void Navigate2(const QVariant &URL, const QVariant &Flags, const QVariant &TargetFrameName, const QVariant &PostData,
+                   const QVariant &Headers) override
     {
         navigations << URL.toString();
+        navigateCalls.push_back({URL, Flags, TargetFrameName, PostData, Headers});
+    }
+    // IUrlHistoryStg
+    HRESULT DeleteUrl(const QString &URL, std::uint32_t) override
+    {
+        deletedFromHistory << URL;
+        return S_OK;
     }
     void GoBack() override {}
     void GoForward() override {}
     void Refresh() override {}
     void Refresh2(int level) override { refreshes.push_back(level); }
     void Stop() override {}
-    QString LocationURL() const override { return {}; }
-    QString LocationName() const override { return {}; }
+    QString LocationURL() const override { return locationUrl; }
+    QString LocationName() const override { return locationName; }
     int ReadyState() const override
     {
         if (loading)
@@ -255,6 +334,12 @@ public:
 
     std::unique_ptr<SpyDocument> document;
     QStringList navigations;
+    // Every navigation with its arguments; Navigate leaves the last three empty.
+    struct NavigateCall {
+        QVariant url, flags, target, postData, headers;
+    };
+    std::vector<NavigateCall> navigateCalls;
+    QStringList deletedFromHistory;
     std::vector<int> refreshes;
     std::vector<int> announced;
     QHash<int, QVariant> ambient;
@@ -266,6 +351,9 @@ public:
     QMenu *lastMenu = nullptr;
     bool silent = false;
     bool acceptDrops = true;
+    // The page's address and title, as the test sets them.
+    QString locationUrl;
+    QString locationName;
     // A page on its way, until the test says it has come.
     bool loading = false;
 

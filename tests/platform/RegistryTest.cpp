@@ -67,6 +67,38 @@ TEST_F(RegistryTest, RootsAreSeparateAndKeysCanBeDeleted)
     EXPECT_TRUE(machine.KeyExists("\\Software\\App"));
 }
 
+TEST_F(RegistryTest, AKeyMovesWithItsWholeSubtreeButNeverIntoItself)
+{
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Sounds\\.Current", true));
+    reg.WriteString("", "nav.wav");
+    ASSERT_TRUE(reg.OpenKey("Deeper\\Still", true));
+    reg.WriteInteger("Depth", 2);
+    ASSERT_TRUE(reg.OpenKey("\\Sounds\\Old", true));
+    reg.WriteString("Kept", "yes");
+    reg.WriteString("", "older.wav");
+
+    ASSERT_TRUE(reg.OpenKey("\\Sounds", false));
+    EXPECT_TRUE(reg.MoveKey(".current", "Old", true));
+    EXPECT_EQ(reg.GetKeyNames(), QStringList{"Old"});
+    ASSERT_TRUE(reg.OpenKey("Old", false));
+    EXPECT_EQ(reg.ReadString(""), "nav.wav") << "copied over";
+    EXPECT_EQ(reg.ReadString("Kept"), "yes") << "what was there stays";
+    ASSERT_TRUE(reg.OpenKey("Deeper\\Still", false));
+    EXPECT_EQ(reg.ReadInteger("Depth"), 2);
+
+    ASSERT_TRUE(reg.OpenKey("\\Sounds", false));
+    EXPECT_TRUE(reg.MoveKey("Old", "\\Copy", false));
+    EXPECT_TRUE(reg.KeyExists("Old")) << "kept when not to be deleted";
+    EXPECT_TRUE(reg.KeyExists("\\Copy\\Deeper\\Still"));
+    for (const auto &[from, to] : {std::pair{"Old", "Old\\Inner"}, std::pair{"Old\\Deeper", "Old"}, std::pair{"OLD", "old"},
+                                   std::pair{"Missing", "Elsewhere"}})
+        EXPECT_FALSE(reg.MoveKey(from, to, true)) << from << " -> " << to;
+    EXPECT_TRUE(reg.KeyExists("Old\\Deeper\\Still"));
+    EXPECT_FALSE(reg.KeyExists("Old\\Inner"));
+    EXPECT_FALSE(reg.KeyExists("Elsewhere"));
+}
+
 TEST_F(RegistryTest, ChangesByAnotherProcessAreSeen)
 {
     TRegistry reg;

@@ -51,7 +51,8 @@ public:
 // exists so that the ambient dispatch can answer in its usual shape.
 class ITypeInfo;
 
-// Arguments of a dispatch call, first argument first.
+// Arguments of a dispatch call, in the order a dispatch call takes them:
+// the last argument first.
 struct DISPPARAMS {
     QVariantList args;
     int cArgs() const { return static_cast<int>(args.size()); }

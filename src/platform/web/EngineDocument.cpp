@@ -115,7 +115,8 @@ EngineDocument::EngineDocument(const PageScripts &scripts, PageWriter *writer, E
       m_commands(commands),
       m_windowExpression(std::move(window)),
       m_document(m_windowExpression + QStringLiteral(".document")),
-      m_window(scripts, m_windowExpression)
+      m_window(scripts, m_windowExpression),
+      m_script(scripts, m_windowExpression)
 {
 }
 

@@ -3,6 +3,7 @@
 // The document of the engine control: every read runs a short script in the
 // page and waits for its answer (ScriptRunner.h); writes go to PageWriter.
 
+#include "EngineScript.h"
 #include "HtmlDocument.h"
 
 #include <QHash>
@@ -50,6 +51,7 @@ public:
 
     void scrollBy(int x, int y) override;
     const IHTMLEventObj *event() const override { return m_event; }
+    QVariant execScript(const QString &code, const QString &language) override; // EngineScript.cpp
     void setEvent(const IHTMLEventObj *event) { m_event = event; }
 
 private:
@@ -92,6 +94,7 @@ public:
     bool queryCommandEnabled(const QString &command) const override;
     bool queryCommandState(const QString &command) const override;
     IOleCommandTarget *commandTarget() override;
+    IDispatch *Script() override { return &m_script; }
 
     std::unique_ptr<IHTMLElement> getElementById(const QString &id) const override;
     std::unique_ptr<IHTMLElement> documentElement() const override;
@@ -120,6 +123,7 @@ private:
     QString m_windowExpression;
     QString m_document;
     EngineWindow m_window;
+    EngineScriptObject m_script;
     QString m_written;
     bool m_open = false;
 };

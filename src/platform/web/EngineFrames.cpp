@@ -13,16 +13,19 @@ QVariant EngineFrameBrowser::quietly(const QString &body, const QVariantList &ar
     }
 }
 
-void EngineFrameBrowser::Navigate(const QString &URL)
+void EngineFrameBrowser::Navigate(const QString &URL, const QVariant &Flags)
 {
     // A frame of another origin may still be sent elsewhere.
-    m_document->Invoke(QStringLiteral("w.location.href=a[0];"), {URL});
+    if (Flags.toInt() & navNoHistory)
+        m_document->Invoke(QStringLiteral("w.location.replace(a[0]);"), {URL});
+    else
+        m_document->Invoke(QStringLiteral("w.location.href=a[0];"), {URL});
 }
 
-void EngineFrameBrowser::Navigate2(const QVariant &URL, const QVariant &, const QVariant &, const QVariant &,
+void EngineFrameBrowser::Navigate2(const QVariant &URL, const QVariant &Flags, const QVariant &, const QVariant &,
                                    const QVariant &)
 {
-    Navigate(URL.toString());
+    Navigate(URL.toString(), Flags);
 }
 
 void EngineFrameBrowser::GoBack()

@@ -17,7 +17,7 @@ class EngineFrameBrowser final : public IWebBrowser2 {
 public:
     explicit EngineFrameBrowser(std::unique_ptr<EngineDocument> document) : m_document(std::move(document)) {}
 
-    void Navigate(const QString &URL) override;
+    void Navigate(const QString &URL, const QVariant &Flags = {}) override;
     void Navigate2(const QVariant &URL, const QVariant &Flags, const QVariant &TargetFrameName,
                    const QVariant &PostData, const QVariant &Headers) override;
     void GoBack() override;

@@ -15,6 +15,7 @@
 
 namespace vocab {
 
+class IDispatch;
 class IOleCommandTarget;
 
 // An element of the document. It stays bound to the same place of the page
@@ -58,6 +59,11 @@ public:
     virtual void scrollBy(int x, int y) = 0;
     // The event being handled; null outside a report of the control.
     virtual const IHTMLEventObj *event() const = 0;
+    // Runs script text of a language at the window's global level, as the
+    // page's own scripts run, and waits until it has run. Throws
+    // EOleException (OleError.h) for a script that fails, for a language
+    // the window cannot run, and when the page gives no answer.
+    virtual QVariant execScript(const QString &code, const QString &language) = 0;
 };
 
 class IHTMLDocument2 : public virtual IInterface {
@@ -90,6 +96,10 @@ public:
 
     // The document's own command target (zoom, edit commands, refresh).
     virtual IOleCommandTarget *commandTarget() = 0;
+    // The script object of the document's window: the page's global
+    // functions and variables, named when the call is made. It lives as long
+    // as the document. Null when the document has none.
+    virtual IDispatch *Script() = 0;
 };
 
 // Late binding on a document: its members named when the call is made, as

@@ -35,6 +35,11 @@ bool LocalWait::wait()
 
 QVariant runScriptAndWait(QWebEnginePage *page, const QString &script, int timeoutMs, bool *ok)
 {
+    return runScriptAndWait(page, QWebEngineScript::ApplicationWorld, script, timeoutMs, ok);
+}
+
+QVariant runScriptAndWait(QWebEnginePage *page, quint32 worldId, const QString &script, int timeoutMs, bool *ok)
+{
     if (ok)
         *ok = false;
     if (!page)
@@ -52,7 +57,7 @@ QVariant runScriptAndWait(QWebEnginePage *page, const QString &script, int timeo
     const QPointer<QWebEnginePage> guard(page);
     const auto gone = QObject::connect(page, &QObject::destroyed, [&wait] { wait.finish(); });
     const auto ended = QObject::connect(page, &QWebEnginePage::renderProcessTerminated, [&wait] { wait.finish(); });
-    page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer](const QVariant &value) {
+    page->runJavaScript(script, worldId, [answer](const QVariant &value) {
         answer->value = value;
         answer->arrived = true;
         if (answer->wait)
@@ -124,6 +129,12 @@ QVariant PageScripts::evaluate(const QString &script, bool *answered) const
 {
     letWriteLand();
     return runScriptAndWait(m_page, script, DocumentReadTimeoutMs, answered);
+}
+
+QVariant PageScripts::evaluateInPage(const QString &script, bool *answered) const
+{
+    letWriteLand();
+    return runScriptAndWait(m_page, QWebEngineScript::MainWorld, script, DocumentReadTimeoutMs, answered);
 }
 
 void PageScripts::run(const QString &statements) const

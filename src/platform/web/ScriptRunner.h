@@ -52,6 +52,9 @@ private:
 // Runs `script` in the page's isolated world of the program and waits for
 // its result; `ok` tells whether an answer came.
 QVariant runScriptAndWait(QWebEnginePage *page, const QString &script, int timeoutMs, bool *ok = nullptr);
+// The same in the script world `worldId` (a QWebEngineScript::ScriptWorldId):
+// the page's own world sees the page's functions and variables.
+QVariant runScriptAndWait(QWebEnginePage *page, quint32 worldId, const QString &script, int timeoutMs, bool *ok = nullptr);
 
 // A script string literal holding `text`; nothing in the text can end it early.
 QString jsString(const QString &text);
@@ -73,6 +76,10 @@ public:
     // The value of a whole script, as it stands (no error is caught for
     // it); `answered` tells whether an answer came.
     QVariant evaluate(const QString &script, bool *answered) const;
+    // The same in the page's own script world, where the page's functions
+    // and variables are; what the page has done to its world (its own
+    // versions of built-in functions among it) holds for the script too.
+    QVariant evaluateInPage(const QString &script, bool *answered) const;
 
     QWebEnginePage *page() const { return m_page; }
 

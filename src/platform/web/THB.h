@@ -40,7 +40,7 @@ public:
     WebBrowserControl *Control() const { return m_control.get(); }
 
     // Navigation, passed to the control.
-    void Navigate(const QString &URL) { m_control->Navigate(URL); }
+    void Navigate(const QString &URL, const QVariant &Flags = {}) { m_control->Navigate(URL, Flags); }
     void Navigate2(const QVariant &URL, const QVariant &Flags = {}, const QVariant &TargetFrameName = {},
                    const QVariant &PostData = {}, const QVariant &Headers = {})
     {

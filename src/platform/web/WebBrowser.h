@@ -40,11 +40,23 @@ inline constexpr int CSC_NAVIGATEBACK = 2;
 
 inline constexpr int OLEIVERB_UIACTIVATE = -4;
 
+// Navigation flags. Of these the control follows navNoHistory only: the new
+// page takes the place of the current one in the history, where the page
+// could go there by itself. The engine has no per-navigation switches for
+// its cache, for searching a mistyped address or for a browser bar.
+inline constexpr int navOpenInNewWindow = 0x1;
+inline constexpr int navNoHistory = 0x2;
+inline constexpr int navNoReadFromCache = 0x4;
+inline constexpr int navNoWriteToCache = 0x8;
+inline constexpr int navAllowAutosearch = 0x10;
+inline constexpr int navBrowserBar = 0x20;
+
 class IWebBrowser2 : public virtual IInterface {
 public:
-    // A URL, or an absolute path of a local file.
-    virtual void Navigate(const QString &URL) = 0;
-    // Headers are lines "Name: value" ended by CR LF; PostData makes it a POST.
+    // A URL, or an absolute path of a local file; Flags are navigation flags.
+    virtual void Navigate(const QString &URL, const QVariant &Flags = {}) = 0;
+    // Headers are lines "Name: value" ended by CR LF, as text or as bytes;
+    // PostData, bytes, makes it a POST.
     virtual void Navigate2(const QVariant &URL, const QVariant &Flags, const QVariant &TargetFrameName,
                            const QVariant &PostData, const QVariant &Headers) = 0;
     virtual void GoBack() = 0;
@@ -72,6 +84,13 @@ public:
 
     virtual HRESULT ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, const QVariant &pvaIn, QVariant *pvaOut) = 0;
     virtual std::uint32_t QueryStatusWB(std::uint32_t cmdID) = 0;
+};
+
+// The store of the addresses the control has been to, which its pages show
+// as visited links.
+class IUrlHistoryStg : public virtual IInterface {
+public:
+    virtual HRESULT DeleteUrl(const QString &URL, std::uint32_t Flags) = 0;
 };
 
 // The control is told that an ambient property of its host has changed and

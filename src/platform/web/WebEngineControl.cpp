@@ -90,6 +90,11 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_document = std::make_unique<EngineDocument>(*m_scripts, m_writer, *m_commands);
     tagMenuCommands();
     connect(m_profile.get(), &QWebEngineProfile::downloadRequested, m_page.get(), &WebPage::handleDownloadRequested);
+    m_requestTimer.setSingleShot(true);
+    connect(&m_requestTimer, &QTimer::timeout, this, [this] {
+        if (m_readyState == READYSTATE_LOADING)
+            m_readyState = m_hasDocument ? READYSTATE_COMPLETE : READYSTATE_UNINITIALIZED;
+    });
     OnAmbientPropertyChange(DISPID_UNKNOWN);
 }
 
@@ -155,26 +160,98 @@ void WebEngineControl::letWriteLand()
     m_writer->waitUntilWritten(DocumentReadTimeoutMs);
 }
 
-void WebEngineControl::Navigate(const QString &URL)
+// A navigation asked for is on its way from that moment, as the users of
+// Navigate expect when they wait for it next. The engine starts it a moment
+// later, once the page shown has agreed to go; one that never starts (an
+// address the engine drops) stops counting after the read time-out.
+void WebEngineControl::navigationRequested()
 {
-    letWriteLand();
-    m_page->load(urlOf(URL));
+    m_readyState = READYSTATE_LOADING;
+    m_requestTimer.start(DocumentReadTimeoutMs);
 }
 
-void WebEngineControl::Navigate2(const QVariant &URL, const QVariant &, const QVariant &, const QVariant &PostData,
+void WebEngineControl::setReadyState(int state)
+{
+    m_requestTimer.stop();
+    m_readyState = state;
+}
+
+void WebEngineControl::Navigate(const QString &URL, const QVariant &Flags)
+{
+    letWriteLand();
+    navigationRequested();
+    const QUrl url = urlOf(URL);
+    if ((Flags.toInt() & navNoHistory) && replaceCurrentEntry(url))
+        return;
+    m_page->load(url);
+}
+
+void WebEngineControl::Navigate2(const QVariant &URL, const QVariant &Flags, const QVariant &, const QVariant &PostData,
                                  const QVariant &Headers)
 {
     const QUrl url = URL.metaType() == QMetaType::fromType<QUrl>() ? URL.toUrl() : urlOf(URL.toString());
     QWebEngineHttpRequest request(url);
-    const QByteArray post = PostData.toByteArray();
+    // Only bytes are post data; a variant of another kind (the number 0 of
+    // a caller with nothing to post) is none.
+    const QByteArray post = PostData.metaType() == QMetaType::fromType<QByteArray>() ? PostData.toByteArray() : QByteArray();
     if (!post.isEmpty()) {
         request.setMethod(QWebEngineHttpRequest::Post);
         request.setPostData(post);
     }
-    for (const auto &[name, value] : parseHeaderBlock(Headers.toString()))
+    // Headers come as text or as bytes, one byte a character.
+    QString headerText;
+    if (Headers.metaType() == QMetaType::fromType<QByteArray>())
+        headerText = QString::fromLatin1(Headers.toByteArray());
+    else if (Headers.metaType() == QMetaType::fromType<QString>())
+        headerText = Headers.toString();
+    const auto headers = parseHeaderBlock(headerText);
+    for (const auto &[name, value] : headers)
         request.setHeader(name, value);
     letWriteLand();
+    navigationRequested();
+    // A page's own replace of itself can neither post nor add headers.
+    if ((Flags.toInt() & navNoHistory) && post.isEmpty() && headers.isEmpty() && replaceCurrentEntry(url))
+        return;
     m_page->load(request);
+}
+
+// The page shown goes to `url` in place of its own entry of the history,
+// as its location.replace does; the engine offers no other way to keep a
+// navigation out of the history. False, with nothing done, where the page
+// cannot go there by itself: before the first page, or to an address of
+// another kind than the web's or the page's own (a local file from a page
+// of the web). The navigation starts in the page, so it is waited for, at
+// most the read time-out: when this returns, the control is on its way as
+// after a load.
+bool WebEngineControl::replaceCurrentEntry(const QUrl &url)
+{
+    if (!m_hasDocument || !url.isValid())
+        return false;
+    const QString scheme = url.scheme();
+    const bool web = scheme == QLatin1String("http") || scheme == QLatin1String("https");
+    if (!web && scheme != m_page->url().scheme())
+        return false;
+    LocalWait started(DocumentReadTimeoutMs);
+    const auto onStart = connect(m_page.get(), &QWebEnginePage::loadStarted, this, [&started] { started.finish(); });
+    const auto onEnd = connect(m_page.get(), &QWebEnginePage::loadFinished, this, [&started] { started.finish(); });
+    const auto onDownload = connect(m_profile.get(), &QWebEngineProfile::downloadRequested, this, [&started] { started.finish(); });
+    const bool asked = runScriptAndWait(m_page.get(),
+                                        QStringLiteral("(function(u){try{location.replace(u);return true;}catch(e){return false;}})(%1)")
+                                            .arg(jsString(url.toString(QUrl::FullyEncoded))),
+                                        DocumentReadTimeoutMs)
+                           .toBool();
+    if (asked)
+        started.wait();
+    disconnect(onStart);
+    disconnect(onEnd);
+    disconnect(onDownload);
+    return asked;
+}
+
+HRESULT WebEngineControl::DeleteUrl(const QString &URL, std::uint32_t)
+{
+    m_profile->clearVisitedLinks({urlOf(URL)});
+    return S_OK;
 }
 
 void WebEngineControl::GoBack()

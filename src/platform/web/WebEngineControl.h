@@ -9,6 +9,7 @@
 #include "WebBrowser.h"
 
 #include <QObject>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -26,14 +27,14 @@ class RequestInterceptor;
 class WebPage;
 class WebView;
 
-class WebEngineControl final : public QObject, public WebBrowserControl {
+class WebEngineControl final : public QObject, public WebBrowserControl, public IUrlHistoryStg {
     Q_OBJECT
 public:
     WebEngineControl(QWidget *container, IOleClientSite *site, DWebBrowserEvents2 *events);
     ~WebEngineControl() override;
 
     // IWebBrowser2
-    void Navigate(const QString &URL) override;
+    void Navigate(const QString &URL, const QVariant &Flags = {}) override;
     void Navigate2(const QVariant &URL, const QVariant &Flags, const QVariant &TargetFrameName,
                    const QVariant &PostData, const QVariant &Headers) override;
     void GoBack() override;
@@ -56,6 +57,11 @@ public:
     IHTMLDocument2 *Document() override;
     HRESULT ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, const QVariant &pvaIn, QVariant *pvaOut) override;
     std::uint32_t QueryStatusWB(std::uint32_t cmdID) override;
+
+    // IUrlHistoryStg: the visited links of the control's profile. The profile
+    // is kept in memory and keeps none, so there is nothing to take out;
+    // the call is there for a profile that does.
+    HRESULT DeleteUrl(const QString &URL, std::uint32_t Flags) override;
 
     // IOleControl, IOleObject
     HRESULT OnAmbientPropertyChange(int dispID) override;
@@ -88,7 +94,9 @@ public:
     bool hasDocument() const { return m_hasDocument; }
 
     void documentCommitted() { m_hasDocument = true; }
-    void setReadyState(int state) { m_readyState = state; }
+    // The engine's word on the load under way; it ends the wait for a
+    // navigation asked for to start.
+    void setReadyState(int state);
     // A new document is on its way: the host's information and user agent
     // are read again for it, and scripts stopped after an error run again.
     void prepareDocument();
@@ -101,6 +109,8 @@ public:
 
 private:
     void letWriteLand();
+    void navigationRequested();
+    bool replaceCurrentEntry(const QUrl &url);
     void readHostInfo();
     void resumeScripts();
     void readDownloadFlags();
@@ -129,6 +139,7 @@ private:
     std::uint32_t m_hostFlags = 0;
     std::uint32_t m_downloadFlags;
     int m_readyState;
+    QTimer m_requestTimer;
     bool m_hasDocument = false;
     bool m_silent = false;
     bool m_offline = false;
