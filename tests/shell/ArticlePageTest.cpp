@@ -72,7 +72,7 @@ TEST(ArticlePageImages, EveryMarkBecomesThePictureFolder)
 TEST(ArticlePageCompose, WholePageForARow)
 {
     const QStringList headwords{u"ДОМ"_qs, u"КОТ"_qs};
-    const QStringList articles{u"ДОМ, -а. <img src=\"##&dom.png\">"_qs, u"\"КОТ\" - зверь"_qs};
+    const ArticleList articles = ArticleList::FromLines({u"ДОМ, -а. <img src=\"##&dom.png\">"_qs, u"\"КОТ\" - зверь"_qs});
     ArticleRequest r{Head, u"Малый толковый"_qs, "ruslex", "/opt/voc", u"ДОМ"_qs, 0};
     EXPECT_EQ(ComposeArticlePage(r, headwords, articles),
               Head + u"<div class=zag>Малый толковый</div><div align=\"justify\"><B>ДОМ</B>, -а. "
@@ -86,7 +86,7 @@ TEST(ArticlePageCompose, WholePageForARow)
 TEST(ArticlePageCompose, IndexOutsideTheArticlesShowsNoOtherArticle)
 {
     const QStringList headwords{"A", "B", "C"};
-    const QStringList articles{"A text"};
+    const ArticleList articles = ArticleList::FromLines({"A text"});
     for (qsizetype index : {qsizetype(1), qsizetype(2), qsizetype(-1)}) {
         const ArticleRequest r{Head, "Dict", "d", "/p", "B", index};
         EXPECT_EQ(ComposeArticlePage(r, headwords, articles), Head + u"<div class=zag>Dict</div><div align=\"justify\"></div></body> </html>"_qs);
