@@ -193,7 +193,7 @@ AllDictionariesResult AllDictionariesPage::Build(const QString &PageHead, const 
             continue;
         // Only the articles of the lines that hold the key are decoded; an
         // article file is often many times the size of its headword file.
-        body.AddDictionary(DictionaryHeadingFor(node.caption), key, folder.ReadLines(articleFile, run.first, run.count),
+        body.AddDictionary(DictionaryHeading(node.caption), key, folder.ReadLines(articleFile, run.first, run.count),
                            run.count, folder.FolderName());
     }
 

@@ -4,9 +4,11 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace vocab {
 
-QString DictionaryHeadingFor(const QString &caption)
+QString DictionaryHeading(const QString &caption)
 {
     return QStringLiteral("<div class=zag>") + caption + QStringLiteral("</div>");
 }
@@ -16,7 +18,7 @@ QString ArticlePageHtml(const QString &pageHead, const QString &heading, const Q
     return pageHead + heading + QStringLiteral("<div align=\"justify\">") + preparedArticle + QStringLiteral("</div></body> </html>");
 }
 
-QString AboutPageHtml(const QString &pageHead, const QString &text)
+QString AboutPage(const QString &pageHead, const QString &text)
 {
     return pageHead + QStringLiteral("<div align=\"justify\">") + text + QStringLiteral("</div></body> </html>");
 }
@@ -43,8 +45,16 @@ qsizetype HeadwordLength(const QString &headword, const QString &article)
     qsizetype quotes = 0;
     // Each quote found inside the headword's span widens the span by one
     // character; the count can only grow up to the quotes the article has.
+    // The span only ever grows, so each character is looked at once: a long
+    // run of quotes costs no more than its length.
+    qsizetype scanned = 0;
+    qsizetype found = 0;
     for (;;) {
-        const qsizetype found = QStringView(article).left(length + quotes).count(u'"');
+        const qsizetype end = std::min(length + quotes, article.size());
+        for (; scanned < end; ++scanned) {
+            if (article[scanned] == u'"')
+                ++found;
+        }
         if (found == quotes)
             break;
         quotes = found;
@@ -71,7 +81,7 @@ QString ComposeArticlePage(const ArticleRequest &r, const QStringList &headwords
         const QString headword = r.index < headwords.size() ? headwords[r.index] : r.cellText;
         prepared = BoldHeadword(stored, ExpandImagePaths(stored, r.folder, r.programDir), r.cellText, headword);
     }
-    return ArticlePageHtml(r.pageHead, DictionaryHeadingFor(r.caption), prepared);
+    return ArticlePageHtml(r.pageHead, DictionaryHeading(r.caption), prepared);
 }
 
 } // namespace vocab

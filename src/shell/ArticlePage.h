@@ -11,13 +11,13 @@ inline const QString DescriptionNotFound = QStringLiteral("Описание не
 inline const QString DescriptionFileNotFound = QStringLiteral("Файл описания не найден");
 
 // The heading of an article page: the dictionary's display name.
-QString DictionaryHeadingFor(const QString &caption);
+QString DictionaryHeading(const QString &caption);
 
 // A whole article page: head, heading, the prepared article, end.
 QString ArticlePageHtml(const QString &pageHead, const QString &heading, const QString &preparedArticle);
 
 // A whole description page; it has no heading.
-QString AboutPageHtml(const QString &pageHead, const QString &text);
+QString AboutPage(const QString &pageHead, const QString &text);
 
 // The description of a dictionary from its about.info: the first line, or one
 // of the two texts for an empty or a missing file. A file that exists but
@@ -42,6 +42,11 @@ QString BoldHeadword(const QString &storedArticle, const QString &expandedArticl
 // The page of article `index` of a dictionary's open list. An index outside
 // the article list (an article file shorter than its headword file) gives the
 // page with the heading and no article rather than another line's article.
+// Other damage is shown as it stands: an article shorter than its bold length
+// is bold to its end, a quote that never closes takes one character more into
+// the bold, and markup the article leaves open (a comment, a text box, a
+// script) hides or swallows the rest of its own page only, as every page
+// replaces the one before it whole.
 struct ArticleRequest {
     QString pageHead;
     QString caption;    // the dictionary's display name

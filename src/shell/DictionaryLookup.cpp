@@ -41,10 +41,10 @@ DictionaryFolder DictionaryLookup::SelectedFolder() const
     return DictionaryFolder(m_baseDir, SelectedDictionaryDir());
 }
 
-void DictionaryLookup::ClearGridAndPage()
+void DictionaryLookup::ClearGridAndPage(const QString &page)
 {
     m_grid.DetachSelectCell();
-    m_host.WriteHtmlToBrowser(QString());
+    m_host.WriteHtmlToBrowser(page);
     m_grid.Clear();
     m_grid.AttachSelectCell();
     // Nothing is shown now; a search that lands on the article shown before

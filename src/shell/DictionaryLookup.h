@@ -57,9 +57,10 @@ public:
     // full, and the dictionary is shown from its first headword again.
     void EraseSearchText();
 
-    // Empties the grid and the article view with the selection handler
-    // detached, and forgets the article shown.
-    void ClearGridAndPage();
+    // Empties the grid with the selection handler detached, writes `page`
+    // into the article view (the blank page unless another is given) and
+    // forgets the article shown.
+    void ClearGridAndPage(const QString &page = QString());
 
     QString SelectedDictionaryDir() const;
     DictionaryFolder SelectedFolder() const;

@@ -328,7 +328,10 @@ void TForm1::FormClose()
     // Each file is written on its own: one that cannot be written shows its
     // message and the others are still saved.
     guarded([this] {
-        if (TreeNodes::count(TreeView1) == 1)
+        // The window's geometry is its own only once the load has put back
+        // the saved one: a load that failed or never ran would write the
+        // design-time sizes over the user's. The root alone is no tree either.
+        if (!m_geometryRestored || TreeNodes::count(TreeView1) <= 1)
             return;
         IniFile->WriteInteger(section("size"), QStringLiteral("HeightSplitter"), PageControl1->height());
         IniFile->WriteInteger(section("size"), QStringLiteral("WidthSplitter"), Panel1->width());

@@ -215,6 +215,9 @@ private:
     // The saved geometry, put back by the start-up load, and the keep-on-screen test.
     void RestoreWindowGeometry();
     bool m_formResizeAttached = true;
+    // The start-up load got as far as the geometry: from then on the window's
+    // place and sizes are the user's and are saved at close.
+    bool m_geometryRestored = false;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -295,6 +298,9 @@ private:
     // The tab the page control shows; a refused change goes back to it.
     int m_pageControlIndex = 0;
     bool m_refusingTabChange = false;
+    // The list's current row when the mouse was last pressed on it: a click
+    // on the row that was current already changes no row, and is picked so.
+    int m_listBoxRowAtPress = -1;
 
     // --- Installing new dictionaries and rebuilding the combined list (ipInstall.cpp)
 public:

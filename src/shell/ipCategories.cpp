@@ -3,6 +3,7 @@
 #include "ip.h"
 
 #include "ErrorHandler.h"
+#include "EventHook.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -79,6 +80,19 @@ void TForm1::setUpCategories()
 
     ListBox1->setItemDelegate(new ListBox1Delegate(*this, ListBox1));
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { guarded([this] { ListBox1Click(); }); });
+    // A click on the item that is current already changes no row, yet it is a
+    // pick too: a category whose files failed is tried again so. A click
+    // that changed the row was picked by the change above and is not picked
+    // twice.
+    new EventHook(ListBox1->viewport(), [this](QEvent *event) {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_listBoxRowAtPress = ListBox1->currentRow();
+        return false;
+    });
+    connect(ListBox1, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        if (ListBox1->row(item) == m_listBoxRowAtPress && ListBox1->currentItem() == item)
+            guarded([this] { ListBox1Click(); });
+    });
 }
 
 void TForm1::PageControl1Changing(int newIndex, bool &AllowChange)

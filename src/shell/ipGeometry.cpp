@@ -105,6 +105,7 @@ void TForm1::RestoreWindowGeometry()
     const QPoint kept = KeptOnScreen(pos(), size(), screenAreas());
     if (kept != pos())
         move(kept);
+    m_geometryRestored = true;
 }
 
 void TForm1::FormResize()

@@ -314,8 +314,8 @@ void TForm1::TreeView1DblClick()
     const QString text = AboutText(lookup.SelectedFolder().Find(QStringLiteral("about.info")).value_or(QString()));
     // The grid is left empty under the description, and the article shown
     // before is forgotten, so that typing its word again shows it again.
-    lookup.ClearGridAndPage();
-    WriteHtmlToBrowser(AboutPageHtml(PageHead, text));
+    // The description is the one page written.
+    lookup.ClearGridAndPage(AboutPage(PageHead, text));
 }
 
 void TForm1::CM_aboutClick()

@@ -15,6 +15,7 @@
 
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
@@ -28,6 +29,14 @@ void TForm1::setUpTree()
         guarded([&] { TreeView1Edited(TreeView1->currentItem(), text); });
     });
     TreeView1->setItemDelegate(delegate);
+    // The view paints the branch area left of a selected node itself, in its
+    // own highlight colour: that is the selection's silver too, with or
+    // without the focus, so that the whole row is one colour.
+    QPalette palette = TreeView1->palette();
+    const QColor selection = LookOfNode(QString(), true, {}).background;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::Highlight, selection);
+    TreeView1->setPalette(palette);
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     SetTreeReadOnly(TreeView1, true);
 

@@ -5,11 +5,27 @@
 #include "PageHead.h"
 #include "TestSupport.h"
 
+#include <optional>
+#include <vector>
+
 using namespace vocab;
 
 namespace {
 
 const QString Head = QStringLiteral("<html><head>…</head><body>");
+
+// The head with both font keys at their defaults.
+const QString DefaultHead =
+    u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"><style type=\"text/css\"> "
+    u"A:link{COLOR: #666666; TEXT-DECORATION: underline}A:visited {COLOR: #666666; TEXT-DECORATION: underline}"
+    u"A:active {COLOR: #666666; TEXT-DECORATION: underline}A:hover {COLOR: #666666; TEXT-DECORATION: underline}"
+    u"DIV {FONT-FAMILY: Arial Unicode MS, Lucida Sans Unicode, Palatino Linotype, Arial, sans-serif; FONT-SIZE: 10pt;} "
+    u"BODY {margin=\"10\"; FONT-WEIGHT: normal; BACKGROUND: FFFFFF; COLOR: 000000;  FONT-FAMILY: Arial Unicode MS, "
+    u"Lucida Sans Unicode, Arial, Verdana, Helvetica, sans-serif; FONT-SIZE: 10pt;}.zag {FONT-WEIGHT: normal; "
+    u"COLOR: 999999; FONT-SIZE: 9pt; FONT-FAMILY: Helvetica, Verdana, Arial  sans-serif}.line {cursor : pointer; "
+    u"TEXT-DECORATION: underline} </style><script>function pod_cat(id){if(document.getElementById(id).style.display == "
+    u"\"none\"){document.getElementById(id).style.display = 'block';return;}document.getElementById(id).style.display = "
+    u"'none';}</script></head><body>"_qs;
 
 } // namespace
 
@@ -17,17 +33,7 @@ TEST(ArticlePageHead, DefaultHeadWordForWord)
 {
     QTemporaryDir dir;
     TIniFile ini(dir.filePath("options.ini"));
-    EXPECT_EQ(BuildPageHead(ini),
-              u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"><style type=\"text/css\"> "
-              u"A:link{COLOR: #666666; TEXT-DECORATION: underline}A:visited {COLOR: #666666; TEXT-DECORATION: underline}"
-              u"A:active {COLOR: #666666; TEXT-DECORATION: underline}A:hover {COLOR: #666666; TEXT-DECORATION: underline}"
-              u"DIV {FONT-FAMILY: Arial Unicode MS, Lucida Sans Unicode, Palatino Linotype, Arial, sans-serif; FONT-SIZE: 10pt;} "
-              u"BODY {margin=\"10\"; FONT-WEIGHT: normal; BACKGROUND: FFFFFF; COLOR: 000000;  FONT-FAMILY: Arial Unicode MS, "
-              u"Lucida Sans Unicode, Arial, Verdana, Helvetica, sans-serif; FONT-SIZE: 10pt;}.zag {FONT-WEIGHT: normal; "
-              u"COLOR: 999999; FONT-SIZE: 9pt; FONT-FAMILY: Helvetica, Verdana, Arial  sans-serif}.line {cursor : pointer; "
-              u"TEXT-DECORATION: underline} </style><script>function pod_cat(id){if(document.getElementById(id).style.display == "
-              u"\"none\"){document.getElementById(id).style.display = 'block';return;}document.getElementById(id).style.display = "
-              u"'none';}</script></head><body>"_qs);
+    EXPECT_EQ(BuildPageHead(ini), DefaultHead);
 }
 
 TEST(ArticlePageHeadword, BoldLengthWithQuotes)
@@ -46,6 +52,10 @@ TEST(ArticlePageHeadword, BoldLengthWithQuotes)
     for (const Case &c : cases)
         EXPECT_EQ(HeadwordLength(QString::fromUtf16(c.headword), QString::fromUtf16(c.article)), c.length)
             << QString::fromUtf16(c.article).toStdString();
+    // A long run of quotes widens the span quote by quote; each character is
+    // still read once, so this returns at once.
+    EXPECT_EQ(HeadwordLength("A", QString(200000, u'"')), 200001);
+    EXPECT_EQ(HeadwordLength("AB", QString(100001, u'"') + "AB rest"), 100001 + 3);
 }
 
 TEST(ArticlePageHeadword, BoldIsPlacedOnTheExpandedArticle)
@@ -69,20 +79,6 @@ TEST(ArticlePageImages, EveryMarkBecomesThePictureFolder)
     EXPECT_EQ(ExpandImagePaths(u"нет картинок ##"_qs, "ruslex", "/opt/voc"), u"нет картинок ##"_qs);
 }
 
-TEST(ArticlePageCompose, WholePageForARow)
-{
-    const QStringList headwords{u"ДОМ"_qs, u"КОТ"_qs};
-    const ArticleList articles = ArticleList::FromLines({u"ДОМ, -а. <img src=\"##&dom.png\">"_qs, u"\"КОТ\" - зверь"_qs});
-    ArticleRequest r{Head, u"Малый толковый"_qs, "ruslex", "/opt/voc", u"ДОМ"_qs, 0};
-    EXPECT_EQ(ComposeArticlePage(r, headwords, articles),
-              Head + u"<div class=zag>Малый толковый</div><div align=\"justify\"><B>ДОМ</B>, -а. "
-                     u"<img src=\"/opt/voc/dic/ruslex/img/dom.png\"></div></body> </html>"_qs);
-    r.index = 1;
-    r.cellText = u"КОТ"_qs;
-    EXPECT_EQ(ComposeArticlePage(r, headwords, articles),
-              Head + u"<div class=zag>Малый толковый</div><div align=\"justify\"><B>\"КОТ\"</B> - зверь</div></body> </html>"_qs);
-}
-
 TEST(ArticlePageCompose, IndexOutsideTheArticlesShowsNoOtherArticle)
 {
     const QStringList headwords{"A", "B", "C"};
@@ -93,14 +89,61 @@ TEST(ArticlePageCompose, IndexOutsideTheArticlesShowsNoOtherArticle)
     }
 }
 
-TEST(ArticlePageAbout, DescriptionTexts)
+// Whole pages as the window writes them, under a head built from options
+// where the user changed the font size.
+TEST(ArticlePagePages, WholeArticleAndDescriptionPages)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("about.info");
-    EXPECT_EQ(AboutText(path), u"Файл описания не найден"_qs);
-    ListFile::write(path, {});
-    EXPECT_EQ(AboutText(path), u"Описание не найдено"_qs);
-    ListFile::write(path, {u"Толковый словарь для примера."_qs, u"Малый толковый"_qs});
-    EXPECT_EQ(AboutText(path), u"Толковый словарь для примера."_qs);
-    EXPECT_EQ(AboutPageHtml(Head, AboutText(path)), Head + u"<div align=\"justify\">Толковый словарь для примера.</div></body> </html>"_qs);
+    vocab::test::writeBytes(dir.filePath("options.ini"), "[Font]\r\nFontSize=12pt\r\n");
+    TIniFile ini(dir.filePath("options.ini"));
+    const QString head = BuildPageHead(ini);
+    QString userHead = DefaultHead;
+    ASSERT_EQ(userHead.count(u"FONT-SIZE: 10pt;} BODY"_qs), 1);
+    userHead.replace(u"FONT-SIZE: 10pt;} BODY"_qs, u"FONT-SIZE: 12pt;} BODY"_qs);
+    ASSERT_EQ(head, userHead);
+    EXPECT_EQ(ini.ReadString("Font", "FontSize", ""), "12pt") << "the user's value is not written over";
+
+    const QString heading = u"<div class=zag>Малый толковый</div>"_qs;
+    const QString end = u"</div></body> </html>"_qs;
+    const QString pictures = u"/opt/voc/dic/ruslex/img/"_qs;
+    struct Case {
+        const char *name;
+        QString stored;
+        QString cell;
+        qsizetype index;
+        QString article; // what the page shows of it
+    };
+    const std::vector<Case> cases{
+        {"quoted headword", u"\"КОТ\" - зверь"_qs, u"КОТ"_qs, 0, u"<B>\"КОТ\"</B> - зверь"_qs},
+        {"two picture marks", u"ДОМ <img src=\"##&a.png\"> и <img src=\"##&b.png\">"_qs, u"ДОМ"_qs, 0,
+         u"<B>ДОМ</B> <img src=\""_qs + pictures + u"a.png\"> и <img src=\""_qs + pictures + u"b.png\">"_qs},
+        {"no marks", u"ЛЕС, -а. Деревья ## и #&"_qs, u"ЛЕС"_qs, 0, u"<B>ЛЕС</B>, -а. Деревья ## и #&"_qs},
+        {"article shorter than its headword", u"КО"_qs, u"КОТЁНОК"_qs, 0, u"<B>КО</B>"_qs},
+        {"a quote that never closes takes one more character", u"\"КОТ - зверь"_qs, u"КОТ"_qs, 0, u"<B>\"КОТ </B>- зверь"_qs},
+        {"index outside the articles", u"ДОМ"_qs, u"ДОМ"_qs, 1, QString()},
+    };
+    for (const Case &c : cases) {
+        const ArticleRequest r{head, u"Малый толковый"_qs, "ruslex", "/opt/voc", c.cell, c.index};
+        EXPECT_EQ(ComposeArticlePage(r, {c.cell}, ArticleList::FromLines({c.stored})), userHead + heading + u"<div align=\"justify\">"_qs + c.article + end)
+            << c.name;
+    }
+
+    // The description page: line 1 of about.info, or one of the two texts.
+    const QString about = dir.filePath("about.info");
+    struct About {
+        const char *name;
+        std::optional<QStringList> lines;
+        QString text;
+    };
+    const std::vector<About> abouts{
+        {"first line", QStringList{u"Толковый словарь для примера."_qs, u"Малый толковый"_qs}, u"Толковый словарь для примера."_qs},
+        {"empty file", QStringList{}, u"Описание не найдено"_qs},
+        {"no file", std::nullopt, u"Файл описания не найден"_qs},
+    };
+    for (const About &a : abouts) {
+        QFile::remove(about);
+        if (a.lines)
+            ListFile::write(about, *a.lines);
+        EXPECT_EQ(AboutPage(head, AboutText(about)), userHead + u"<div align=\"justify\">"_qs + a.text + end) << a.name;
+    }
 }

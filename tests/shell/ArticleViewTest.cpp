@@ -69,11 +69,60 @@ TEST_F(ArticleView, HeadwordBoldHeadingAndPictureInTheLoadedPage)
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("document.querySelector('b') ? document.querySelector('b').textContent : ''") == u"ДОМ"_qs; }, 10000));
     EXPECT_EQ(evaluate("document.querySelector('.zag').textContent").toString(), u"Пример с картинкой"_qs);
+    // The heading's fonts are found as a sans-serif face, not left to the
+    // engine's serif default: the same text is wider or narrower in it.
+    const QVariantList widths = evaluate(
+        "(function() { function width(family) { var s = document.createElement('span');"
+        " s.style.cssText = 'position:absolute; white-space:nowrap; font-size:9pt; font-family:' + family;"
+        " s.textContent = 'Пример с картинкой Heading'; document.body.appendChild(s);"
+        " var w = s.getBoundingClientRect().width; s.remove(); return w; }"
+        " return [width(getComputedStyle(document.querySelector('.zag')).fontFamily), width('serif')]; })()").toList();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_NE(widths[0].toDouble(), widths[1].toDouble()) << "the heading fell back to the serif face";
     EXPECT_TRUE(QTest::qWaitFor([&] { return evaluate("document.getElementById('pic').naturalWidth").toInt() == 7; }, 10000))
         << "the picture of the article did not load";
 
     search(u"кот"_qs);
     EXPECT_TRUE(QTest::qWaitFor([&] { return evaluate("document.querySelector('b').textContent") == u"\"КОТ\""_qs; }, 10000))
         << "the quoted headword is bold with its quotes";
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Articles whose markup the engine would never close. Each page is written
+// whole: the heading above such an article still shows, and the next page
+// leaves nothing of it behind.
+TEST_F(ArticleView, MarkupLeftOpenByAnArticleEndsWithItsPage)
+{
+    dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tРазметка=markup"_qs});
+    dir.writeList("dic/markup/markup.ogl", {u"АЛЬФА"_qs, u"БЕТА"_qs, u"ВЕГА"_qs, u"ГАММА"_qs});
+    dir.writeList("dic/markup/markup.uvs", {u"АЛЬФА <!-- не закрыт"_qs, u"БЕТА <textarea>не закрыт"_qs,
+                                            u"ВЕГА <script>не закрыт"_qs, u"ГАММА, -ы. Буква."_qs});
+    start();
+    select(u"Разметка"_qs);
+    const auto bold = [&] { return evaluate("document.querySelector('b') ? document.querySelector('b').textContent : ''").toString(); };
+    const auto count = [&](const char *selector) {
+        return evaluate(QStringLiteral("document.querySelectorAll('%1').length").arg(selector)).toInt();
+    };
+    const auto heading = [&] { return evaluate("document.querySelector('.zag').textContent").toString(); };
+
+    search(u"а"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bold() == u"АЛЬФА"_qs; }, 10000));
+    EXPECT_EQ(heading(), u"Разметка"_qs);
+    EXPECT_FALSE(evaluate("document.body.innerText").toString().contains(u"не закрыт"_qs)) << "the rest is a comment";
+
+    search(u"б"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bold() == u"БЕТА"_qs; }, 10000));
+    EXPECT_EQ(heading(), u"Разметка"_qs);
+    EXPECT_EQ(count("textarea"), 1) << "the page's own end stands inside the text box";
+
+    search(u"в"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bold() == u"ВЕГА"_qs; }, 10000));
+    EXPECT_EQ(heading(), u"Разметка"_qs);
+    EXPECT_EQ(count("textarea"), 0) << "nothing of the page before";
+
+    search(u"г"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bold() == u"ГАММА"_qs; }, 10000));
+    EXPECT_EQ(count("script"), 1) << "the head's own script alone";
+    EXPECT_EQ(evaluate("document.body.innerText").toString().trimmed(), u"Разметка\nГАММА, -ы. Буква."_qs);
     EXPECT_TRUE(boxes.empty());
 }

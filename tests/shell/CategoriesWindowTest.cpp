@@ -130,3 +130,31 @@ TEST_F(CategoriesWindow, PickingCategoriesAndTyping)
     EXPECT_TRUE(edit()->text().isEmpty());
     EXPECT_TRUE(boxes.empty());
 }
+
+TEST_F(CategoriesWindow, ACategoryThatFailedIsTriedAgainByClickingItOnceMore)
+{
+    start();
+    select(u"Зоопарк"_qs);
+    clickTab(1);
+    ASSERT_TRUE(QFile::rename(path("dic/zoo/categories/beasts.ogl"), path("dic/zoo/categories/beasts.away")));
+    clickItem(3);
+    EXPECT_EQ(boxes.size(), 1u) << "one click, one message";
+    EXPECT_EQ(form->ListBox1->currentRow(), 3);
+
+    clickItem(3);
+    EXPECT_EQ(boxes.size(), 2u) << "the click on the current item tried again";
+
+    ASSERT_TRUE(QFile::rename(path("dic/zoo/categories/beasts.away"), path("dic/zoo/categories/beasts.ogl")));
+    clickItem(3);
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(form->grid.RowCount(), 3);
+    EXPECT_EQ(selectedHeadword(), u"БОБР"_qs);
+    EXPECT_TRUE(pageShows(u"БОБР"_qs));
+
+    // Shown already: a further click does nothing.
+    type(u"во"_qs);
+    clickItem(3);
+    EXPECT_EQ(selectedHeadword(), u"ВОЛК"_qs);
+    EXPECT_TRUE(pageShows(u"ВОЛК"_qs));
+    EXPECT_EQ(boxes.size(), 2u);
+}

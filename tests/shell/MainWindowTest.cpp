@@ -3,8 +3,12 @@
 #include "ShellTexts.h"
 #include "WindowFixture.h"
 
-#include <QTest>
 #include "HostedBrowser.h"
+
+#include <QSystemTrayIcon>
+#include <QTest>
+
+#include <functional>
 
 using namespace vocab;
 
@@ -78,4 +82,85 @@ TEST_F(MainWindow, ClosingWritesTheListsBackAndGeometryOnlyForARealTree)
     EXPECT_EQ(ListFile::read(path("ConfigFiles/graylist.trv")), (QStringList{u"Толковый"_qs, u"Англо"_qs}));
     TIniFile ini(path("ConfigFiles/options.ini"));
     EXPECT_FALSE(ini.ValueExists("size", "HeightSplitter")) << "the tree held the root alone";
+}
+
+namespace {
+
+// A window whose close may hide it into a tray, with a tree of more than the
+// root, so that a real close writes the geometry as well as the lists.
+class ClosingWindow : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        ListFile::write(path("ConfigFiles/TreeView.trv"), {u"Все словари"_qs, u"Мои"_qs, u"\tСловарь=folder"_qs});
+        QDir(work.path()).mkpath("dic/folder");
+        ListFile::write(path("dic/folder/about.info"), {u"Описание"_qs, u"Словарь"_qs});
+        writeOptions("[options]\r\nOnCloseApplication=1\r\n");
+    }
+
+    void startWithATray()
+    {
+        start();
+        form->TrayAvailable = [] { return true; };
+        // Something to save that the file does not hold yet.
+        form->ComboBox1->insertItem(0, u"лес"_qs);
+    }
+    QStringList history() const { return ListFile::read(path("ConfigFiles/history.trv")); }
+    bool geometryWritten() const { return TIniFile(path("ConfigFiles/options.ini")).ValueExists("size", "HeightSplitter"); }
+};
+
+} // namespace
+
+TEST_F(ClosingWindow, ClosingHidesIntoTheTrayButTheSessionEndAndTheTraysExitCloseForReal)
+{
+    struct Case {
+        const char *name;
+        std::function<void(TForm1 &)> act;
+        bool closes;
+    };
+    const std::vector<Case> cases{
+        {"close", [](TForm1 &f) { f.close(); }, false},
+        {"session end", [](TForm1 &f) { f.WMQueryEndSession(); }, true},
+        {"the tray's exit", [](TForm1 &f) { f.CMt_exitClick(); }, true},
+        {"session end while in the tray", [](TForm1 &f) { f.close(); f.WMQueryEndSession(); }, true},
+        {"exit from the tray's menu", [](TForm1 &f) { f.close(); f.CMt_exit->trigger(); }, true},
+    };
+    for (const Case &c : cases) {
+        ListFile::write(path("ConfigFiles/history.trv"), {u"дом"_qs});
+        writeOptions("[options]\r\nOnCloseApplication=1\r\n");
+        startWithATray();
+        c.act(*form);
+        EXPECT_FALSE(form->isVisible()) << c.name;
+        if (c.closes) {
+            EXPECT_EQ(history(), (QStringList{u"лес"_qs, u"дом"_qs})) << c.name;
+            EXPECT_TRUE(geometryWritten()) << c.name;
+        } else {
+            EXPECT_TRUE(form->RxTrayIcon1->isVisible()) << c.name;
+            EXPECT_EQ(history(), QStringList{u"дом"_qs}) << c.name << ": hidden, nothing saved";
+            EXPECT_FALSE(geometryWritten()) << c.name;
+        }
+        form.reset();
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ClosingWindow, AListThatCannotBeWrittenIsSaidOnceAndTheOthersAreStillSaved)
+{
+    writeOptions("");
+    ListFile::write(path("ConfigFiles/graylist.trv"), {u"Толковый"_qs});
+    startWithATray();
+    form->GrayList.append(u"Словарь"_qs);
+    form->TreeView1->topLevelItem(1)->setText(0, u"Свои"_qs);
+    // A folder in its place: no file of that name can be written.
+    ASSERT_TRUE(QFile::remove(path("ConfigFiles/history.trv")));
+    ASSERT_TRUE(QDir(work.path()).mkpath("ConfigFiles/history.trv/keep"));
+    form->close();
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].contains("history.trv")) << boxes[0].toStdString();
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/graylist.trv")), (QStringList{u"Толковый"_qs, u"Словарь"_qs}));
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/TreeView.trv")), (QStringList{u"Все словари"_qs, u"Свои"_qs, u"\tСловарь=folder"_qs}));
+    EXPECT_TRUE(geometryWritten());
+    EXPECT_TRUE(QFileInfo(path("ConfigFiles/history.trv/keep")).isDir()) << "what stands in the list's place is left alone";
 }

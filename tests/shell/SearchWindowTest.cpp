@@ -319,15 +319,33 @@ TEST_F(SearchWindow, DroppedDownListShowsBlackText)
     EXPECT_EQ(edit()->text(), u"бя"_qs) << "repainting fired no search and kept the text";
 }
 
+namespace {
+
+// Keeps every page the window writes into the article view.
+class PageKeepingForm : public TForm1 {
+public:
+    void WriteHtmlToBrowser(const QString &page) override
+    {
+        pages.append(page);
+        TForm1::WriteHtmlToBrowser(page);
+    }
+    QStringList pages;
+};
+
+} // namespace
+
 TEST_F(SearchWindow, DescriptionPageEmptiesTheGrid)
 {
     dir.writeList("dic/rus/about.info", {u"Русские слова для проверки."_qs, u"Русский"_qs});
-    start();
+    start<PageKeepingForm>();
     select(u"Русский"_qs);
     type(u"бе"_qs);
     ASSERT_EQ(selectedHeadword(), u"БЕРЕЗА"_qs);
+    QStringList &pages = static_cast<PageKeepingForm &>(*form).pages;
+    pages.clear();
     Q_EMIT form->TreeView1->itemDoubleClicked(form->TreeView1->currentItem(), 0);
-    EXPECT_EQ(form->ShownPage(), form->PageHead + u"<div align=\"justify\">Русские слова для проверки.</div></body> </html>"_qs);
+    EXPECT_EQ(pages, QStringList{form->PageHead + u"<div align=\"justify\">Русские слова для проверки.</div></body> </html>"_qs})
+        << "the description alone is written, no blank page before it";
     EXPECT_EQ(form->grid.RowCount(), 0);
     // The same word typed again shows its article again.
     typeAfterClearing(u"бе"_qs);

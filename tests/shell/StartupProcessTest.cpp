@@ -150,10 +150,14 @@ TEST_F(FreshFolder, DamagedOptionsReadAsDefaultsAndBrokenTreeIsRepaired)
 TEST_F(FreshFolder, FailedLoadDoesNotOverwriteTheUsersLists)
 {
     // The combined list cannot be read (a folder stands in its place), so the
-    // load ends before the grey list is read; closing must keep that file.
+    // load ends before the grey list and the geometry are read; closing must
+    // keep that file and the saved geometry.
     QDir(work.path()).mkpath("ConfigFiles/dictionaries/dictionaries.ogl");
     ListFile::write(path("ConfigFiles/history.trv"), {u"слово"_qs, "word"});
     ListFile::write(path("ConfigFiles/graylist.trv"), {u"Толковый"_qs});
+    const QByteArray size("[size]\r\nHeightSplitter=300\r\nWidthSplitter=400\r\nWindowStateNormal=1\r\n"
+                          "Top=11\r\nLeft=12\r\nHeight=700\r\nWidth=900\r\n");
+    writeBytes(path("ConfigFiles/options.ini"), size);
     const QByteArray grayBefore = readBytes(path("ConfigFiles/graylist.trv"));
     ProgramRunner program(work.path(), shared.path());
     program.start();
@@ -167,6 +171,8 @@ TEST_F(FreshFolder, FailedLoadDoesNotOverwriteTheUsersLists)
     ASSERT_TRUE(program.terminate());
     EXPECT_EQ(readBytes(path("ConfigFiles/graylist.trv")), grayBefore);
     EXPECT_EQ(ListFile::read(path("ConfigFiles/history.trv")), (QStringList{u"слово"_qs, "word"}));
+    // The start-up wrote its other keys after the geometry; the geometry is as it was.
+    EXPECT_TRUE(readBytes(path("ConfigFiles/options.ini")).startsWith(size)) << readBytes(path("ConfigFiles/options.ini")).toStdString();
 }
 
 TEST_F(FreshFolder, SessionEndSavesEvenWhenClosingHidesToTheTray)

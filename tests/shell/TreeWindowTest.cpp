@@ -262,6 +262,37 @@ TEST_F(TreeWindow, GreyListToggledTwiceComesBackAndIsSaved)
     EXPECT_EQ(ListFile::read(path("ConfigFiles/graylist.trv")), QStringList{"D3"});
 }
 
+TEST_F(TreeWindow, TheSelectedNodeIsOnSilverAcrossItsWholeRow)
+{
+    startWithTree(Sample);
+    tree()->setCurrentItem(node("D1"));
+    // The pixels of the row that are neither white, silver nor a grey of the
+    // text or the branch lines: the view's own highlight colour, if any.
+    const auto colouredIn = [&](const QString &caption) {
+        const QImage image = tree()->viewport()->grab().toImage();
+        const QRect item = tree()->visualItemRect(node(caption));
+        const QRect row = QRect(0, item.top(), image.width(), item.height()) & image.rect();
+        QList<QColor> coloured;
+        bool silver = false;
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = row.left(); x <= row.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                silver = silver || c == QColor(0xC0, 0xC0, 0xC0);
+                if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 24)
+                    coloured.append(c);
+            }
+        }
+        EXPECT_TRUE(silver) << caption.toStdString();
+        return coloured.size();
+    };
+    tree()->setFocus();
+    EXPECT_EQ(colouredIn("D1"), 0) << "with the focus";
+    form->ComboBox1->setFocus();
+    EXPECT_EQ(colouredIn("D1"), 0) << "without the focus";
+    tree()->setCurrentItem(node("F1"));
+    EXPECT_EQ(colouredIn("F1"), 0) << "a folder";
+}
+
 TEST_F(TreeWindow, FoldAndUnfoldOpenNodeOneThenTheRoot)
 {
     startWithTree(Sample);

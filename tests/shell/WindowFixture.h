@@ -43,10 +43,11 @@ protected:
     void writeOptions(const QByteArray &ini) { writeBytes(path("ConfigFiles/options.ini"), ini); }
 
     // Creates and shows the window, and waits for its start-up load (or for
-    // the box that ended it).
+    // the box that ended it). A test may give a window that watches more.
+    template <class Form = TForm1>
     void start()
     {
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<Form>();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupDone || !boxes.empty(); }, 20000));
