@@ -13,8 +13,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QTableView>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTableView>
 #include <QTemporaryDir>
 
 namespace {
@@ -81,6 +82,37 @@ struct Rig {
     DictionaryLookup lookup;
 };
 
+// The grid's widget as the main window sets it up and wires it to the grid.
+class GridWidget {
+public:
+    explicit GridWidget(HeadwordGrid &grid)
+    {
+        m_view.setStyleSheet(QStringLiteral(
+            "QTableView { font-family: 'Lucida Sans Unicode'; font-size: 11px; background: white; }\n"
+            "QTableView::item { padding-left: 2px; }\n"
+            "QTableView::item:selected { background: #C0C0C0; color: black; }"));
+        m_view.setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        m_view.setMouseTracking(true);
+        m_view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m_view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_view.setSelectionMode(QAbstractItemView::SingleSelection);
+        m_view.setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_view.setShowGrid(false);
+        m_view.horizontalHeader()->hide();
+        m_view.verticalHeader()->hide();
+        m_view.resize(220, 30 * HeadwordGrid::DefaultRowHeight);
+        new HeadwordGridView(&m_view, grid);
+        m_view.show();
+        QCoreApplication::processEvents();
+    }
+
+    int CurrentRow() const { return m_view.currentIndex().row(); }
+
+private:
+    QTableView m_view;
+};
+
 // The typed form of headword i: lower case, as the search box holds it.
 QString typed(QChar first, int i) { return headword(first, i, 4).toLower(); }
 
@@ -100,6 +132,36 @@ void BM_OneDictionaryKeystroke(benchmark::State &state)
         state.SkipWithError("the keys were not found");
 }
 BENCHMARK(BM_OneDictionaryKeystroke)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same with the grid's widget following the model. With painted:1 each
+// keystroke also waits for the widget to paint its rows (offscreen).
+void BM_OneDictionaryKeystrokeInView(benchmark::State &state)
+{
+    Rig rig(QStringLiteral("Буквы"), QStringLiteral("letters"));
+    GridWidget widget(rig.grid);
+    const bool painted = state.range(0) != 0;
+    rig.lookup.OpenSelectedDictionary();
+    QCoreApplication::processEvents();
+    const QString keys[] = {typed(QChar(0x0410), kLetterLines - 10), typed(QChar(0x0410), kLetterLines / 2)};
+    int k = 0;
+    for (auto _ : state) {
+        rig.lookup.SearchOneDictionary(keys[k]);
+        if (painted)
+            QCoreApplication::processEvents();
+        k ^= 1;
+    }
+    if (!rig.lookup.State().SearchFound || rig.lookup.List().CurrentHeadwords.size() != kLetterLines)
+        state.SkipWithError("the keys were not found");
+    if (widget.CurrentRow() != rig.grid.Row())
+        state.SkipWithError("the widget does not follow the grid");
+}
+BENCHMARK(BM_OneDictionaryKeystrokeInView)
+    ->ArgName("painted")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_LetterSwitch(benchmark::State &state)
 {
@@ -132,10 +194,7 @@ BENCHMARK(BM_WholeListOpen)->Unit(benchmark::kMillisecond)->Repetitions(5)->Repo
 void BM_WholeListOpenInView(benchmark::State &state)
 {
     Rig rig(QStringLiteral("Целый"), QStringLiteral("whole"));
-    QTableView view;
-    view.resize(220, 30 * HeadwordGrid::DefaultRowHeight);
-    new HeadwordGridView(&view, rig.grid);
-    view.show();
+    GridWidget widget(rig.grid);
     for (auto _ : state) {
         rig.lookup.OpenSelectedDictionary();
         QCoreApplication::processEvents();

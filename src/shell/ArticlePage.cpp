@@ -73,11 +73,11 @@ QString BoldHeadword(const QString &storedArticle, const QString &expandedArticl
     return QStringLiteral("<B>") + expandedArticle.left(bold) + QStringLiteral("</B>") + expandedArticle.mid(bold);
 }
 
-QString ComposeArticlePage(const ArticleRequest &r, const QStringList &headwords, const QStringList &articles)
+QString ComposeArticlePage(const ArticleRequest &r, const QStringList &headwords, const ArticleList &articles)
 {
     QString prepared;
     if (r.index >= 0 && r.index < articles.size()) {
-        const QString &stored = articles[r.index];
+        const QString stored = articles.at(r.index).toString();
         const QString headword = r.index < headwords.size() ? headwords[r.index] : r.cellText;
         prepared = BoldHeadword(stored, ExpandImagePaths(stored, r.folder, r.programDir), r.cellText, headword);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ArticleList.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -53,6 +55,6 @@ struct ArticleRequest {
     QString cellText;   // the selected grid cell
     qsizetype index = 0;
 };
-QString ComposeArticlePage(const ArticleRequest &request, const QStringList &headwords, const QStringList &articles);
+QString ComposeArticlePage(const ArticleRequest &request, const QStringList &headwords, const ArticleList &articles);
 
 } // namespace vocab

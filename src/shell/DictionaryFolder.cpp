@@ -83,6 +83,11 @@ QStringList DictionaryFolder::ReadList(const QString &relative) const
     return ListFile::read(existingFile(relative));
 }
 
+ArticleList DictionaryFolder::ReadArticles(const QString &relative) const
+{
+    return ArticleList::Read(existingFile(relative));
+}
+
 QStringList DictionaryFolder::ReadLines(const QString &relative, qsizetype first, qsizetype count) const
 {
     return ListFile::readLines(existingFile(relative), first, count);

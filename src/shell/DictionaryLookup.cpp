@@ -236,7 +236,7 @@ std::optional<ArticleRef> DictionaryLookup::ArticleOfRow(int row)
     m_state.ShownArticleIndex = i;
     if (i < 0 || i >= m_list.CurrentHeadwords.size() || i >= m_list.CurrentArticles.size())
         return std::nullopt;
-    return ArticleRef{i, m_list.CurrentHeadwords.at(i), m_list.CurrentArticles.at(i)};
+    return ArticleRef{i, m_list.CurrentHeadwords.at(i), m_list.CurrentArticles.at(i).toString()};
 }
 
 } // namespace vocab

@@ -40,6 +40,10 @@ void TComboBox::attach()
     lineEdit()->setMaxLength(130);
     lineEdit()->setValidator(new LowerCaseValidator(this));
     connect(lineEdit(), &QLineEdit::textEdited, this, &TComboBox::userTextChanged);
+    // When its edit field loses the focus, Qt's box looks for an item equal to
+    // the text and reports it as picked; a history word typed and then left
+    // must not count as a pick of that word.
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
     installEventFilter(this);
     lineEdit()->installEventFilter(this);
     view()->installEventFilter(this);

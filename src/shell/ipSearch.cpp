@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
 
@@ -53,7 +54,11 @@ void TForm1::setUpSearch()
     StringGrid1->installEventFilter(this);
     StringGrid1->viewport()->installEventFilter(this);
     grid.SetSelectCellHandler([this](int row) { StringGrid1SelectCell(row); });
-    connect(StringGrid1, &QTableView::doubleClicked, this, [this] { guarded([this] { StringGrid1DblClick(); }); });
+    // The grid's double click is taken from its viewport (see eventFilter), so
+    // that it counts below the last row too.
+
+    // The hidden buttons: a click on one from code runs its search.
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button_One_Dic(); }); });
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -66,8 +71,13 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
         }
-    } else if (watched == StringGrid1->viewport() && event->type() == QEvent::MouseMove) {
-        guarded([this] { StringGrid1MouseMove(); });
+    } else if (watched == StringGrid1->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            guarded([this] { StringGrid1MouseMove(); });
+        // Anywhere in the grid, on a row or on the empty space below the rows;
+        // a row's double click has already picked the row with its first click.
+        else if (event->type() == QEvent::MouseButtonDblClick)
+            guarded([this] { StringGrid1DblClick(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -90,6 +90,21 @@ TEST_F(AllDictionariesWindow, TheGridsEnterAndDoubleClickToo)
               form->PageHead + u"<div class=zag>По буквам</div><div align=\"justify\"><B>КИТ</B> — статья</div><br><br>"_qs + End);
 }
 
+TEST_F(AllDictionariesWindow, ADoubleClickBelowTheRowsCountsAsTheGrids)
+{
+    start();
+    type(u"д"_qs);
+    ASSERT_EQ(selectedHeadword(), u"ДОМ"_qs);
+    const int row = form->grid.Row();
+    const QRect last = form->StringGrid1->visualRect(form->StringGrid1->model()->index(form->grid.RowCount() - 1, 0));
+    const QPoint below(last.center().x(), last.bottom() + HeadwordGrid::DefaultRowHeight);
+    ASSERT_LT(below.y(), form->StringGrid1->viewport()->height());
+    QTest::mouseDClick(form->StringGrid1->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(form->ShownPage(),
+              form->PageHead + u"<div class=zag>Толковый</div><div align=\"justify\"><B>ДОМ</B> — статья</div><br><br>"_qs + End);
+    EXPECT_EQ(form->grid.Row(), row);
+}
+
 TEST_F(AllDictionariesWindow, AWordNoDictionaryHasAndABoxThatMovedOn)
 {
     start();

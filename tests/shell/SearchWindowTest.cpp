@@ -3,10 +3,15 @@
 #include "ShellTexts.h"
 #include "WindowFixture.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <functional>
 
 using namespace vocab;
 using vocab::test::FixtureFolder;
@@ -28,15 +33,27 @@ protected:
         dir.writePair("dic/rus/base/12", {u"ЛЕС"_qs, u"-ЛОГ"_qs, u"ЛУНА"_qs});
         // English: no 100 file; A (101), T (120).
         dir.writePair("dic/eng/base/101", {"ACORN", "APPLE"});
-        dir.writePair("dic/eng/base/120", {"TABLE", "'TIS", "TREE"});
+        dir.writePair("dic/eng/base/120", {"TABLE", "'TIS", "TREE", "-TION"});
         QStringList whole;
         for (int i = 0; i < 300; ++i)
             whole.append(QStringLiteral("WORD%1").arg(i, 3, 10, QChar('0')));
         dir.writePair("dic/whole/whole", whole);
     }
 
+    // One notch of the mouse wheel (120 a notch; dy < 0 turns it towards the user).
+    static void turnWheel(QWidget *target, int dy)
+    {
+        QWheelEvent event(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, dy), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+    }
 
-
+    // Focus moves between widgets only in the active window.
+    void activate()
+    {
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
 
     FixtureFolder dir{work.path()};
 };
@@ -89,12 +106,21 @@ TEST_F(SearchWindow, EnglishDictionaryWithTheApostrophe)
     select("English");
     EXPECT_EQ(form->lookup.List().CurrentLetterFile, 101);
     EXPECT_EQ(selectedHeadword(), "ACORN");
+    EXPECT_EQ(form->grid.RowCount(), 2);
     type("'t");
     EXPECT_EQ(form->lookup.List().CurrentLetterFile, 120);
+    EXPECT_EQ(form->grid.RowCount(), 4);
     EXPECT_EQ(selectedHeadword(), "'TIS");
+    EXPECT_EQ(textColour(), 0x000000u);
     typeAfterClearing("TR");
     EXPECT_EQ(edit()->text(), "tr");
     EXPECT_EQ(selectedHeadword(), "TREE");
+    typeAfterClearing("-t");
+    EXPECT_EQ(form->lookup.List().CurrentLetterFile, 120) << "a hyphen goes by the letter after it";
+    EXPECT_EQ(selectedHeadword(), "-TION");
+    type("x"); // "-tx" matches nothing
+    EXPECT_EQ(selectedHeadword(), "-TION");
+    EXPECT_EQ(textColour(), 0x808080u);
 }
 
 TEST_F(SearchWindow, WholeListIsCentredAroundTheMatchAndArrowsMoveTheRow)
@@ -109,6 +135,12 @@ TEST_F(SearchWindow, WholeListIsCentredAroundTheMatchAndArrowsMoveTheRow)
     const int visible = form->grid.VisibleRowCount();
     ASSERT_GE(visible, 3);
     EXPECT_NEAR(form->grid.TopRow(), 150 - visible / 2, 1);
+    EXPECT_EQ(textColour(), 0x000000u);
+    type("x");
+    EXPECT_EQ(textColour(), 0x808080u);
+    EXPECT_EQ(selectedHeadword(), "WORD150") << "a failed key leaves the row";
+    clearBox();
+    type("word150");
 
     QTest::keyClick(box(), Qt::Key_Down);
     EXPECT_EQ(selectedHeadword(), "WORD151");
@@ -127,21 +159,25 @@ TEST_F(SearchWindow, WholeListIsCentredAroundTheMatchAndArrowsMoveTheRow)
 
 TEST_F(SearchWindow, EraseKeyClearsTheBoxAndReopensTheDictionary)
 {
-    vocab::test::writeBytes(path("ConfigFiles/options.ini"), "[options]\r\nEraseStr=0\r\n");
     start();
     select(u"Русский"_qs);
-    type(u"лес"_qs);
-    EXPECT_EQ(selectedHeadword(), u"ЛЕС"_qs);
-    QTest::keyClick(box(), Qt::Key_Shift, Qt::ShiftModifier);
-    EXPECT_EQ(edit()->text(), QString());
-    EXPECT_EQ(selectedHeadword(), u"АИСТ"_qs);
-    EXPECT_EQ(form->lookup.List().CurrentLetterFile, 1);
-
-    // With another value neither key clears.
-    vocab::test::writeBytes(path("ConfigFiles/options.ini"), "[options]\r\nEraseStr=7\r\n");
-    type(u"лес"_qs);
-    QTest::keyClick(box(), Qt::Key_Shift, Qt::ShiftModifier);
-    EXPECT_EQ(edit()->text(), u"лес"_qs);
+    // The option is read at every key press.
+    struct Case { QByteArray eraseStr; Qt::Key key; bool clears; };
+    const Case cases[] = {
+        {"0", Qt::Key_Shift, true},   {"1", Qt::Key_Delete, true}, {"0", Qt::Key_Delete, false},
+        {"1", Qt::Key_Shift, false},  {"7", Qt::Key_Shift, false}, {"7", Qt::Key_Delete, false},
+    };
+    for (const Case &c : cases) {
+        const std::string what = "EraseStr=" + c.eraseStr.toStdString() + " key " + std::to_string(c.key);
+        writeOptions("[options]\r\nEraseStr=" + c.eraseStr + "\r\n");
+        typeAfterClearing(u"лес"_qs);
+        ASSERT_EQ(selectedHeadword(), u"ЛЕС"_qs) << what;
+        QTest::keyClick(box(), c.key, c.key == Qt::Key_Shift ? Qt::ShiftModifier : Qt::NoModifier);
+        // Delete with the caret at the end deletes nothing by itself.
+        EXPECT_EQ(edit()->text(), c.clears ? QString() : u"лес"_qs) << what;
+        EXPECT_EQ(selectedHeadword(), c.clears ? u"АИСТ"_qs : u"ЛЕС"_qs) << what;
+        EXPECT_EQ(form->lookup.List().CurrentLetterFile, c.clears ? 1 : 12) << what;
+    }
 }
 
 TEST_F(SearchWindow, HistoryPickMovesToTheTopSearchesAndIsSaved)
@@ -155,11 +191,116 @@ TEST_F(SearchWindow, HistoryPickMovesToTheTopSearchesAndIsSaved)
     Q_EMIT form->ComboBox1->activated(1);
     EXPECT_EQ(form->ComboBox1->itemsText(), (QStringList{u"буква"_qs, u"лес"_qs, u"аист"_qs}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return selectedHeadword() == u"БУКВА"_qs; }, 2000));
+    // Picking the first item leaves the list as it was and still searches.
+    typeAfterClearing(u"ле"_qs);
+    ASSERT_EQ(selectedHeadword(), u"ЛЕС"_qs);
+    form->ComboBox1->setCurrentIndex(0);
+    Q_EMIT form->ComboBox1->activated(0);
+    EXPECT_EQ(form->ComboBox1->itemsText(), (QStringList{u"буква"_qs, u"лес"_qs, u"аист"_qs}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedHeadword() == u"БУКВА"_qs; }, 2000));
 
     form->AddToHistory(u"Ёлка"_qs);
     form->AddToHistory(u"ЛЕС"_qs);
     form->close();
     EXPECT_EQ(ListFile::read(path("ConfigFiles/history.trv")), (QStringList{u"лес"_qs, u"ёлка"_qs, u"буква"_qs, u"аист"_qs}));
+}
+
+TEST_F(SearchWindow, LeavingTheBoxOnAHistoryWordIsNoPick)
+{
+    dir.writeList("ConfigFiles/history.trv", {u"лес"_qs, u"буква"_qs, u"аист"_qs});
+    start();
+    activate();
+    select(u"Русский"_qs);
+    form->ComboBox1->setFocus();
+    type(u"аист"_qs);
+    ASSERT_EQ(selectedHeadword(), u"АИСТ"_qs);
+    form->StringGrid1->setFocus();
+    QTest::qWait(20);
+    EXPECT_EQ(form->ComboBox1->itemsText(), (QStringList{u"лес"_qs, u"буква"_qs, u"аист"_qs}));
+    EXPECT_FALSE(form->TimerSelect->isActive());
+    EXPECT_EQ(QApplication::focusWidget(), form->StringGrid1) << "no search took the focus back";
+
+    // A pick in the open list still counts.
+    form->ComboBox1->showPopup();
+    QAbstractItemView *list = form->ComboBox1->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+    EXPECT_EQ(form->ComboBox1->itemsText(), (QStringList{u"буква"_qs, u"лес"_qs, u"аист"_qs}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedHeadword() == u"БУКВА"_qs; }, 2000));
+    form->close();
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/history.trv")), (QStringList{u"буква"_qs, u"лес"_qs, u"аист"_qs}));
+}
+
+TEST_F(SearchWindow, ArrowsAndWheelInTheBoxMoveTheGridOneRow)
+{
+    start();
+    select(u"Целый"_qs);
+    type("word150");
+    ASSERT_EQ(form->grid.Row(), 150);
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers m) { return [=, this] { QTest::keyClick(box(), k, m); }; };
+    auto wheel = [&](bool onEdit, int dy) { return [=, this] { turnWheel(onEdit ? edit() : box(), dy); }; };
+    struct Case { const char *what; std::function<void()> act; int row; };
+    const Case cases[] = {
+        {"wheel towards the user, on the edit field", wheel(true, -120), 151},
+        {"two notches at once are one row", wheel(false, 240), 150},
+        {"Up", key(Qt::Key_Up, Qt::NoModifier), 149},
+        {"the keypad's Down", key(Qt::Key_Down, Qt::KeypadModifier), 149},
+        {"Alt+Down", key(Qt::Key_Down, Qt::AltModifier), 149},
+        {"Alt+Up", key(Qt::Key_Up, Qt::AltModifier), 149},
+    };
+    for (const Case &c : cases) {
+        c.act();
+        EXPECT_EQ(form->grid.Row(), c.row) << c.what;
+    }
+    EXPECT_EQ(form->ComboBox1->currentIndex(), -1) << "the box's own item never changed";
+
+    // With the history list open the wheel is the list's.
+    form->ComboBox1->setItemsInCode({"x", "y"});
+    form->ComboBox1->showPopup();
+    turnWheel(form->ComboBox1->view()->viewport(), -120);
+    turnWheel(box(), -120);
+    EXPECT_EQ(form->grid.Row(), 149);
+    form->ComboBox1->hidePopup();
+
+    typeAfterClearing("word299");
+    ASSERT_EQ(form->grid.Row(), 299);
+    QTest::keyClick(box(), Qt::Key_Down);
+    turnWheel(box(), -120);
+    EXPECT_EQ(form->grid.Row(), 299) << "nothing below the last row";
+    EXPECT_EQ(form->grid.RowCount(), 300);
+    EXPECT_EQ(edit()->text(), "word299");
+}
+
+TEST_F(SearchWindow, EnterInTheBoxAndTheHiddenButtonSearchTheDictionary)
+{
+    start();
+    select(u"Целый"_qs);
+    struct Case { const char *what; std::function<void()> act; QString text; QString headword; };
+    const Case cases[] = {
+        {"Enter", [this] { QTest::keyClick(box(), Qt::Key_Return); }, "word200", "WORD200"},
+        {"Button1", [this] { form->Button1->click(); }, "word042", "WORD042"},
+    };
+    for (const Case &c : cases) {
+        // Text put there by code has not been searched yet.
+        form->ComboBox1->setTextInCode(c.text);
+        ASSERT_NE(selectedHeadword(), c.headword) << c.what;
+        c.act();
+        EXPECT_EQ(selectedHeadword(), c.headword) << c.what;
+        EXPECT_EQ(edit()->text(), c.text) << c.what << ": nothing inserted";
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(SearchWindow, MissingArticleFileIsReportedAndNothingShown)
+{
+    ASSERT_TRUE(QFile::remove(dir.path("dic/eng/base/101.uvs")));
+    start();
+    select("English");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].startsWith(u"Файл \""_qs) && boxes[0].endsWith(u"/dic/eng/base/101.uvs\" не найден"_qs))
+        << boxes[0].toStdString();
+    EXPECT_EQ(form->grid.RowCount(), 0);
+    EXPECT_TRUE(form->ShownPage().isEmpty());
+    EXPECT_TRUE(form->lookup.List().CurrentHeadwords.isEmpty());
 }
 
 TEST_F(SearchWindow, DroppedDownListShowsBlackText)
