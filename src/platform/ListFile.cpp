@@ -8,7 +8,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace vocab {
 
@@ -124,15 +126,21 @@ QByteArray ListFile::encode(const QStringList &lines)
 
 namespace {
 
-QByteArray readAllBytes(const QString &path)
+void openForReading(QFile &file)
 {
-    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(path, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(path, file.errorString()));
-    return bytes;
+        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(file.fileName(), file.errorString()));
+}
+
+[[noreturn]] void throwReadError(const QFile &file)
+{
+    throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(file.fileName(), file.errorString()));
+}
+
+bool isTwoByteText(const QByteArray &bytes)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
+    return bytes.size() >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
 }
 
 // Past the line that begins at `p`: after its break, or at `end`.
@@ -150,9 +158,19 @@ const char *nextLine(const char *p, const char *end)
 
 } // namespace
 
+QByteArray ListFile::readBytes(const QString &path)
+{
+    QFile file(path);
+    openForReading(file);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throwReadError(file);
+    return bytes;
+}
+
 QStringList ListFile::read(const QString &path)
 {
-    return decode(readAllBytes(path));
+    return decode(readBytes(path));
 }
 
 QStringList ListFile::decodeLines(const QByteArray &bytes, qsizetype first, qsizetype count)
@@ -163,7 +181,7 @@ QStringList ListFile::decodeLines(const QByteArray &bytes, qsizetype first, qsiz
         return {};
     // In two-byte text a break is not one byte; such files are rare and
     // are decoded whole.
-    if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF)))
+    if (isTwoByteText(bytes))
         return decode(bytes).mid(first, count);
     // In UTF-8 and in the ANSI code page CR and LF are single bytes that
     // never stand inside a character, so lines can be found before decoding.
@@ -201,12 +219,54 @@ ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wan
 
 ListFile::LineRun ListFile::readLineRun(const QString &path, QStringView wanted)
 {
-    return findLineRun(readAllBytes(path), wanted);
+    return findLineRun(readBytes(path), wanted);
 }
 
 QStringList ListFile::readLines(const QString &path, qsizetype first, qsizetype count)
 {
-    return decodeLines(readAllBytes(path), first, count);
+    QFile file(path);
+    openForReading(file);
+    if (first < 0 || count <= 0)
+        return {};
+    // An article file is often many times the size of its headword file and
+    // the lines wanted may stand near its top: it is read a part at a time,
+    // counting the lines that end in it, and no further than the last line
+    // wanted.
+    const qsizetype wanted = count > std::numeric_limits<qsizetype>::max() - first ? count : first + count;
+    QByteArray bytes;
+    qsizetype passed = 0;  // lines whose break has been read
+    qsizetype scanned = 0; // where the line after them begins
+    qsizetype part = 64 * 1024;
+    while (passed < wanted) {
+        const qsizetype old = bytes.size();
+        bytes.resize(old + part);
+        const qint64 got = file.read(bytes.data() + old, part);
+        if (got < 0)
+            throwReadError(file);
+        bytes.truncate(old + qsizetype(got));
+        if (got == 0)
+            break;
+        if (isTwoByteText(bytes)) {
+            bytes += file.readAll();
+            if (file.error() != QFileDevice::NoError)
+                throwReadError(file);
+            break;
+        }
+        const char *begin = bytes.constData();
+        const char *end = begin + bytes.size();
+        // A CR that ended the part before may have its LF at the start of this one.
+        if (scanned > 0 && scanned < bytes.size() && begin[scanned - 1] == '\r' && begin[scanned] == '\n')
+            ++scanned;
+        while (passed < wanted && scanned < bytes.size()) {
+            const char *next = nextLine(begin + scanned, end);
+            if (next == end && end[-1] != '\n' && end[-1] != '\r')
+                break; // the line goes on in the next part
+            scanned = next - begin;
+            ++passed;
+        }
+        part = std::min<qsizetype>(part * 2, 4 * 1024 * 1024);
+    }
+    return decodeLines(bytes, first, count);
 }
 
 void ListFile::writeBytes(const QString &path, const QByteArray &bytes)

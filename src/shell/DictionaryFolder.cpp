@@ -83,6 +83,11 @@ QStringList DictionaryFolder::ReadList(const QString &relative) const
     return ListFile::read(existingFile(relative));
 }
 
+HeadwordList DictionaryFolder::ReadHeadwords(const QString &relative) const
+{
+    return HeadwordList::Read(existingFile(relative));
+}
+
 QStringList DictionaryFolder::ReadLines(const QString &relative, qsizetype first, qsizetype count) const
 {
     return ListFile::readLines(existingFile(relative), first, count);

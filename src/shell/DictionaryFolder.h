@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeadwordList.h"
 #include "ListFile.h"
 
 #include <QString>
@@ -62,6 +63,8 @@ public:
     // Reads a list file of the folder; throws FileError when it is missing or
     // cannot be read.
     QStringList ReadList(const QString &relative) const;
+    // The same lines held as one text, for lists read only to be merged.
+    HeadwordList ReadHeadwords(const QString &relative) const;
     // Lines first .. first + count - 1 of a list file of the folder, fewer
     // where it ends before; throws like ReadList.
     QStringList ReadLines(const QString &relative, qsizetype first, qsizetype count) const;

@@ -54,7 +54,7 @@ TEST(HeadwordMergeTest, EqualsWithoutRegardToCaseKeepTheFirstAdded)
     for (const Case &c : cases) {
         HeadwordMerge merge(c.existing);
         merge.Add(c.added);
-        EXPECT_EQ(merge.Lines(), c.result) << c.added.join(u' ').toStdString();
+        EXPECT_EQ(merge.Lines().ToStringList(), c.result) << c.added.join(u' ').toStdString();
     }
 }
 

@@ -149,7 +149,7 @@ TEST_F(InstallWindow, CancelKeepsTheFilesAsTheyWereAndTheNextStartFindsThemAgain
     restart();
     EXPECT_GT(again.seen, 0);
     EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Бета"_s, u"Альфа"_s}));
-    EXPECT_EQ(form->AllHeadwords, merged);
+    EXPECT_EQ(form->AllHeadwords.ToStringList(), merged);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -225,7 +225,7 @@ TEST_F(RebuildWindow, ARunWritesTheFilesAndTheMainWindowSearchesTheNewList)
     EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.dvc")), hex(LetterIndexTable::Build(merged).Record()));
     EXPECT_FALSE(TIniFile(path("ConfigFiles/options.ini")).ReadBool("List", "incomplete", true));
     EXPECT_TRUE(form->Reload_F_Oglmain);
-    EXPECT_EQ(form->AllHeadwords, merged);
+    EXPECT_EQ(form->AllHeadwords.ToStringList(), merged);
     EXPECT_EQ(form->LetterIndex, LetterIndexTable::Build(merged));
 
     // The root is open again, on the new list.
@@ -241,11 +241,11 @@ TEST_F(RebuildWindow, ARunWritesTheFilesAndTheMainWindowSearchesTheNewList)
 TEST_F(RebuildWindow, LeavingWithoutARunReopensTheRootOnTheListAsItWas)
 {
     start();
-    const QStringList before = form->AllHeadwords;
+    const QStringList before = form->AllHeadwords.ToStringList();
     select(u"Альфа"_s);
     rebuild([](TForm_compil &) {});
     EXPECT_FALSE(form->Reload_F_Oglmain);
-    EXPECT_EQ(form->AllHeadwords, before);
+    EXPECT_EQ(form->AllHeadwords.ToStringList(), before);
     EXPECT_TRUE(form->SelectedNodeIsRoot());
     EXPECT_TRUE(TIniFile(path("ConfigFiles/options.ini")).ReadBool("List", "incomplete", false));
 }

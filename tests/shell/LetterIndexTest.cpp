@@ -86,10 +86,10 @@ TEST(LetterIndexBuildTest, RangesOfTheLetters)
         EXPECT_TRUE(index.FitsList(c.lines));
     }
 
-    const LetterIndexTable empty = LetterIndexTable::Build({});
+    const LetterIndexTable empty = LetterIndexTable::Build(QStringList());
     EXPECT_EQ(empty, LetterIndexTable());
     EXPECT_EQ(empty.Entry(0), (LetterRange{-1, -1}));
-    EXPECT_TRUE(empty.FitsList({}));
+    EXPECT_TRUE(empty.FitsList(QStringList()));
 }
 
 TEST(LetterIndexRecordTest, FourHundredSeventyTwoLittleEndianBytes)
@@ -140,7 +140,7 @@ TEST(LetterIndexFitTest, ARecordOfAnotherListDoesNotFit)
     };
     for (const Case &c : cases)
         EXPECT_FALSE(LetterIndexTable::Build(c.builtFrom).FitsList(list)) << c.what;
-    EXPECT_FALSE(LetterIndexTable::Build(list).FitsList({})) << "an empty list fits the empty index only";
+    EXPECT_FALSE(LetterIndexTable::Build(list).FitsList(QStringList())) << "an empty list fits the empty index only";
 
     // Hand-made records that no build gives.
     LetterIndexTable backwards = LetterIndexTable::Build(list);
