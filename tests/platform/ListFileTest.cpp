@@ -1,9 +1,13 @@
 #include "ListFile.h"
 
 #include "AppError.h"
+#include "HeadwordList.h"
 #include "TestSupport.h"
 
 #include <unistd.h>
+
+#include <algorithm>
+#include <vector>
 
 using namespace vocab;
 using vocab::test::hex;
@@ -79,6 +83,24 @@ TEST(ListFileDecode, SomeLinesAsTheWholeFileGivesThem)
     }
 }
 
+TEST(ListFileDecode, HeadwordListHoldsTheSameLines)
+{
+    for (const auto &c : decodeCases()) {
+        const HeadwordList list = HeadwordList::Decode(c.bytes);
+        EXPECT_EQ(list.ToStringList(), c.lines) << c.name;
+        EXPECT_TRUE(list == HeadwordList::FromLines(c.lines)) << c.name;
+        EXPECT_EQ(hex(list.Encode()), hex(ListFile::encode(c.lines))) << c.name;
+    }
+    const HeadwordList list = HeadwordList::FromLines({u"КОТ"_qs, "", "AB"});
+    EXPECT_EQ(list.size(), 3);
+    EXPECT_EQ(list.at(0), u"КОТ"_qs);
+    EXPECT_TRUE(list.at(1).isEmpty());
+    EXPECT_EQ(list.ByteSize(), 5 * 2 + 4 * 4) << "the text and one offset a line, and one more";
+    EXPECT_FALSE(list == HeadwordList::FromLines({u"КОТ"_qs, "", "AC"}));
+    EXPECT_TRUE(HeadwordList().isEmpty());
+    EXPECT_EQ(HeadwordList().Encode(), kMark);
+}
+
 TEST(ListFileDecode, WhereALineStands)
 {
     const QByteArray bytes = kMark + u"ДОМ\r\nКОТ\nКОТ\rКОТ\r\nКОТЫ\r\nКОТ\r\n\r\nКО"_qs.toUtf8();
@@ -123,10 +145,52 @@ TEST(ListFileIo, AnsiFileComesBackAsUtf8WithMark)
     EXPECT_EQ(hex(vocab::test::readBytes(path)), hex(QByteArray("\xEF\xBB\xBF\xD0\x92\xD1\x81\xD0\xB5\r\nx\r\n")));
 }
 
+TEST(ListFileIo, SomeLinesReadAsTheWholeFileGivesThem)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.uvs");
+    for (const auto &c : decodeCases()) {
+        vocab::test::writeBytes(path, c.bytes);
+        for (qsizetype first = 0; first <= c.lines.size() + 1; ++first) {
+            for (qsizetype count = 1; count <= 3; ++count)
+                EXPECT_EQ(ListFile::readLines(path, first, count), c.lines.mid(first, count))
+                    << c.name << ", lines " << first << "+" << count;
+        }
+    }
+
+    // A file read a part at a time: the first part ends between a CR and its
+    // LF, later ones inside lines and on lone CRs.
+    // The parts end at 64 KiB, 192 KiB and 448 KiB.
+    QByteArray bytes = kMark + QByteArray(65532, 'a') + "\r\n";
+    const char *breaks[] = {"\r\n", "\n", "\r"};
+    std::vector<qsizetype> starts{0};
+    for (int i = 0; i < 40000; ++i) {
+        starts.push_back(bytes.size());
+        bytes += QStringLiteral("СЛОВО %1").arg(i).toUtf8() + breaks[i % 3];
+    }
+    vocab::test::writeBytes(path, bytes);
+    const QStringList whole = ListFile::decode(bytes);
+    ASSERT_EQ(whole.size(), 40001);
+    std::vector<qsizetype> firsts{0, 1, 2, 3, 40000, 40001};
+    for (const qsizetype partEnd : {192 * 1024, 448 * 1024}) {
+        // The line the part ends in, and the line before it.
+        const auto line = qsizetype(std::upper_bound(starts.begin(), starts.end(), partEnd) - starts.begin()) - 1;
+        firsts.push_back(line);
+        firsts.push_back(line - 1);
+    }
+    for (const qsizetype first : firsts) {
+        for (const qsizetype count : {1, 2, 7}) {
+            EXPECT_EQ(ListFile::readLines(path, first, count), whole.mid(first, count))
+                << "lines " << first << "+" << count;
+        }
+    }
+}
+
 TEST(ListFileIo, MissingFileThrows)
 {
     QTemporaryDir dir;
     EXPECT_THROW(ListFile::read(dir.filePath("absent.trv")), FileError);
+    EXPECT_THROW(HeadwordList::Read(dir.filePath("absent.trv")), FileError);
     EXPECT_THROW(ListFile::readLines(dir.filePath("absent.trv"), 0, 1), FileError);
     EXPECT_THROW(ListFile::readLineRun(dir.filePath("absent.trv"), u"x"), FileError);
 }
