@@ -8,9 +8,12 @@
 
 #include <iconv.h>
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vocab {
 
@@ -143,17 +146,71 @@ bool isTwoByteText(const QByteArray &bytes)
     return bytes.size() >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
 }
 
+// The first CR or LF at or after `p`, or `end`. Looked for sixteen bytes at
+// a time where the processor can: an article file is passed over line by
+// line up to the article wanted.
+const char *findBreak(const char *p, const char *end)
+{
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        if (const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))))
+            return p + __builtin_ctz(unsigned(mask));
+    }
+#endif
+    while (p < end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
 // Past the line that begins at `p`: after its break, or at `end`.
 const char *nextLine(const char *p, const char *end)
 {
-    // A line ends at its first LF or at a CR before it; most files break
-    // lines with CR LF or LF alone, so LF is looked for first.
-    const auto *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-    const char *stop = lf ? lf : end;
-    if (const auto *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(stop - p)))) {
-        return cr + 1 < end && cr[1] == '\n' ? cr + 2 : cr + 1;
+    const char *brk = findBreak(p, end);
+    if (brk == end)
+        return end;
+    return *brk == '\r' && brk + 1 < end && brk[1] == '\n' ? brk + 2 : brk + 1;
+}
+
+// The bytes of an open file: mapped where the system can, so that only the
+// pages looked at are read and nothing is copied, read whole otherwise.
+class FileBytes {
+public:
+    explicit FileBytes(QFile &file) : m_file(file)
+    {
+        const qint64 size = file.size();
+        if (size > 0 && size <= std::numeric_limits<qsizetype>::max())
+            m_map = file.map(0, size);
+        if (m_map) {
+            m_bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(m_map), qsizetype(size));
+            return;
+        }
+        m_bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throwReadError(file);
     }
-    return lf ? lf + 1 : end;
+    ~FileBytes()
+    {
+        if (m_map)
+            m_file.unmap(m_map);
+    }
+    FileBytes(const FileBytes &) = delete;
+    FileBytes &operator=(const FileBytes &) = delete;
+
+    // Valid while this lives.
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    QFile &m_file;
+    uchar *m_map = nullptr;
+    QByteArray m_bytes;
+};
+
+bool hasUtf8Mark(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF");
 }
 
 } // namespace
@@ -199,12 +256,10 @@ QStringList ListFile::decodeLines(const QByteArray &bytes, qsizetype first, qsiz
 
 ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wanted)
 {
-    // The lines are compared where they stand in the text; a string for each
-    // would cost more than the search.
     LineRun run;
     qsizetype index = 0;
-    forEachLine(decodeText(bytes), [&](QStringView line) {
-        if (line == wanted) {
+    const auto count = [&](bool equal) {
+        if (equal) {
             if (run.first < 0)
                 run.first = index;
             ++run.count;
@@ -213,13 +268,35 @@ ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wan
         }
         ++index;
         return true;
+    };
+    // In UTF-8 two lines are equal exactly when their bytes are, so the file
+    // need not be decoded; a broken sequence reads as U+FFFD, which a word
+    // holding that character has to be compared with.
+    if (hasUtf8Mark(bytes) && wanted.isValidUtf16() && !wanted.contains(QChar::ReplacementCharacter)) {
+        const QByteArray key = wanted.toUtf8();
+        const char *end = bytes.constData() + bytes.size();
+        for (const char *p = bytes.constData() + 3; p < end;) {
+            const char *brk = findBreak(p, end);
+            if (!count(brk - p == key.size() && std::memcmp(p, key.constData(), std::size_t(key.size())) == 0))
+                break;
+            p = brk == end ? end : *brk == '\r' && brk + 1 < end && brk[1] == '\n' ? brk + 2 : brk + 1;
+        }
+        return run;
+    }
+    // Otherwise the lines are compared where they stand in the text; a
+    // string for each would cost more than the search.
+    forEachLine(decodeText(bytes), [&](QStringView line) {
+        return count(line == wanted);
     });
     return run;
 }
 
 ListFile::LineRun ListFile::readLineRun(const QString &path, QStringView wanted)
 {
-    return findLineRun(readBytes(path), wanted);
+    QFile file(path);
+    openForReading(file);
+    const FileBytes bytes(file);
+    return findLineRun(bytes.bytes(), wanted);
 }
 
 QStringList ListFile::readLines(const QString &path, qsizetype first, qsizetype count)
@@ -228,45 +305,11 @@ QStringList ListFile::readLines(const QString &path, qsizetype first, qsizetype 
     openForReading(file);
     if (first < 0 || count <= 0)
         return {};
-    // An article file is often many times the size of its headword file and
-    // the lines wanted may stand near its top: it is read a part at a time,
-    // counting the lines that end in it, and no further than the last line
-    // wanted.
-    const qsizetype wanted = count > std::numeric_limits<qsizetype>::max() - first ? count : first + count;
-    QByteArray bytes;
-    qsizetype passed = 0;  // lines whose break has been read
-    qsizetype scanned = 0; // where the line after them begins
-    qsizetype part = 64 * 1024;
-    while (passed < wanted) {
-        const qsizetype old = bytes.size();
-        bytes.resize(old + part);
-        const qint64 got = file.read(bytes.data() + old, part);
-        if (got < 0)
-            throwReadError(file);
-        bytes.truncate(old + qsizetype(got));
-        if (got == 0)
-            break;
-        if (isTwoByteText(bytes)) {
-            bytes += file.readAll();
-            if (file.error() != QFileDevice::NoError)
-                throwReadError(file);
-            break;
-        }
-        const char *begin = bytes.constData();
-        const char *end = begin + bytes.size();
-        // A CR that ended the part before may have its LF at the start of this one.
-        if (scanned > 0 && scanned < bytes.size() && begin[scanned - 1] == '\r' && begin[scanned] == '\n')
-            ++scanned;
-        while (passed < wanted && scanned < bytes.size()) {
-            const char *next = nextLine(begin + scanned, end);
-            if (next == end && end[-1] != '\n' && end[-1] != '\r')
-                break; // the line goes on in the next part
-            scanned = next - begin;
-            ++passed;
-        }
-        part = std::min<qsizetype>(part * 2, 4 * 1024 * 1024);
-    }
-    return decodeLines(bytes, first, count);
+    // An article file is often many times the size of its headword file, and
+    // the lines wanted may stand anywhere in it: it is looked at only as far
+    // as the last of them, and nothing of it is copied but them.
+    const FileBytes bytes(file);
+    return decodeLines(bytes.bytes(), first, count);
 }
 
 void ListFile::writeBytes(const QString &path, const QByteArray &bytes)
