@@ -53,13 +53,13 @@ qint64 writePair(const QString &stem, QChar first, int count, bool withKey)
 struct Tree {
     QTemporaryDir dir;
     StringList treeLines{QStringLiteral("Все словари")};
-    std::vector<PageTreeNode> nodes{{QStringLiteral("Все словари"), tnkRoot}};
+    std::vector<PageTreeNode> nodes{{QStringLiteral("Все словари"), tnkRoot, {}}};
     qint64 bytesOnDisk = 0;
 
     void add(const QString &caption, const QString &folder)
     {
         treeLines.append(u'\t' + caption + u'=' + folder);
-        nodes.push_back({caption, tnkDictionary});
+        nodes.push_back({caption, tnkDictionary, folder});
     }
 
     Tree()

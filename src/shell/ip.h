@@ -226,6 +226,7 @@ private:
     // What the lookup asks of the window.
     TreeNodeKind SelectedNodeKind() const override;
     QString SelectedNodeCaption() const override;
+    QString SelectedNodeFolder() const override;
     void BeginOpening() override;
     void InvalidatePageControl() override;
     void SetSearchMode(TreeNodeKind kind) override;
