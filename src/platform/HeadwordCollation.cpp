@@ -109,6 +109,12 @@ void HeadwordOrder::AppendSortKey(QStringView line, QByteArray &out) const
         keyOut = reinterpret_cast<uint8_t *>(out.data() + start + 1);
         length = ucol_getSortKey(m_collator, word.constData(), int32_t(word.size()), keyOut, length);
     }
+    if (length <= 0) {
+        // No key could be made: the line orders by its entry alone.
+        out.resize(start + 2);
+        out[start + 1] = '\0';
+        return;
+    }
     // The length counts the closing zero.
     out.resize(start + 1 + length);
 }

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <climits>
 #include <optional>
@@ -63,9 +62,9 @@ public:
     // False when stopped.
     bool AddLines(const HeadwordList &lines);
 
-    // Adds a dictionary's headwords: its whole list when it
-    // has one, otherwise its per-letter files, English or Russian, where a
-    // file that is missing or cannot be read is passed over. False when the
+    // Adds a dictionary's headwords: its whole list when it has one,
+    // otherwise its per-letter files, English or Russian, where a file that
+    // is missing or cannot be read is passed over. False when the
     // user stopped the run; the merge is then half done and not to be used.
     // Throws FileError when a whole list is there and cannot be read, having
     // added nothing of it.
