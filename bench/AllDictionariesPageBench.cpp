@@ -67,10 +67,12 @@ struct Tree {
         const QString dic = dir.path() + QStringLiteral("/dic/");
         for (int d = 0; d < kDictionaries; ++d) {
             add(QStringLiteral("Русский ") + QString::number(d), QStringLiteral("rus") + QString::number(d));
-            // К's file holds the word; two letters beside it make the folder a per-letter one.
-            for (int letter = 10; letter <= 12; ++letter)
+            // К's file holds the word; the two beside it are never read.
+            for (int letter = 10; letter <= 12; ++letter) {
+                const bool k = letter == 11;
                 bytesOnDisk += writePair(dic + QStringLiteral("rus%1/base/%2").arg(d).arg(letter),
-                                         QChar(char16_t(0x040F + letter)), kLetterLines, letter == 11);
+                                         QChar(char16_t(0x040F + letter)), k ? kLetterLines : 100, k);
+            }
         }
     }
 };

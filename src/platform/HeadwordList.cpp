@@ -5,8 +5,8 @@
 
 #include <QStringEncoder>
 
-#include <cstring>
 #include <limits>
+#include <utility>
 
 namespace vocab {
 

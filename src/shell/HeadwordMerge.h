@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
