@@ -16,8 +16,6 @@
 
 namespace vocab {
 
-// --- the index -----------------------------------------------------------------
-
 // Lines first..last of the combined list; first is -1 for a letter without lines.
 struct LetterRange {
     std::int32_t first = -1;
