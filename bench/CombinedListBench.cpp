@@ -1,12 +1,14 @@
-// The combined headword list of all dictionaries: a keystroke in a list of
-// 1 000 000 headwords made here, building its letter index, checking a read
-// index against it, and merging dictionaries of 100 000 headwords into it.
+// The combined headword list of all dictionaries: loading a list of
+// 1 000 000 headwords and its index as the start does, a keystroke in it,
+// building its letter index, checking a read index against it, and merging
+// dictionaries of 100 000 headwords into it.
 
 #include "AllHeadwordsSearch.h"
 #include "DictionaryLookup.h"
 #include "GeneratedLists.h"
 #include "HeadwordGrid.h"
 #include "HeadwordGridView.h"
+#include "HeadwordList.h"
 #include "HeadwordMerge.h"
 #include "LetterIndex.h"
 #include "ListFile.h"
@@ -17,6 +19,9 @@
 #include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QTableView>
+#include <QTemporaryDir>
+
+#include <malloc.h>
 
 namespace {
 
@@ -73,7 +78,7 @@ const CombinedList &combined()
 // Grid, lookup and combined search as the window wires them; selecting a row
 // takes its headword, as the window's handler does with the root selected.
 struct Rig {
-    Rig() : AllHeadwords(combined().lines), LetterIndex(LetterIndexTable::Build(AllHeadwords))
+    Rig() : AllHeadwords(HeadwordList::FromLines(combined().lines)), LetterIndex(LetterIndexTable::Build(AllHeadwords))
     {
         host.kind = tnkRoot;
         host.caption = QStringLiteral("Все словари");
@@ -82,7 +87,7 @@ struct Rig {
         grid.SetSelectCellHandler([this](int row) { PickedHeadword = grid.Cell(row); });
     }
 
-    QStringList AllHeadwords;
+    HeadwordList AllHeadwords;
     LetterIndexTable LetterIndex;
     StringList treeLines{QStringLiteral("Все словари")};
     HeadwordGrid grid;
@@ -128,9 +133,58 @@ void BM_AllHeadwordsKeystrokeInView(benchmark::State &state)
 }
 BENCHMARK(BM_AllHeadwordsKeystrokeInView)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// The bytes the heap holds now.
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// What the start does with the combined list: read dictionaries.ogl of
+// 1 000 000 headwords (about 18 MB) and dictionaries.dvc, and check that the
+// index fits the list.
+void BM_LoadCombinedList(benchmark::State &state)
+{
+    static const struct Files {
+        QTemporaryDir dir;
+        QString list = dir.filePath(QStringLiteral("dictionaries.ogl"));
+        QString index = dir.filePath(QStringLiteral("dictionaries.dvc"));
+        qint64 listFileBytes = 0;
+        Files()
+        {
+            // Headwords of about eight letters: each letter's words keep
+            // their order with a common ending.
+            QStringList lines = combined().lines;
+            for (QString &line : lines)
+                line += QStringLiteral("ОВА");
+            ListFile::write(list, lines);
+            LetterIndexTable::Build(lines).WriteFile(index);
+            listFileBytes = QFileInfo(list).size();
+        }
+    } files;
+
+    qsizetype listBytes = 0;
+    for (auto _ : state) {
+        const HeadwordList AllHeadwords = HeadwordList::Read(files.list);
+        const std::optional<LetterIndexTable> LetterIndex = LetterIndexTable::ReadFile(files.index);
+        if (AllHeadwords.size() != kCombinedLines || !LetterIndex || !LetterIndex->FitsList(AllHeadwords))
+            state.SkipWithError("the list and its index were not read as written");
+        listBytes = AllHeadwords.ByteSize();
+    }
+    // What the loaded list adds to the heap, measured once outside the clock.
+    const std::size_t before = heapInUse();
+    const HeadwordList kept = HeadwordList::Read(files.list);
+    const std::size_t after = heapInUse();
+    state.counters["list_bytes"] = double(listBytes);
+    state.counters["heap_added_bytes"] = double(after) - double(before);
+    state.counters["file_bytes"] = double(files.listFileBytes);
+    state.counters["lines"] = double(kept.size());
+}
+BENCHMARK(BM_LoadCombinedList)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 void BM_LetterIndexBuild(benchmark::State &state)
 {
-    const QStringList &lines = combined().lines;
+    static const HeadwordList lines = HeadwordList::FromLines(combined().lines);
     for (auto _ : state)
         benchmark::DoNotOptimize(LetterIndexTable::Build(lines));
     state.counters["lines"] = double(lines.size());
@@ -140,7 +194,7 @@ BENCHMARK(BM_LetterIndexBuild)->Unit(benchmark::kMillisecond)->Repetitions(5)->R
 // What start-up does with the index it read: check it against the list.
 void BM_LetterIndexFitsList(benchmark::State &state)
 {
-    const QStringList &lines = combined().lines;
+    static const HeadwordList lines = HeadwordList::FromLines(combined().lines);
     const LetterIndexTable index = LetterIndexTable::Build(lines);
     for (auto _ : state) {
         if (!index.FitsList(lines))
@@ -150,7 +204,7 @@ void BM_LetterIndexFitsList(benchmark::State &state)
 BENCHMARK(BM_LetterIndexFitsList)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Three dictionaries of 100 000 random words each merged into the combined
-// list they are new to, then Й put after И, as installing them does.
+// list they are new to, Й put after И, as installing them does.
 void BM_HeadwordMerge(benchmark::State &state)
 {
     const int existing = int(state.range(0));
@@ -171,9 +225,8 @@ void BM_HeadwordMerge(benchmark::State &state)
         HeadwordMerge merge(before);
         for (const QStringList &lines : dictionaries)
             merge.Add(lines);
-        QStringList merged = merge.Lines();
-        ReorderShortI(merged);
-        count = merged.size();
+        // The merge puts Й after И as it makes the list.
+        count = merge.Lines().size();
     }
     state.counters["merged_lines"] = double(count);
 }

@@ -9,6 +9,11 @@
 #include <iconv.h>
 
 #include <cstring>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vocab {
 
@@ -126,35 +131,105 @@ QByteArray ListFile::encode(const QStringList &lines)
 
 namespace {
 
-QByteArray readAllBytes(const QString &path)
+void openForReading(QFile &file)
 {
-    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(path, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(path, file.errorString()));
-    return bytes;
+        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(file.fileName(), file.errorString()));
+}
+
+[[noreturn]] void throwReadError(const QFile &file)
+{
+    throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(file.fileName(), file.errorString()));
+}
+
+bool isTwoByteText(const QByteArray &bytes)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
+    return bytes.size() >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
+}
+
+// The first CR or LF at or after `p`, or `end`. Looked for sixteen bytes at
+// a time where the processor can: an article file is passed over line by
+// line up to the article wanted.
+const char *findBreak(const char *p, const char *end)
+{
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        if (const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))))
+            return p + __builtin_ctz(unsigned(mask));
+    }
+#endif
+    while (p < end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
 }
 
 // Past the line that begins at `p`: after its break, or at `end`.
 const char *nextLine(const char *p, const char *end)
 {
-    // A line ends at its first LF or at a CR before it; most files break
-    // lines with CR LF or LF alone, so LF is looked for first.
-    const auto *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-    const char *stop = lf ? lf : end;
-    if (const auto *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(stop - p)))) {
-        return cr + 1 < end && cr[1] == '\n' ? cr + 2 : cr + 1;
+    const char *brk = findBreak(p, end);
+    if (brk == end)
+        return end;
+    return *brk == '\r' && brk + 1 < end && brk[1] == '\n' ? brk + 2 : brk + 1;
+}
+
+// The bytes of an open file: mapped where the system can, so that only the
+// pages looked at are read and nothing is copied, read whole otherwise.
+class FileBytes {
+public:
+    explicit FileBytes(QFile &file) : m_file(file)
+    {
+        const qint64 size = file.size();
+        if (size > 0 && size <= std::numeric_limits<qsizetype>::max())
+            m_map = file.map(0, size);
+        if (m_map) {
+            m_bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(m_map), qsizetype(size));
+            return;
+        }
+        m_bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throwReadError(file);
     }
-    return lf ? lf + 1 : end;
+    ~FileBytes()
+    {
+        if (m_map)
+            m_file.unmap(m_map);
+    }
+    FileBytes(const FileBytes &) = delete;
+    FileBytes &operator=(const FileBytes &) = delete;
+
+    // Valid while this lives.
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    QFile &m_file;
+    uchar *m_map = nullptr;
+    QByteArray m_bytes;
+};
+
+bool hasUtf8Mark(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF");
 }
 
 } // namespace
 
+QByteArray ListFile::readBytes(const QString &path)
+{
+    QFile file(path);
+    openForReading(file);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throwReadError(file);
+    return bytes;
+}
+
 QStringList ListFile::read(const QString &path)
 {
-    return decode(readAllBytes(path));
+    return decode(readBytes(path));
 }
 
 QStringList ListFile::decodeLines(const QByteArray &bytes, qsizetype first, qsizetype count)
@@ -165,7 +240,7 @@ QStringList ListFile::decodeLines(const QByteArray &bytes, qsizetype first, qsiz
         return {};
     // In two-byte text a break is not one byte; such files are rare and
     // are decoded whole.
-    if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF)))
+    if (isTwoByteText(bytes))
         return decode(bytes).mid(first, count);
     // In UTF-8 and in the ANSI code page CR and LF are single bytes that
     // never stand inside a character, so lines can be found before decoding.
@@ -183,12 +258,10 @@ QStringList ListFile::decodeLines(const QByteArray &bytes, qsizetype first, qsiz
 
 ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wanted)
 {
-    // The lines are compared where they stand in the text; a string for each
-    // would cost more than the search.
     LineRun run;
     qsizetype index = 0;
-    forEachLine(decodeText(bytes), [&](QStringView line) {
-        if (line == wanted) {
+    const auto count = [&](bool equal) {
+        if (equal) {
             if (run.first < 0)
                 run.first = index;
             ++run.count;
@@ -197,18 +270,48 @@ ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wan
         }
         ++index;
         return true;
+    };
+    // In UTF-8 two lines are equal exactly when their bytes are, so the file
+    // need not be decoded; a broken sequence reads as U+FFFD, which a word
+    // holding that character has to be compared with.
+    if (hasUtf8Mark(bytes) && wanted.isValidUtf16() && !wanted.contains(QChar::ReplacementCharacter)) {
+        const QByteArray key = wanted.toUtf8();
+        const char *end = bytes.constData() + bytes.size();
+        for (const char *p = bytes.constData() + 3; p < end;) {
+            const char *brk = findBreak(p, end);
+            if (!count(brk - p == key.size() && std::memcmp(p, key.constData(), std::size_t(key.size())) == 0))
+                break;
+            p = brk == end ? end : *brk == '\r' && brk + 1 < end && brk[1] == '\n' ? brk + 2 : brk + 1;
+        }
+        return run;
+    }
+    // Otherwise the lines are compared where they stand in the text; a
+    // string for each would cost more than the search.
+    forEachLine(decodeText(bytes), [&](QStringView line) {
+        return count(line == wanted);
     });
     return run;
 }
 
 ListFile::LineRun ListFile::readLineRun(const QString &path, QStringView wanted)
 {
-    return findLineRun(readAllBytes(path), wanted);
+    QFile file(path);
+    openForReading(file);
+    const FileBytes bytes(file);
+    return findLineRun(bytes.bytes(), wanted);
 }
 
 QStringList ListFile::readLines(const QString &path, qsizetype first, qsizetype count)
 {
-    return decodeLines(readAllBytes(path), first, count);
+    QFile file(path);
+    openForReading(file);
+    if (first < 0 || count <= 0)
+        return {};
+    // An article file is often many times the size of its headword file, and
+    // the lines wanted may stand anywhere in it: it is looked at only as far
+    // as the last of them, and nothing of it is copied but them.
+    const FileBytes bytes(file);
+    return decodeLines(bytes.bytes(), first, count);
 }
 
 void ListFile::writeBytes(const QString &path, const QByteArray &bytes)

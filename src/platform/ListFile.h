@@ -30,10 +30,13 @@ QStringList splitLines(const QString &text);
 
 // Throws FileError when the file cannot be opened or read.
 QStringList read(const QString &path);
+// The file's bytes as they are; throws as read() does.
+QByteArray readBytes(const QString &path);
 
 // Lines first .. first + count - 1 of a list file, fewer where it ends
 // before: what read() gives there, without decoding the lines before and
-// after them. Throws as read() does.
+// after them; the file is looked at only as far as the last of them. Throws
+// as read() does.
 QStringList decodeLines(const QByteArray &bytes, qsizetype first, qsizetype count);
 QStringList readLines(const QString &path, qsizetype first, qsizetype count);
 

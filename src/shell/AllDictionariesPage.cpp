@@ -159,7 +159,9 @@ AllDictionariesResult AllDictionariesPage::Build(const QString &PageHead, const 
             continue;
         }
 
-        const DictionaryFolder folder(m_baseDir, SelectedDictionaryDir(m_treeLines, node.caption));
+        // Two dictionaries of one name are two sections, each from its own folder.
+        const DictionaryFolder folder(m_baseDir, node.folder.isEmpty() ? SelectedDictionaryDir(m_treeLines, node.caption)
+                                                                       : node.folder);
         QString headwordFile;
         QString articleFile;
         if (folder.IsWholeList()) {

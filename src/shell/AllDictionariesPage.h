@@ -46,6 +46,9 @@ PageStart CheckPageStart(const QString &boxText, const QString &PickedHeadword);
 struct PageTreeNode {
     QString caption;
     TreeNodeKind kind = tnkFolder;
+    // A dictionary's own folder; when empty, the folder the tree lines give
+    // for its caption.
+    QString folder;
 };
 
 struct AllDictionariesResult {

@@ -9,7 +9,7 @@
 namespace vocab {
 
 AllHeadwordsSearch::AllHeadwordsSearch(SearchHost &host, HeadwordGrid &grid, DictionaryLookup &lookup,
-                                       const QStringList &AllHeadwords, const LetterIndexTable &LetterIndex)
+                                       const HeadwordList &AllHeadwords, const LetterIndexTable &LetterIndex)
     : m_host(host), m_grid(grid), m_lookup(lookup), m_lines(AllHeadwords), m_index(LetterIndex)
 {
 }
@@ -81,7 +81,7 @@ void AllHeadwordsSearch::SearchRootOnOpening(const QString &typedText)
         return;
     }
     if (!m_lines.isEmpty())
-        SearchAllHeadwords(m_lines.first());
+        SearchAllHeadwords(m_lines.first().toString());
 }
 
 } // namespace vocab

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeadwordList.h"
 #include "LetterIndex.h"
 
 #include <QString>
@@ -26,7 +27,7 @@ class SearchHost;
 class AllHeadwordsSearch {
 public:
     AllHeadwordsSearch(SearchHost &host, HeadwordGrid &grid, DictionaryLookup &lookup,
-                       const QStringList &AllHeadwords, const LetterIndexTable &LetterIndex);
+                       const HeadwordList &AllHeadwords, const LetterIndexTable &LetterIndex);
 
     AllHeadwordsSearch(const AllHeadwordsSearch &) = delete;
     AllHeadwordsSearch &operator=(const AllHeadwordsSearch &) = delete;
@@ -47,7 +48,7 @@ private:
     SearchHost &m_host;
     HeadwordGrid &m_grid;
     DictionaryLookup &m_lookup;
-    const QStringList &m_lines;
+    const HeadwordList &m_lines;
     const LetterIndexTable &m_index;
 };
 

@@ -1,7 +1,7 @@
 #include "CombinedListRebuild.h"
 
 #include "DictionaryFolder.h"
-#include "IncrementalMerge.h"
+#include "HeadwordMerge.h"
 #include "IniFile.h"
 #include "LetterIndex.h"
 #include "ListFile.h"
@@ -40,7 +40,7 @@ RebuildOutcome RebuildCombinedList(const ConfigPaths &paths, TIniFile &ini, Rebu
         return RebuildOutcome::Finished;
     }
 
-    IncrementalHeadwordMerge merge;
+    HeadwordMerge merge;
     DictionaryMergeRun run(merge, host, WholeListOffset);
     for (int i = 0; i < count; ++i) {
         const DictionaryEntry &entry = entries[std::size_t(i)];

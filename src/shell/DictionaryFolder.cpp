@@ -88,6 +88,11 @@ ArticleList DictionaryFolder::ReadArticles(const QString &relative) const
     return ArticleList::Read(existingFile(relative));
 }
 
+HeadwordList DictionaryFolder::ReadHeadwords(const QString &relative) const
+{
+    return HeadwordList::Read(existingFile(relative));
+}
+
 QStringList DictionaryFolder::ReadLines(const QString &relative, qsizetype first, qsizetype count) const
 {
     return ListFile::readLines(existingFile(relative), first, count);

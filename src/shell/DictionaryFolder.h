@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ArticleList.h"
+#include "HeadwordList.h"
 #include "ListFile.h"
 
 #include <QString>
@@ -65,6 +66,8 @@ public:
     QStringList ReadList(const QString &relative) const;
     // An article file of the folder; throws like ReadList.
     ArticleList ReadArticles(const QString &relative) const;
+    // The same lines held as one text, for lists read only to be merged.
+    HeadwordList ReadHeadwords(const QString &relative) const;
     // Lines first .. first + count - 1 of a list file of the folder, fewer
     // where it ends before; throws like ReadList.
     QStringList ReadLines(const QString &relative, qsizetype first, qsizetype count) const;

@@ -2,7 +2,7 @@
 
 #include "AppError.h"
 #include "DictionaryFolder.h"
-#include "IncrementalMerge.h"
+#include "HeadwordMerge.h"
 
 namespace vocab {
 
@@ -14,7 +14,7 @@ constexpr int WholeListOffset = -1;
 } // namespace
 
 InstallOutcome InstallNewDictionaries(const ConfigPaths &paths, const std::vector<DictionaryEntry> &NewDictionaries,
-                                      int NewDictionariesFolderIndex, QStringList &AllHeadwords, StringList &TreeLines,
+                                      int NewDictionariesFolderIndex, HeadwordList &AllHeadwords, StringList &TreeLines,
                                       InstallProgressHost &host)
 {
     const auto cancelled = [&] {
@@ -22,7 +22,7 @@ InstallOutcome InstallNewDictionaries(const ConfigPaths &paths, const std::vecto
         return InstallOutcome::Cancelled;
     };
 
-    IncrementalHeadwordMerge merge;
+    HeadwordMerge merge;
     DictionaryMergeRun run(merge, host, WholeListOffset);
     if (!run.AddLines(AllHeadwords))
         return cancelled();

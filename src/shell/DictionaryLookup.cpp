@@ -33,7 +33,8 @@ DictionaryLookup::DictionaryLookup(SearchHost &host, HeadwordGrid &grid, const S
 
 QString DictionaryLookup::SelectedDictionaryDir() const
 {
-    return vocab::SelectedDictionaryDir(m_treeLines, m_host.SelectedNodeCaption());
+    const QString own = m_host.SelectedNodeFolder();
+    return own.isEmpty() ? vocab::SelectedDictionaryDir(m_treeLines, m_host.SelectedNodeCaption()) : own;
 }
 
 DictionaryFolder DictionaryLookup::SelectedFolder() const

@@ -3,9 +3,9 @@
 #include "AppError.h"
 #include "DictionaryFolder.h"
 #include "HeadwordMerge.h"
-#include "IncrementalMerge.h"
 #include "ListFile.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace vocab {
@@ -37,7 +37,7 @@ struct NoPosition {
 
 } // namespace
 
-DictionaryMergeRun::DictionaryMergeRun(IncrementalHeadwordMerge &merge, MergeProgressHost &host, int wholeListOffset)
+DictionaryMergeRun::DictionaryMergeRun(HeadwordMerge &merge, MergeProgressHost &host, int wholeListOffset)
     : m_merge(merge), m_host(host), m_wholeListOffset(wholeListOffset)
 {
 }
@@ -53,7 +53,7 @@ void DictionaryMergeRun::show(int position)
 }
 
 template <typename PositionOf>
-bool DictionaryMergeRun::addLines(const QStringList &lines, PositionOf positionOf)
+bool DictionaryMergeRun::addLines(const HeadwordList &lines, PositionOf positionOf)
 {
     for (qsizetype m = 0; m < lines.size(); ++m) {
         if (m > 0 && m % ChunkLines == 0 && m_host.ProcessMessages())
@@ -65,41 +65,32 @@ bool DictionaryMergeRun::addLines(const QStringList &lines, PositionOf positionO
     return true;
 }
 
-bool DictionaryMergeRun::commit()
+bool DictionaryMergeRun::AddLines(const HeadwordList &lines)
 {
-    while (!m_merge.CommitSome(StepLines)) {
-        if (m_host.ProcessMessages())
-            return false;
-    }
-    return true;
-}
-
-bool DictionaryMergeRun::AddLines(const QStringList &lines)
-{
-    return addLines(lines, NoPosition{}) && commit();
+    return addLines(lines, NoPosition{});
 }
 
 bool DictionaryMergeRun::MergeDictionary(const DictionaryFolder &folder)
 {
     m_shown = INT_MIN;
-    const bool done = folder.IsWholeList() ? mergeWholeList(folder) : mergeLetterFiles(folder);
-    return done && commit();
+    return folder.IsWholeList() ? mergeWholeList(folder) : mergeLetterFiles(folder);
 }
 
 std::optional<DictionaryMergeRun::Result> DictionaryMergeRun::Finish()
 {
-    Result result{m_merge.Lines(), {}};
+    while (!m_merge.SortSome()) {
+        if (m_host.ProcessMessages())
+            return std::nullopt;
+    }
     if (m_host.ProcessMessages())
         return std::nullopt;
-    ReorderShortI(result.lines);
-    // The list file's rule, applied a part at a time: each part's bytes
-    // without the mark that opens the whole file.
-    const QByteArray mark = ListFile::encode({});
-    result.bytes = mark;
+    // The merge puts Й after И as it makes the list.
+    Result result{m_merge.Lines(), ListFile::encode({})};
+    // The list file's rule, applied a part at a time.
     for (qsizetype from = 0; from < result.lines.size(); from += StepLines) {
         if (m_host.ProcessMessages())
             return std::nullopt;
-        result.bytes.append(QByteArrayView(ListFile::encode(result.lines.mid(from, StepLines))).sliced(mark.size()));
+        result.lines.AppendEncoded(result.bytes, from, std::min(StepLines, result.lines.size() - from));
     }
     return result;
 }
@@ -109,7 +100,7 @@ bool DictionaryMergeRun::mergeWholeList(const DictionaryFolder &folder)
 {
     if (m_host.ProcessMessages())
         return false;
-    const QStringList lines = folder.ReadList(folder.WholeListFile("ogl"));
+    const HeadwordList lines = folder.ReadHeadwords(folder.WholeListFile("ogl"));
     const qsizetype count = lines.size();
     return addLines(lines, [&](qsizetype m) -> std::optional<int> {
         return MergeProgress::WholeListLine(m, count, m_wholeListOffset);
@@ -123,9 +114,9 @@ bool DictionaryMergeRun::mergeLetterFiles(const DictionaryFolder &folder)
         show(MergeProgress::LetterFile(j, english));
         if (m_host.ProcessMessages())
             return false;
-        QStringList lines;
+        HeadwordList lines;
         try {
-            lines = folder.ReadList(DictionaryFolder::LetterFile(j, "ogl"));
+            lines = folder.ReadHeadwords(DictionaryFolder::LetterFile(j, "ogl"));
         } catch (const FileError &) {
             continue;
         }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "HeadwordList.h"
+
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <climits>
 #include <optional>
@@ -10,7 +11,7 @@
 namespace vocab {
 
 class DictionaryFolder;
-class IncrementalHeadwordMerge;
+class HeadwordMerge;
 
 // What a run that merges dictionaries into the combined list asks of its
 // progress window.
@@ -39,8 +40,8 @@ QString Statistics(int done, int count);
 
 // Merges the headword files of dictionary folders into a combined list and
 // keeps the window alive meanwhile: it looks at the window before every file,
-// every ChunkLines lines read and every StepLines lines of the list merged or
-// written out, and stops when the user asks it to.
+// every ChunkLines lines read, after the lines of each letter are sorted and
+// every StepLines lines written out, and stops when the user asks it to.
 class DictionaryMergeRun {
 public:
     static constexpr qsizetype ChunkLines = 2048;
@@ -49,21 +50,21 @@ public:
     // The combined list a run made, ready to be saved.
     struct Result {
         // In merge order, Й after И.
-        QStringList lines;
+        HeadwordList lines;
         // The lines as dictionaries.ogl holds them.
         QByteArray bytes;
     };
 
     // `wholeListOffset` is added to a whole list's positions.
-    DictionaryMergeRun(IncrementalHeadwordMerge &merge, MergeProgressHost &host, int wholeListOffset);
+    DictionaryMergeRun(HeadwordMerge &merge, MergeProgressHost &host, int wholeListOffset);
 
-    // Adds lines as they stand, say the combined list there is already, and
-    // commits them. False when stopped.
-    bool AddLines(const QStringList &lines);
+    // Adds lines as they stand, say the combined list there is already.
+    // False when stopped.
+    bool AddLines(const HeadwordList &lines);
 
-    // Adds a dictionary's headwords and commits them: its whole list when it
-    // has one, otherwise its per-letter files, English or Russian, where a
-    // file that is missing or cannot be read is passed over. False when the
+    // Adds a dictionary's headwords: its whole list when it has one,
+    // otherwise its per-letter files, English or Russian, where a file that
+    // is missing or cannot be read is passed over. False when the
     // user stopped the run; the merge is then half done and not to be used.
     // Throws FileError when a whole list is there and cannot be read, having
     // added nothing of it.
@@ -74,16 +75,15 @@ public:
     std::optional<Result> Finish();
 
 private:
-    bool commit();
     // Adds the lines, showing the position `positionOf(m)` gives for line m
     // when there is one; false when stopped.
     template <typename PositionOf>
-    bool addLines(const QStringList &lines, PositionOf positionOf);
+    bool addLines(const HeadwordList &lines, PositionOf positionOf);
     bool mergeWholeList(const DictionaryFolder &folder);
     bool mergeLetterFiles(const DictionaryFolder &folder);
     void show(int position);
 
-    IncrementalHeadwordMerge &m_merge;
+    HeadwordMerge &m_merge;
     MergeProgressHost &m_host;
     int m_wholeListOffset;
     int m_shown = INT_MIN;

@@ -23,8 +23,11 @@ GridWindow GridWindowAround(qsizetype count, qsizetype i, int halfWindow)
     return window;
 }
 
-bool FillGrid(HeadwordGrid &grid, SearchState &state, const QStringList &lines, qsizetype i,
-              const GridFillMember &member, bool writeCells)
+namespace {
+
+template <typename Lines>
+bool fillGrid(HeadwordGrid &grid, SearchState &state, const Lines &lines, qsizetype i, const GridFillMember &member,
+              bool writeCells)
 {
     const qsizetype count = lines.size();
     const GridWindow window = GridWindowAround(count, i, member.halfWindow);
@@ -69,6 +72,20 @@ bool FillGrid(HeadwordGrid &grid, SearchState &state, const QStringList &lines, 
     return true;
 }
 
+} // namespace
+
+bool FillGrid(HeadwordGrid &grid, SearchState &state, const QStringList &lines, qsizetype i,
+              const GridFillMember &member, bool writeCells)
+{
+    return fillGrid(grid, state, lines, i, member, writeCells);
+}
+
+bool FillGrid(HeadwordGrid &grid, SearchState &state, const HeadwordList &lines, qsizetype i,
+              const GridFillMember &member, bool writeCells)
+{
+    return fillGrid(grid, state, lines, i, member, writeCells);
+}
+
 bool FillGridFromLetterFile(HeadwordGrid &grid, SearchState &state, const OpenList &list, qsizetype i)
 {
     return FillGrid(grid, state, list.CurrentHeadwords, i, LetterFileFill, true);
@@ -83,7 +100,7 @@ bool FillGridFromWholeList(HeadwordGrid &grid, SearchState &state, const OpenLis
     return FillGrid(grid, state, lines, i, WholeListFill, write);
 }
 
-bool FillGridFromAllHeadwords(HeadwordGrid &grid, SearchState &state, const QStringList &AllHeadwords,
+bool FillGridFromAllHeadwords(HeadwordGrid &grid, SearchState &state, const HeadwordList &AllHeadwords,
                               qsizetype a)
 {
     return FillGrid(grid, state, AllHeadwords, a, AllHeadwordsFill, true);

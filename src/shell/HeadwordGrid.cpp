@@ -1,6 +1,7 @@
 #include "HeadwordGrid.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace vocab {
 
@@ -35,18 +36,35 @@ void HeadwordGrid::SetRowCount(int count)
     clampRowAndTop();
 }
 
-void HeadwordGrid::WriteCells(const QStringList &lines, qsizetype first, int count)
+template <typename List>
+void HeadwordGrid::writeCells(const List &lines, qsizetype first, int count)
 {
     first = std::clamp<qsizetype>(first, 0, lines.size());
     count = int(std::clamp<qsizetype>(count, 0, lines.size() - first));
     beginResetModel();
-    m_lines = lines;
+    if constexpr (std::is_same_v<List, HeadwordList>) {
+        m_combinedLines = lines;
+        m_lines = QStringList();
+    } else {
+        m_lines = lines;
+        m_combinedLines = HeadwordList();
+    }
     m_first = first;
     m_cellCount = count;
     endResetModel();
     // A reset view forgets its current row and scroll position.
     emit RowChanged(m_row);
     emit TopRowChanged(m_topRow);
+}
+
+void HeadwordGrid::WriteCells(const QStringList &lines, qsizetype first, int count)
+{
+    writeCells(lines, first, count);
+}
+
+void HeadwordGrid::WriteCells(const HeadwordList &lines, qsizetype first, int count)
+{
+    writeCells(lines, first, count);
 }
 
 bool HeadwordGrid::ShowsLines(const QStringList &lines, qsizetype first, int count) const
@@ -59,6 +77,8 @@ QString HeadwordGrid::Cell(int row) const
 {
     if (row < 0 || row >= m_rowCount || row >= m_cellCount)
         return {};
+    if (!m_combinedLines.isEmpty())
+        return m_combinedLines.at(m_first + row).toString();
     return m_lines.at(m_first + row);
 }
 
@@ -66,6 +86,7 @@ void HeadwordGrid::Clear()
 {
     beginResetModel();
     m_lines = QStringList();
+    m_combinedLines = HeadwordList();
     m_first = 0;
     m_cellCount = 0;
     m_rowCount = 0;

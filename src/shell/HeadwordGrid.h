@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HeadwordList.h"
+
 #include <QAbstractListModel>
 #include <QString>
 #include <QStringList>
@@ -14,8 +16,9 @@ namespace vocab {
 // handler that showing an article hangs on.
 //
 // The cells are a view, not a copy: writing them keeps a shared reference to
-// the list, so putting a whole list of 200 000 lines into the grid costs a
-// pointer swap. The row count is kept apart from the cells, as the fill needs
+// the list (an open dictionary's, or the combined list of all dictionaries),
+// so putting a whole list of 200 000 lines into the grid costs a pointer
+// swap. The row count is kept apart from the cells, as the fill needs
 // to change it without writing them; rows past the written cells are empty.
 //
 // Row follows the grid control it stands for: setting it to the row it already
@@ -49,6 +52,7 @@ public:
 
     // Row r shows line first + r of `lines`, for r below `count`.
     void WriteCells(const QStringList &lines, qsizetype first, int count);
+    void WriteCells(const HeadwordList &lines, qsizetype first, int count);
     // Whether the cells already show exactly those lines of that very list.
     bool ShowsLines(const QStringList &lines, qsizetype first, int count) const;
     QString Cell(int row) const;
@@ -93,7 +97,12 @@ private:
     void clampRowAndTop();
     void setTopRowValue(int topRow);
 
+    // Writes the cells from one of the lists and empties the other.
+    template <typename List>
+    void writeCells(const List &lines, qsizetype first, int count);
+
     QStringList m_lines;
+    HeadwordList m_combinedLines;
     qsizetype m_first = 0;
     int m_cellCount = 0;
     int m_rowCount = 0;

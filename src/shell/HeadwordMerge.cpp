@@ -2,117 +2,168 @@
 
 #include "LetterIndex.h"
 
-#include <QLocale>
+#include <QHashFunctions>
 
 #include <algorithm>
-#include <numeric>
+#include <cassert>
+#include <cstring>
 
 namespace vocab {
 
 namespace {
 
-constexpr int EntryOfI = LetterIndexEntry(QChar(0x0418));      // И
 constexpr int EntryOfShortI = LetterIndexEntry(QChar(0x0419)); // Й
-constexpr int EntryOfK = LetterIndexEntry(QChar(0x041A));      // К
 
-// The word as it is read for ordering: hyphens and apostrophes left out.
-QString withoutMarks(const QString &line)
+// The first eight bytes of a key, big-end first, zeros past its end.
+std::uint64_t prefixOf(const char *key)
 {
-    if (!line.contains(u'-') && !line.contains(u'\''))
-        return line;
-    QString out = line;
-    out.remove(u'-');
-    out.remove(u'\'');
-    return out;
+    std::uint64_t prefix = 0;
+    for (int i = 0; i < 8 && key[i]; ++i)
+        prefix |= std::uint64_t(static_cast<unsigned char>(key[i])) << (56 - 8 * i);
+    return prefix;
 }
 
 } // namespace
 
-HeadwordOrder::HeadwordOrder() : m_collator(QLocale(QLocale::Russian, QLocale::Russia))
+void HeadwordMerge::Add(QStringView line)
 {
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
-}
-
-HeadwordOrder::Key HeadwordOrder::KeyOf(const QString &line) const
-{
-    return Key{EntryOfLine(line), m_collator.sortKey(withoutMarks(line))};
-}
-
-int HeadwordOrder::Compare(const QString &a, const Key &ka, const QString &b, const Key &kb) const
-{
-    if (ka.entry != kb.entry)
-        return ka.entry < kb.entry ? -1 : 1;
-    if (const int byWord = ka.sortKey.compare(kb.sortKey))
-        return byWord;
-    // The same word read without its marks: the marks, and only a difference
-    // of case beyond them, decide.
-    return m_collator.compare(a, b);
-}
-
-HeadwordMerge::HeadwordMerge(const QStringList &existing)
-{
-    Add(existing);
-}
-
-void HeadwordMerge::Add(const QString &line)
-{
+    assert(m_nextBucket < 0);
     if (line.isEmpty())
         return;
-    m_items.push_back(Item{line, m_order.KeyOf(line)});
+    // The very same line again changes nothing: it is equal to the one added
+    // before, or to whatever that one was equal to.
+    const std::size_t hash = qHash(line);
+    if (m_slots.size() < 2 * (m_lines.size() + 1))
+        growSlots();
+    std::uint32_t *slot = findSlot(line, hash);
+    if (*slot != 0)
+        return;
+
+    const auto number = std::uint32_t(m_lines.size());
+    m_lines.push_back(Line{std::uint32_t(m_text.size()), std::uint32_t(line.size())});
+    m_text.append(line);
+    *slot = number + 1;
+
+    const auto key = std::uint32_t(m_keys.size());
+    m_order.AppendSortKey(line, m_keys);
+    m_records.push_back(Record{prefixOf(m_keys.constData() + key), key, number});
 }
 
 void HeadwordMerge::Add(const QStringList &lines)
 {
-    m_items.reserve(m_items.size() + std::size_t(lines.size()));
     for (const QString &line : lines)
-        Add(line);
+        Add(QStringView(line));
 }
 
-QStringList HeadwordMerge::Lines() const
+void HeadwordMerge::Add(const HeadwordList &lines)
 {
-    // A stable sort keeps equal lines in the order they were added, so the
-    // first of each run of equals is the one that came first: the same list
-    // as adding them one by one to a sorted list that ignores duplicates.
-    std::vector<std::size_t> order(m_items.size());
-    std::iota(order.begin(), order.end(), std::size_t(0));
-    const auto compare = [this](std::size_t x, std::size_t y) {
-        return m_order.Compare(m_items[x].line, m_items[x].key, m_items[y].line, m_items[y].key);
-    };
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) { return compare(x, y) < 0; });
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        Add(lines.at(i));
+}
 
-    QStringList lines;
-    lines.reserve(qsizetype(order.size()));
-    const std::size_t none = order.size();
-    std::size_t kept = none;
-    for (const std::size_t i : order) {
-        if (kept != none && compare(kept, i) == 0)
-            continue;
-        lines.append(m_items[i].line);
-        kept = i;
+std::uint32_t *HeadwordMerge::findSlot(QStringView line, std::size_t hash)
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        std::uint32_t &slot = m_slots[i];
+        if (slot == 0 || text(slot - 1) == line)
+            return &slot;
     }
-    return lines;
+}
+
+void HeadwordMerge::growSlots()
+{
+    std::size_t size = 1024;
+    while (size < 4 * (m_lines.size() + 1))
+        size *= 2;
+    m_slots.assign(size, 0);
+    for (std::uint32_t number = 0; number < m_lines.size(); ++number) {
+        const QStringView line = text(number);
+        *findSlot(line, qHash(line)) = number + 1;
+    }
+}
+
+int HeadwordMerge::compare(const Record &a, const Record &b) const
+{
+    if (a.prefix != b.prefix)
+        return a.prefix < b.prefix ? -1 : 1;
+    // A zero among the first eight bytes ends both keys there; otherwise the
+    // rest of the keys decide.
+    if ((a.prefix & 0xFF) != 0) {
+        if (const int byKey = std::strcmp(m_keys.constData() + a.key + 8, m_keys.constData() + b.key + 8))
+            return byKey;
+    }
+    return m_order.CompareTied(text(a.line), text(b.line));
+}
+
+void HeadwordMerge::beginSort()
+{
+    // The records go into one bucket per letter, in adding order.
+    std::vector<std::size_t> start(LetterIndexTable::EntryCount + 1, 0);
+    for (const Record &r : m_records)
+        ++start[std::size_t(entryOf(r)) + 1];
+    for (std::size_t e = 1; e < start.size(); ++e)
+        start[e] += start[e - 1];
+    std::vector<Record> bucketed(m_records.size());
+    std::vector<std::size_t> next(start.begin(), start.end() - 1);
+    for (const Record &r : m_records)
+        bucketed[next[std::size_t(entryOf(r))]++] = r;
+    m_records = std::move(bucketed);
+    m_bucketStart = std::move(start);
+    m_slots = {};
+    m_nextBucket = 0;
+}
+
+bool HeadwordMerge::SortSome()
+{
+    if (m_nextBucket < 0)
+        beginSort();
+    const auto less = [this](const Record &a, const Record &b) {
+        if (const int c = compare(a, b))
+            return c < 0;
+        return a.line < b.line;
+    };
+    while (m_nextBucket < LetterIndexTable::EntryCount) {
+        const auto e = std::size_t(m_nextBucket++);
+        const auto from = m_records.begin() + std::ptrdiff_t(m_bucketStart[e]);
+        const auto to = m_records.begin() + std::ptrdiff_t(m_bucketStart[e + 1]);
+        if (to - from < 2)
+            continue;
+        std::sort(from, to, less);
+        return m_nextBucket == LetterIndexTable::EntryCount;
+    }
+    return true;
+}
+
+HeadwordList HeadwordMerge::Lines()
+{
+    while (!SortSome()) {
+    }
+    // Of each run of equal lines the first stays: the sort put them in the
+    // order they were added.
+    std::vector<Record> kept;
+    kept.reserve(m_records.size());
+    for (const Record &r : m_records) {
+        if (kept.empty() || compare(kept.back(), r) != 0)
+            kept.push_back(r);
+    }
+    const auto [start, stop] = ShortIBlock(qsizetype(kept.size()), [&](qsizetype i) { return entryOf(kept[std::size_t(i)]); });
+    std::stable_partition(kept.begin() + start, kept.begin() + stop,
+                          [this](const Record &r) { return entryOf(r) != EntryOfShortI; });
+
+    HeadwordList::Builder builder;
+    qsizetype characters = 0;
+    for (const Record &r : kept)
+        characters += m_lines[r.line].textLength;
+    builder.Reserve(qsizetype(kept.size()), characters);
+    for (const Record &r : kept)
+        builder.Append(text(r.line));
+    return builder.Finish();
 }
 
 void ReorderShortI(QStringList &lines)
 {
-    const auto entryAt = [&](qsizetype i) { return EntryOfLine(lines.at(i)); };
-    const auto firstOf = [&](int entry) -> qsizetype {
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (entryAt(i) == entry)
-                return i;
-        }
-        return -1;
-    };
-    const qsizetype firstI = firstOf(EntryOfI);
-    const qsizetype firstShortI = firstOf(EntryOfShortI);
-    if (firstI < 0 || firstShortI < 0)
-        return;
-    const qsizetype start = std::min(firstI, firstShortI);
-    // The block ends at the first line of К..Я, or with the list when И and Й
-    // are the last letters it has.
-    qsizetype stop = start;
-    while (stop < lines.size() && entryAt(stop) < EntryOfK)
-        ++stop;
+    const auto [start, stop] = ShortIBlock(lines.size(), [&](qsizetype i) { return EntryOfLine(lines.at(i)); });
     // Everything else keeps its place; the Й lines, in their order, go last.
     std::stable_partition(lines.begin() + start, lines.begin() + stop,
                           [](const QString &line) { return EntryOfLine(line) != EntryOfShortI; });

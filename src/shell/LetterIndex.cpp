@@ -12,18 +12,16 @@ namespace vocab {
 
 namespace {
 
-constexpr bool IsIndexMark(QChar c) noexcept { return c == u'-' || c == u'\''; }
-
 constexpr int FirstLetterEntry = 1;
 constexpr int LastLetterEntry = LetterIndexTable::EntryCount - 1;
 
 // The entry of every line, worked out once for the scans of a build.
-std::vector<std::uint8_t> entriesOfLines(const QStringList &lines)
+template <typename Lines>
+std::vector<std::uint8_t> entriesOfLines(const Lines &lines)
 {
-    std::vector<std::uint8_t> entries;
-    entries.reserve(std::size_t(lines.size()));
-    for (const QString &line : lines)
-        entries.push_back(std::uint8_t(EntryOfLine(line)));
+    std::vector<std::uint8_t> entries(std::size_t(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        entries[std::size_t(i)] = std::uint8_t(EntryOfLine(lines.at(i)));
     return entries;
 }
 
@@ -40,32 +38,12 @@ std::int32_t lastOfLetter(const LetterIndexTable &index, int entry, std::int32_t
 
 } // namespace
 
-QChar KeyLetter(QStringView word) noexcept
-{
-    if (word.isEmpty())
-        return QChar();
-    if (word.size() >= 2 && IsIndexMark(word[0]) && (IsLatinCapital(word[1]) || IsCyrillicCapital(word[1])))
-        return word[1];
-    return word[0];
-}
-
-int EntryOfLine(QStringView line) noexcept
-{
-    // Only the first two units can decide the letter.
-    QChar head[2];
-    const qsizetype n = std::min<qsizetype>(line.size(), 2);
-    for (qsizetype i = 0; i < n; ++i)
-        head[i] = line[i].toUpper();
-    return EntryOfKey(QStringView(head, n));
-}
-
-LetterIndexTable LetterIndexTable::Build(const QStringList &lines)
+LetterIndexTable LetterIndexTable::fromEntries(const std::vector<std::uint8_t> &entries)
 {
     LetterIndexTable index;
-    if (lines.isEmpty())
+    if (entries.empty())
         return index;
-    const auto count = std::int32_t(lines.size());
-    const std::vector<std::uint8_t> entries = entriesOfLines(lines);
+    const auto count = std::int32_t(entries.size());
 
     for (LetterRange &range : index.m_entries)
         range = {-1, count - 1};
@@ -97,40 +75,24 @@ LetterIndexTable LetterIndexTable::Build(const QStringList &lines)
     return index;
 }
 
+LetterIndexTable LetterIndexTable::Build(const QStringList &lines)
+{
+    return fromEntries(entriesOfLines(lines));
+}
+
+LetterIndexTable LetterIndexTable::Build(const HeadwordList &lines)
+{
+    return fromEntries(entriesOfLines(lines));
+}
+
 bool LetterIndexTable::FitsList(const QStringList &lines) const
 {
-    if (lines.size() > INT32_MAX)
-        return false;
-    const auto count = std::int32_t(lines.size());
-    if (count == 0) {
-        return std::all_of(m_entries.begin(), m_entries.end(), [](const LetterRange &r) { return r.IsEmpty(); });
-    }
-    const auto entryAt = [&](std::int32_t i) { return EntryOfLine(lines.at(i)); };
+    return lines.size() <= INT32_MAX && *this == fromEntries(entriesOfLines(lines));
+}
 
-    const LetterRange &others = m_entries[0];
-    std::int32_t othersLast = count - 1;
-    for (std::int32_t i = 0; i < count && entryAt(i) == 0; ++i)
-        othersLast = i;
-    if (others.first != 0 || others.last != othersLast)
-        return false;
-
-    std::int32_t previousFirst = -1;
-    for (int e = FirstLetterEntry; e <= LastLetterEntry; ++e) {
-        const LetterRange &range = m_entries[std::size_t(e)];
-        if (!range.IsEmpty()) {
-            if (range.first <= previousFirst || range.first >= count || entryAt(range.first) != e)
-                return false;
-            // The line before was looked at for this letter too, unless the
-            // letter before begins there.
-            const std::int32_t before = range.first - 1;
-            if (before >= 0 && before > previousFirst && entryAt(before) == e)
-                return false;
-            previousFirst = range.first;
-        }
-        if (range.last != lastOfLetter(*this, e, count))
-            return false;
-    }
-    return true;
+bool LetterIndexTable::FitsList(const HeadwordList &lines) const
+{
+    return lines.size() <= INT32_MAX && *this == fromEntries(entriesOfLines(lines));
 }
 
 std::optional<LetterRange> LetterIndexTable::LinesOfEntry(int entry, qsizetype count) const

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "HeadwordCollation.h"
+#include "HeadwordList.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QChar>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -10,54 +12,9 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace vocab {
-
-// --- the letter of a word, as the combined list is indexed by it -------------
-
-// U+0410..U+042F, А..Я; Ё lies outside.
-constexpr bool IsCyrillicCapital(QChar c) noexcept { return c.unicode() >= 0x0410 && c.unicode() <= 0x042F; }
-inline bool IsCyrillicCapital(QStringView text) noexcept { return !text.isEmpty() && IsCyrillicCapital(text.front()); }
-constexpr bool IsLatinCapital(QChar c) noexcept { return c.unicode() >= u'A' && c.unicode() <= u'Z'; }
-
-// À, É and Ö stand for A, E and O when the range of a key is chosen; every
-// other character is itself.
-constexpr QChar FoldLatinAccent(QChar c) noexcept
-{
-    switch (c.unicode()) {
-    case 0x00C0: return QChar(u'A');
-    case 0x00C9: return QChar(u'E');
-    case 0x00D6: return QChar(u'O');
-    default: return c;
-    }
-}
-
-// The character a word is indexed by: its first, or its second when the first
-// is a hyphen or an apostrophe standing before a Latin or Cyrillic capital.
-// A null character for an empty word.
-QChar KeyLetter(QStringView word) noexcept;
-
-// The entry of the letter index for a character: 1..26 for A..Z, 27..58 for
-// А..Я, 0 for anything else.
-constexpr int LetterIndexEntry(QChar c) noexcept
-{
-    if (IsLatinCapital(c))
-        return c.unicode() - 64;
-    if (IsCyrillicCapital(c))
-        return c.unicode() - 1013;
-    return 0;
-}
-
-// The entry a search key is looked up in: its key letter, accent-folded.
-inline int EntryOfKey(QStringView key) noexcept { return LetterIndexEntry(FoldLatinAccent(KeyLetter(key))); }
-
-// The entry a line of the combined list belongs to: the entry of its
-// upper-cased form, so that lines differing only in case belong together. The
-// combined list is sorted by it first, which keeps every letter's lines
-// together and every line inside the range its key is looked up in.
-int EntryOfLine(QStringView line) noexcept;
-
-// --- the index -----------------------------------------------------------------
 
 // Lines first..last of the combined list; first is -1 for a letter without lines.
 struct LetterRange {
@@ -87,17 +44,16 @@ public:
     // starts at line 0 and ends with the run of other lines at the top (at the
     // end of the list when the first line already begins with a letter).
     static LetterIndexTable Build(const QStringList &lines);
+    static LetterIndexTable Build(const HeadwordList &lines);
 
     const LetterRange &Entry(int entry) const { return m_entries.at(std::size_t(entry)); }
     void SetEntry(int entry, LetterRange range) { m_entries.at(std::size_t(entry)) = range; }
 
-    // Whether the index can be one built from `lines`: entry 0 ends where the
-    // list's own run of other lines does, every letter's first line is in the
-    // list and of that letter (the line before it not), the letters follow
-    // each other in order, and every last is what those firsts and the length
-    // of the list make it. A record from another or an older list fails this;
-    // the check reads the other lines at the top and two lines per letter.
+    // Whether the index is the one built from `lines`. A record from another
+    // or an older list fails this, even one of the same length whose letters
+    // begin where this list's do: every line is looked at once.
     bool FitsList(const QStringList &lines) const;
+    bool FitsList(const HeadwordList &lines) const;
 
     // Lines of `lines` to scan for a key of the given entry, kept inside the
     // list whatever the index says; nothing for an entry without lines.
@@ -116,6 +72,9 @@ public:
     bool operator==(const LetterIndexTable &) const = default;
 
 private:
+    // The index of a list whose lines have these entries.
+    static LetterIndexTable fromEntries(const std::vector<std::uint8_t> &entries);
+
     std::array<LetterRange, EntryCount> m_entries{};
 };
 

@@ -17,6 +17,11 @@ public:
 
     virtual TreeNodeKind SelectedNodeKind() const = 0;
     virtual QString SelectedNodeCaption() const = 0;
+    // The selected dictionary's own folder, as the tree keeps it for each
+    // node, so that two dictionaries of one name open their own folders.
+    // Empty when it is not known: the folder is then the one the tree lines
+    // give for the caption.
+    virtual QString SelectedNodeFolder() const { return {}; }
 
     // Opening a node begins: the tree is made read-only again and the 100 ms
     // timer that gives the search box the focus is started.

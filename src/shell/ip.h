@@ -4,6 +4,7 @@
 #include "CategoryTab.h"
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
+#include "HeadwordList.h"
 #include "LetterIndex.h"
 #include "ListFile.h"
 #include "OutsideWords.h"
@@ -61,8 +62,9 @@ public:
     bool CloseForReal = false;
 
     // The global lists of the window. The open dictionary's lists and the
-    // search state live in `lookup`.
-    StringList AllHeadwords;
+    // search state live in `lookup`. The combined list of all dictionaries
+    // (dictionaries.ogl) can hold a million lines: one text with offsets.
+    HeadwordList AllHeadwords;
     // Where each letter's lines lie in AllHeadwords (dictionaries.dvc).
     LetterIndexTable LetterIndex;
     StringList GrayList;
@@ -227,6 +229,7 @@ private:
     // What the lookup asks of the window.
     TreeNodeKind SelectedNodeKind() const override;
     QString SelectedNodeCaption() const override;
+    QString SelectedNodeFolder() const override;
     void BeginOpening() override;
     void InvalidatePageControl() override;
     void SetSearchMode(TreeNodeKind kind) override;

@@ -29,7 +29,7 @@ void TForm1::Button_All_dic_Content()
 
     std::vector<PageTreeNode> nodes;
     for (const QTreeWidgetItem *item : TreeNodes::all(TreeView1))
-        nodes.push_back({item->text(0), TreeNodes::kind(item)});
+        nodes.push_back({item->text(0), TreeNodes::kind(item), TreeNodes::folder(item)});
     const AllDictionariesPage page(lookup.BaseDir(), ProgramDir(), TreeLines);
     AllDictionariesResult result = page.Build(PageHead, key, nodes, GrayList, [this](int position) { SetProgress(position); });
 

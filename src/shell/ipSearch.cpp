@@ -45,6 +45,13 @@ void TForm1::setUpSearch()
     connect(ComboBox1, &TComboBox::closeUp, this, [this] { guarded([this] { ComboBox1CloseUp(); }); });
     connect(ComboBox1, &TComboBox::rowStepRequested, this, [this](int step) { guarded([&] { MoveGridRowFromSearchBox(step); }); });
 
+    // The hidden buttons are entry points that code can click: the search of
+    // the selected dictionary, the search of the combined list, and the page
+    // of one headword from all dictionaries.
+    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button_One_Dic(); }); });
+    connect(Button_List_all, &QPushButton::clicked, this, [this] { guarded([this] { Button_All_dic_Zagolovki(); }); });
+    connect(button_vse, &QPushButton::clicked, this, [this] { guarded([this] { Button_All_dic_Content(); }); });
+
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this] { guarded([this] { TreeView1Change(); }); });
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { guarded([this] { TreeView1DblClick(); }); });
 
@@ -56,9 +63,6 @@ void TForm1::setUpSearch()
     grid.SetSelectCellHandler([this](int row) { StringGrid1SelectCell(row); });
     // The grid's double click is taken from its viewport (see eventFilter), so
     // that it counts below the last row too.
-
-    // The hidden buttons: a click on one from code runs its search.
-    connect(Button1, &QPushButton::clicked, this, [this] { guarded([this] { Button_One_Dic(); }); });
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -94,6 +98,11 @@ QString TForm1::SelectedNodeCaption() const
 {
     const QTreeWidgetItem *node = TreeView1->currentItem();
     return node ? node->text(0) : QString();
+}
+
+QString TForm1::SelectedNodeFolder() const
+{
+    return TreeNodes::folder(TreeView1->currentItem());
 }
 
 bool TForm1::SelectedNodeIsRoot() const

@@ -166,14 +166,16 @@ void TForm1::CM_DeleteDicClick()
     if (!node || TreeNodes::kind(node) != tnkDictionary)
         return;
     const QString name = node->text(0);
-    // A name that the tree file does not tie to one folder under "dic" could
-    // stand for the whole of "dic": nothing is asked and nothing deleted.
-    const QString folder = DictionaryFolderToDelete(ProgramDir(), SelectedDictionaryDir(TreeLines, name));
+    // The folder the viewer reads this node from. A name that the tree does
+    // not tie to one folder under "dic" could stand for the whole of "dic":
+    // nothing is asked and nothing deleted.
+    const QString dictionaryDir = lookup.SelectedDictionaryDir();
+    const QString folder = DictionaryFolderToDelete(ProgramDir(), dictionaryDir);
     if (folder.isEmpty()) {
         ShowMessage(NoDictionaryFolderMessage(name));
         return;
     }
-    if (DeletesAnotherFolder(folder, DictPath::find(m_paths.dicDir, SelectedDictionaryDir(TreeLines, name)))) {
+    if (DeletesAnotherFolder(folder, DictPath::find(m_paths.dicDir, dictionaryDir))) {
         ShowMessage(ForeignDictionaryFolderMessage(name));
         return;
     }

@@ -1,6 +1,7 @@
 #include "ListFile.h"
 
 #include "AppError.h"
+#include "HeadwordList.h"
 #include "TestSupport.h"
 
 #include <csignal>
@@ -81,6 +82,24 @@ TEST(ListFileDecode, SomeLinesAsTheWholeFileGivesThem)
     }
 }
 
+TEST(ListFileDecode, HeadwordListHoldsTheSameLines)
+{
+    for (const auto &c : decodeCases()) {
+        const HeadwordList list = HeadwordList::Decode(c.bytes);
+        EXPECT_EQ(list.ToStringList(), c.lines) << c.name;
+        EXPECT_TRUE(list == HeadwordList::FromLines(c.lines)) << c.name;
+        EXPECT_EQ(hex(list.Encode()), hex(ListFile::encode(c.lines))) << c.name;
+    }
+    const HeadwordList list = HeadwordList::FromLines({u"КОТ"_qs, "", "AB"});
+    EXPECT_EQ(list.size(), 3);
+    EXPECT_EQ(list.at(0), u"КОТ"_qs);
+    EXPECT_TRUE(list.at(1).isEmpty());
+    EXPECT_EQ(list.ByteSize(), 5 * 2 + 4 * 4) << "the text and one offset a line, and one more";
+    EXPECT_FALSE(list == HeadwordList::FromLines({u"КОТ"_qs, "", "AC"}));
+    EXPECT_TRUE(HeadwordList().isEmpty());
+    EXPECT_EQ(HeadwordList().Encode(), kMark);
+}
+
 TEST(ListFileDecode, WhereALineStands)
 {
     const QByteArray bytes = kMark + u"ДОМ\r\nКОТ\nКОТ\rКОТ\r\nКОТЫ\r\nКОТ\r\n\r\nКО"_qs.toUtf8();
@@ -125,10 +144,43 @@ TEST(ListFileIo, AnsiFileComesBackAsUtf8WithMark)
     EXPECT_EQ(hex(vocab::test::readBytes(path)), hex(QByteArray("\xEF\xBB\xBF\xD0\x92\xD1\x81\xD0\xB5\r\nx\r\n")));
 }
 
+TEST(ListFileIo, SomeLinesReadAsTheWholeFileGivesThem)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.uvs");
+    for (const auto &c : decodeCases()) {
+        vocab::test::writeBytes(path, c.bytes);
+        for (qsizetype first = 0; first <= c.lines.size() + 1; ++first) {
+            for (qsizetype count = 1; count <= 3; ++count)
+                EXPECT_EQ(ListFile::readLines(path, first, count), c.lines.mid(first, count))
+                    << c.name << ", lines " << first << "+" << count;
+        }
+    }
+
+    // Lines of every length up to forty with every kind of break, so that
+    // the breaks fall on every place of the blocks the scan looks at, a CR
+    // and its LF on both sides of a block's end too.
+    QByteArray bytes = kMark;
+    const char *breaks[] = {"\r\n", "\n", "\r"};
+    for (int i = 0; i < 400; ++i)
+        bytes += QByteArray(i % 41, char('a' + i % 26)) + breaks[i % 3];
+    vocab::test::writeBytes(path, bytes);
+    const QStringList whole = ListFile::decode(bytes);
+    ASSERT_EQ(whole.size(), 400);
+    for (qsizetype first = 0; first <= whole.size(); ++first) {
+        EXPECT_EQ(ListFile::readLines(path, first, 1), whole.mid(first, 1)) << first;
+        EXPECT_EQ(ListFile::readLines(path, first, 3), whole.mid(first, 3)) << first;
+        if (first < whole.size()) {
+            EXPECT_EQ(ListFile::readLineRun(path, whole[first]).first, whole.indexOf(whole[first])) << first;
+        }
+    }
+}
+
 TEST(ListFileIo, MissingFileThrows)
 {
     QTemporaryDir dir;
     EXPECT_THROW(ListFile::read(dir.filePath("absent.trv")), FileError);
+    EXPECT_THROW(HeadwordList::Read(dir.filePath("absent.trv")), FileError);
     EXPECT_THROW(ListFile::readLines(dir.filePath("absent.trv"), 0, 1), FileError);
     EXPECT_THROW(ListFile::readLineRun(dir.filePath("absent.trv"), u"x"), FileError);
 }

@@ -26,12 +26,12 @@ public:
     void folderNode(const QString &caption)
     {
         treeLines.append(caption);
-        nodes.push_back({caption, tnkFolder});
+        nodes.push_back({caption, tnkFolder, {}});
     }
     void dictionaryNode(const QString &caption, const QString &folder)
     {
         treeLines.append(u'\t' + caption + u'=' + folder);
-        nodes.push_back({caption, tnkDictionary});
+        nodes.push_back({caption, tnkDictionary, {}});
     }
     // A whole-list dictionary.
     void whole(const QString &caption, const QString &folder, const QStringList &headwords, const QStringList &articles)
@@ -59,7 +59,7 @@ public:
 
     FixtureFolder dir;
     StringList treeLines{u"Все словари"_qs};
-    std::vector<PageTreeNode> nodes{{u"Все словари"_qs, tnkRoot}};
+    std::vector<PageTreeNode> nodes{{u"Все словари"_qs, tnkRoot, {}}};
     QStringList gray;
     std::vector<int> progress;
 };
@@ -244,7 +244,7 @@ TEST(AllDictionariesPageBuild, NothingFound)
              r.dictionaryNode(u"А"_qs, "a");
              r.letter("a", 1, {u"АИСТ"_qs}, {u"АИСТ"_qs});
          }},
-        {"a dictionary node without a folder", [](PageRig &r) { r.nodes.push_back({u"Потерянный"_qs, tnkDictionary}); }},
+        {"a dictionary node without a folder", [](PageRig &r) { r.nodes.push_back({u"Потерянный"_qs, tnkDictionary, {}}); }},
         {"a word lower-cased in the file", [](PageRig &r) { r.whole(u"А"_qs, "a", {u"кот"_qs}, {u"кот"_qs}); }},
     };
     for (const Case &c : cases) {
@@ -255,6 +255,23 @@ TEST(AllDictionariesPageBuild, NothingFound)
         EXPECT_FALSE(result.found);
         EXPECT_EQ(result.page, nothing);
     }
+}
+
+TEST(AllDictionariesPageBuild, TwoDictionariesOfOneNameEachFromItsOwnFolder)
+{
+    PageRig rig;
+    rig.whole(u"Альфа"_qs, "a", {u"КОТ"_qs}, {u"КОТ из первой"_qs});
+    rig.whole(u"Альфа"_qs, "b", {u"КОТ"_qs}, {u"КОТ из второй"_qs});
+    const QString first = u"<div class=zag>Альфа</div><div align=\"justify\"><B>КОТ</B> из первой</div><br><br>"_qs;
+    const QString second = u"<div class=zag>Альфа</div><div align=\"justify\"><B>КОТ</B> из второй</div><br><br>"_qs;
+    // Nodes that know their folders.
+    rig.nodes[1].folder = "a";
+    rig.nodes[2].folder = "b";
+    EXPECT_EQ(rig.build(u"КОТ"_qs).page, Head + first + second + End);
+    // Without, the tree lines give the first folder of the name for both.
+    rig.nodes[1].folder.clear();
+    rig.nodes[2].folder.clear();
+    EXPECT_EQ(rig.build(u"КОТ"_qs).page, Head + first + first + End);
 }
 
 TEST(AllDictionariesPageGrayList, NamesNoDictionaryBearsAreLeftOver)

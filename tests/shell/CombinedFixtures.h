@@ -25,7 +25,7 @@ inline QStringList Merged(std::initializer_list<QStringList> dictionaries)
     HeadwordMerge merge;
     for (const QStringList &lines : dictionaries)
         merge.Add(lines);
-    QStringList lines = merge.Lines();
+    QStringList lines = merge.Lines().ToStringList();
     ReorderShortI(lines);
     return lines;
 }
@@ -82,7 +82,7 @@ public:
 class CombinedRig {
 public:
     explicit CombinedRig(const QStringList &lines, int visibleRows = 20)
-        : AllHeadwords(lines), LetterIndex(LetterIndexTable::Build(lines))
+        : AllHeadwords(HeadwordList::FromLines(lines)), LetterIndex(LetterIndexTable::Build(lines))
     {
         host.search = &search;
         host.state = &lookup.State();
@@ -98,7 +98,7 @@ public:
     void openRoot() { lookup.OpenSelectedDictionary(); }
     QString currentCell() const { return grid.Cell(grid.Row()); }
 
-    StringList AllHeadwords;
+    HeadwordList AllHeadwords;
     LetterIndexTable LetterIndex;
     StringList treeLines{QStringLiteral("Все словари")};
     HeadwordGrid grid;

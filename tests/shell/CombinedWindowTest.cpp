@@ -58,7 +58,7 @@ TEST_F(CombinedWindow, TypingWithTheRootSelectedSearchesTheCombinedList)
 {
     start();
     ASSERT_TRUE(boxes.empty());
-    EXPECT_EQ(form->AllHeadwords, list);
+    EXPECT_EQ(form->AllHeadwords.ToStringList(), list);
     EXPECT_EQ(form->LetterIndex, LetterIndexTable::Build(list));
     // The root opens on the first line of the combined list.
     ASSERT_EQ(form->TreeView1->currentItem(), form->TreeView1->topLevelItem(0));

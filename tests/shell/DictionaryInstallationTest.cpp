@@ -20,7 +20,7 @@ protected:
         dir.writeList("ConfigFiles/dictionaries/dictionaries.ogl", existing);
         // A dictionary gone from "dic" whose line the reconciliation drops.
         dir.writeList("ConfigFiles/TreeView.trv", treeFile);
-        AllHeadwords = ListFile::read(paths.allHeadwords);
+        AllHeadwords = HeadwordList::Read(paths.allHeadwords);
     }
 
     InstallOutcome install()
@@ -37,7 +37,7 @@ protected:
     const QStringList treeFile{Root, u"Мои"_s, u"\tПропал=gone"_s};
     std::vector<DictionaryEntry> NewDictionaries;
     StringList TreeLines;
-    QStringList AllHeadwords;
+    HeadwordList AllHeadwords;
     int folderIndex = -1;
     InstallRecorder host;
 };
@@ -48,7 +48,7 @@ TEST_F(Installation, HeadwordsMergedAndDictionariesPutUnderNewDictionaries)
 {
     ASSERT_EQ(install(), InstallOutcome::Installed);
     const QStringList merged = dicts.mergedWith(existing);
-    EXPECT_EQ(AllHeadwords, merged);
+    EXPECT_EQ(AllHeadwords.ToStringList(), merged);
     EXPECT_EQ(hex(ogl()), hex(ListFile::encode(merged)));
     // Found as eng, rus, whole: each placed on top of the one before.
     EXPECT_EQ(TreeLines, (StringList{Root, u"Мои"_s, NewFolder, u"\tЦелый=whole"_s, u"\tРусский=rus"_s, u"\tEnglish=eng"_s}));
@@ -89,7 +89,7 @@ TEST_F(Installation, ProgressOfEachLayout)
         SCOPED_TRACE(c.what);
         InstallRecorder recorder;
         const std::vector<DictionaryEntry> one{{c.folder, c.folder}};
-        QStringList all;
+        HeadwordList all;
         StringList tree{Root};
         ASSERT_EQ(InstallNewDictionaries(paths, one, 0, all, tree, recorder), InstallOutcome::Installed);
         EXPECT_EQ(recorder.positions, c.positions);
@@ -119,9 +119,9 @@ TEST_F(Installation, ACancelLeavesTheFilesAndUndoesTheReconciliation)
         SCOPED_TRACE(c.what);
         host = InstallRecorder();
         host.stopWhen = [&] { return c.when(host); };
-        AllHeadwords = existing;
+        AllHeadwords = HeadwordList::FromLines(existing);
         ASSERT_EQ(install(), InstallOutcome::Cancelled);
-        EXPECT_EQ(AllHeadwords, existing);
+        EXPECT_EQ(AllHeadwords.ToStringList(), existing);
         EXPECT_EQ(TreeLines, StringList(treeFile)) << "read again from the file: the vanished line is back";
         EXPECT_EQ(hex(ogl()), hex(oglBefore));
         EXPECT_EQ(readBytes(paths.treeView), treeBefore);
@@ -134,13 +134,13 @@ TEST_F(Installation, ACancelAtTheLastLookBeforeTheListIsWrittenStillCancels)
     ASSERT_EQ(install(), InstallOutcome::Installed);
     const int looks = host.polls;
     writeBytes(paths.allHeadwords, oglBefore);
-    AllHeadwords = existing;
+    AllHeadwords = HeadwordList::FromLines(existing);
 
     host = InstallRecorder();
     host.stopWhen = [&] { return host.polls == looks; };
     ASSERT_EQ(install(), InstallOutcome::Cancelled);
     EXPECT_EQ(host.statistics.size(), 3) << "every dictionary was merged";
-    EXPECT_EQ(AllHeadwords, existing);
+    EXPECT_EQ(AllHeadwords.ToStringList(), existing);
     EXPECT_EQ(hex(ogl()), hex(oglBefore));
 }
 
@@ -152,7 +152,7 @@ TEST_F(Installation, AWholeListThatCannotBeReadIsShownAndLeftOut)
     ASSERT_EQ(install(), InstallOutcome::Installed);
     ASSERT_EQ(host.errors.size(), 1);
     EXPECT_TRUE(host.errors[0].contains("broken.ogl"));
-    EXPECT_EQ(AllHeadwords, dicts.mergedWith(existing));
+    EXPECT_EQ(AllHeadwords.ToStringList(), dicts.mergedWith(existing));
     EXPECT_FALSE(TreeLines.join(u'\n').contains("broken"));
 
     // With nothing else new, nothing is installed and nothing written.
@@ -171,6 +171,6 @@ TEST_F(Installation, ACombinedListThatCannotBeWrittenChangesNothingInMemory)
     QFile::remove(paths.allHeadwords);
     QDir().mkpath(paths.allHeadwords); // a folder where the list belongs
     EXPECT_THROW(install(), FileError);
-    EXPECT_EQ(AllHeadwords, existing);
+    EXPECT_EQ(AllHeadwords.ToStringList(), existing);
     EXPECT_EQ(TreeLines, (StringList{Root, u"Мои"_s})) << "reconciled, without the new dictionaries";
 }

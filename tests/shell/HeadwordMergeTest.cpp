@@ -6,6 +6,8 @@
 #include "LetterIndex.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 using namespace vocab;
 using namespace vocab::test;
@@ -47,6 +49,12 @@ TEST(HeadwordMergeTest, EqualsWithoutRegardToCaseKeepTheFirstAdded)
         // Differences that are not of case make different headwords.
         {{}, {u"COOP"_s, u"CO-OP"_s, u"CO'OP"_s}, {u"CO-OP"_s, u"CO'OP"_s, u"COOP"_s}},
         {{}, {u"ЁЖ"_s, u"ЕЖ"_s, u"ETE"_s, u"ÉTÉ"_s}, {u"ЁЖ"_s, u"ETE"_s, u"ÉTÉ"_s, u"ЕЖ"_s}},
+        // What the collator passes over still tells headwords apart: a soft
+        // hyphen, a zero-width space, an accent written as its own mark.
+        {{u"КОТ"_s}, {u"КО\u00ADТ"_s}, {u"КО\u00ADТ"_s, u"КОТ"_s}},
+        {{u"КО\u00ADТ"_s}, {u"КОТ"_s, u"ко\u00ADт"_s}, {u"КО\u00ADТ"_s, u"КОТ"_s}},
+        {{}, {u"A\u200BB"_s, u"AB"_s}, {u"AB"_s, u"A\u200BB"_s}},
+        {{}, {u"ÉT"_s, u"E\u0301T"_s, u"ét"_s}, {u"E\u0301T"_s, u"ÉT"_s}},
         // The lines already there are sorted too; empty lines are no headwords.
         {{u"ЯК"_s, u""_s, u"АИСТ"_s}, {u""_s, u"ак"_s}, {u"АИСТ"_s, u"ак"_s, u"ЯК"_s}},
         {{}, {}, {}},
@@ -54,7 +62,66 @@ TEST(HeadwordMergeTest, EqualsWithoutRegardToCaseKeepTheFirstAdded)
     for (const Case &c : cases) {
         HeadwordMerge merge(c.existing);
         merge.Add(c.added);
-        EXPECT_EQ(merge.Lines(), c.result) << c.added.join(u' ').toStdString();
+        EXPECT_EQ(merge.Lines().ToStringList(), c.result) << c.added.join(u' ').toStdString();
+    }
+}
+
+namespace {
+
+// The list the merge stands for: each line put into a list kept sorted, one
+// at a time, where a line equal to one already there is dropped.
+QStringList insertedOneByOne(const std::vector<QStringList> &parts)
+{
+    const HeadwordOrder order;
+    QStringList sorted;
+    for (const QStringList &part : parts) {
+        for (const QString &line : part) {
+            if (line.isEmpty())
+                continue;
+            const auto at = std::lower_bound(sorted.begin(), sorted.end(), line, [&](const QString &a, const QString &b) {
+                return order.Compare(a, b) < 0;
+            });
+            if (at != sorted.end() && order.Compare(*at, line) == 0)
+                continue;
+            sorted.insert(at, line);
+        }
+    }
+    return sorted;
+}
+
+} // namespace
+
+TEST(HeadwordMergeTest, SameListAsInsertingTheLinesOneByOne)
+{
+    // Case, marks, accents composed and not, a soft hyphen, Ё, И and Й,
+    // blanks, digits and signs, both alphabets.
+    const QString alphabet = u"-' 1(AEÉOÖZeéЁЕИЙКЯеий\u0301\u00AD"_s;
+    for (quint32 seed = 1; seed <= 10; ++seed) {
+        SCOPED_TRACE(seed);
+        const std::vector<QStringList> parts{RandomWords(alphabet, 1000, seed * 3), RandomWords(alphabet, 1000, seed * 3 + 1),
+                                             RandomWords(alphabet, 1000, seed * 3 + 2)};
+        HeadwordMerge merge;
+        for (const QStringList &part : parts)
+            merge.Add(part);
+        ASSERT_EQ(merge.Lines().ToStringList(), insertedOneByOne(parts));
+    }
+}
+
+TEST(HeadwordOrderTest, LinesAreEqualWhenTheyDifferInCaseAlone)
+{
+    const HeadwordOrder order;
+    const std::pair<QString, QString> equal[] = {{u"КОТ"_s, u"кот"_s}, {u"Кот"_s, u"кОТ"_s}, {u"ÉTÉ"_s, u"été"_s}, {u"-ЁЖ"_s, u"-ёж"_s}};
+    for (const auto &[a, b] : equal) {
+        EXPECT_EQ(order.Compare(a, b), 0) << a.toStdString();
+        EXPECT_EQ(order.SortKey(a), order.SortKey(b)) << a.toStdString();
+    }
+    const std::pair<QString, QString> different[] = {
+        {u"КО\u00ADТ"_s, u"КОТ"_s}, {u"AB"_s, u"A\u200BB"_s}, {u"E\u0301T"_s, u"ÉT"_s},
+        {u"CO-OP"_s, u"COOP"_s},   {u"ЁЖ"_s, u"ЕЖ"_s},        {u"ИВА"_s, u"ЙОД"_s},
+    };
+    for (const auto &[a, b] : different) {
+        EXPECT_LT(order.Compare(a, b), 0) << a.toStdString();
+        EXPECT_GT(order.Compare(b, a), 0) << a.toStdString();
     }
 }
 

@@ -4,6 +4,8 @@
 #include "InstallFixtures.h"
 #include "FormCompil.h"
 #include "IniFile.h"
+#include "Registry.h"
+#include "ShellPaths.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -85,35 +87,55 @@ protected:
 
 } // namespace
 
-TEST_F(InstallWindow, FirstStartPutsTheFoldersUnderNewDictionariesAndTheRootFindsTheirWords)
+TEST_F(InstallWindow, FirstStartInstallsThreeFoldersAndTheNextStartNothing)
 {
+    // A third folder, English by letter, whose lists hold a headword with
+    // "=" in it and a blank line.
+    dir.writeAbout("gamma", u"Английский"_s);
+    dir.writePair("dic/gamma/base/101", {u"ACORN"_s, QString(), u"A=B"_s});
+    dir.writePair("dic/gamma/base/126", {u"ZOO"_s});
+    const QStringList all = Merged({alpha, {u"АРБУЗ"_s}, {u"ЛУНА"_s, u"ЛЕС"_s}, {u"ACORN"_s, u"A=B"_s}, {u"ZOO"_s}});
+    ASSERT_EQ(all.size(), 8);
+    const QByteArray tree = ListFile::encode({Root, NewFolder, u"\tАнглийский=gamma"_s, u"\tБета=beta"_s, u"\tАльфа=alpha"_s});
+
     ProgressWindowWatch watch;
     start();
     ASSERT_TRUE(boxes.empty());
     EXPECT_GT(watch.seen, 0);
     EXPECT_TRUE(watch.blocksTheMainWindow);
-
-    EXPECT_EQ(hex(file("ConfigFiles/TreeView.trv")),
-              hex(ListFile::encode({Root, NewFolder, u"\tБета=beta"_s, u"\tАльфа=alpha"_s})));
-    EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Бета"_s, u"Альфа"_s}));
-    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.ogl")), hex(ListFile::encode(merged)));
-    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.dvc")), hex(LetterIndexTable::Build(merged).Record()));
+    EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Английский"_s, u"Бета"_s, u"Альфа"_s}));
 
     ASSERT_TRUE(form->SelectedNodeIsRoot());
     type(u"лу"_s);
     EXPECT_EQ(selectedHeadword(), u"ЛУНА"_s);
-    typeAfterClearing(u"аи"_s);
-    EXPECT_EQ(selectedHeadword(), u"АИСТ"_s);
+    typeAfterClearing(u"a="_s);
+    EXPECT_EQ(selectedHeadword(), u"A=B"_s);
+    typeAfterClearing(u"z"_s);
+    EXPECT_EQ(selectedHeadword(), u"ZOO"_s);
     select(u"Бета"_s);
     EXPECT_EQ(selectedHeadword(), u"АРБУЗ"_s);
+
+    // What the first start leaves once the window is closed.
+    form->close();
+    form.reset();
+    EXPECT_EQ(hex(file("ConfigFiles/TreeView.trv")), hex(tree));
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.ogl")), hex(ListFile::encode(all)));
+    EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.dvc")), hex(LetterIndexTable::Build(all).Record()));
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\WinRAR SFX", false));
+    EXPECT_EQ(reg.ReadString("C%%Vocabulinarum 2"), ProgramDir());
+    EXPECT_EQ(reg.ReadString("C%%Vocabulinarum 2%dic"), ProgramDir() + "/dic");
+    EXPECT_EQ(reg.GetValueNames().size(), 2);
 
     // Nothing is new at the next start: no progress window, no file rewritten.
     const QByteArray ogl = file("ConfigFiles/dictionaries/dictionaries.ogl");
     const QByteArray dvc = file("ConfigFiles/dictionaries/dictionaries.dvc");
-    const QByteArray tree = file("ConfigFiles/TreeView.trv");
     ProgressWindowWatch again;
-    restart();
+    start();
     EXPECT_EQ(again.seen, 0);
+    EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Английский"_s, u"Бета"_s, u"Альфа"_s}));
+    form->close();
+    form.reset();
     EXPECT_EQ(file("ConfigFiles/dictionaries/dictionaries.ogl"), ogl);
     EXPECT_EQ(file("ConfigFiles/dictionaries/dictionaries.dvc"), dvc);
     EXPECT_EQ(file("ConfigFiles/TreeView.trv"), tree);
@@ -125,6 +147,22 @@ TEST_F(InstallWindow, DictionariesOfOneNameAreInstalledOnce)
     dir.writeAbout("beta", u"Альфа"_s);
     start();
     EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Альфа"_s, u"Альфа"_s}));
+    // Each opens its own folder, and the page of a word shows both.
+    const auto twins = form->TreeView1->findItems(u"Альфа"_s, Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(twins.size(), 2);
+    form->TreeView1->setCurrentItem(twins[0]);
+    EXPECT_EQ(selectedHeadword(), u"АРБУЗ"_s);
+    form->TreeView1->setCurrentItem(twins[1]);
+    EXPECT_EQ(selectedHeadword(), u"АИСТ"_s);
+    select(Root);
+    type(u"лес"_s);
+    form->button_vse->click();
+    EXPECT_EQ(form->ShownPage().count(u"<div class=zag>Альфа</div>"_s), 2);
+    EXPECT_TRUE(form->ShownPage().contains(u"<B>ЛЕС</B>"_s));
+    // The hidden search button searches what the box holds.
+    form->ComboBox1->setTextInCode(u"ар"_s);
+    form->Button_List_all->click();
+    EXPECT_EQ(selectedHeadword(), u"АРБУЗ"_s);
     const QByteArray tree = file("ConfigFiles/TreeView.trv");
     ProgressWindowWatch again;
     restart();
@@ -149,7 +187,7 @@ TEST_F(InstallWindow, CancelKeepsTheFilesAsTheyWereAndTheNextStartFindsThemAgain
     restart();
     EXPECT_GT(again.seen, 0);
     EXPECT_EQ(nodes(), (QStringList{Root, NewFolder, u"Бета"_s, u"Альфа"_s}));
-    EXPECT_EQ(form->AllHeadwords, merged);
+    EXPECT_EQ(form->AllHeadwords.ToStringList(), merged);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -225,7 +263,7 @@ TEST_F(RebuildWindow, ARunWritesTheFilesAndTheMainWindowSearchesTheNewList)
     EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.dvc")), hex(LetterIndexTable::Build(merged).Record()));
     EXPECT_FALSE(TIniFile(path("ConfigFiles/options.ini")).ReadBool("List", "incomplete", true));
     EXPECT_TRUE(form->Reload_F_Oglmain);
-    EXPECT_EQ(form->AllHeadwords, merged);
+    EXPECT_EQ(form->AllHeadwords.ToStringList(), merged);
     EXPECT_EQ(form->LetterIndex, LetterIndexTable::Build(merged));
 
     // The root is open again, on the new list.
@@ -241,11 +279,11 @@ TEST_F(RebuildWindow, ARunWritesTheFilesAndTheMainWindowSearchesTheNewList)
 TEST_F(RebuildWindow, LeavingWithoutARunReopensTheRootOnTheListAsItWas)
 {
     start();
-    const QStringList before = form->AllHeadwords;
+    const QStringList before = form->AllHeadwords.ToStringList();
     select(u"Альфа"_s);
     rebuild([](TForm_compil &) {});
     EXPECT_FALSE(form->Reload_F_Oglmain);
-    EXPECT_EQ(form->AllHeadwords, before);
+    EXPECT_EQ(form->AllHeadwords.ToStringList(), before);
     EXPECT_TRUE(form->SelectedNodeIsRoot());
     EXPECT_TRUE(TIniFile(path("ConfigFiles/options.ini")).ReadBool("List", "incomplete", false));
 }

@@ -86,10 +86,10 @@ TEST(LetterIndexBuildTest, RangesOfTheLetters)
         EXPECT_TRUE(index.FitsList(c.lines));
     }
 
-    const LetterIndexTable empty = LetterIndexTable::Build({});
+    const LetterIndexTable empty = LetterIndexTable::Build(QStringList());
     EXPECT_EQ(empty, LetterIndexTable());
     EXPECT_EQ(empty.Entry(0), (LetterRange{-1, -1}));
-    EXPECT_TRUE(empty.FitsList({}));
+    EXPECT_TRUE(empty.FitsList(QStringList()));
 }
 
 TEST(LetterIndexRecordTest, FourHundredSeventyTwoLittleEndianBytes)
@@ -136,11 +136,19 @@ TEST(LetterIndexFitTest, ARecordOfAnotherListDoesNotFit)
         {"a shorter list: the last letter ends too early", {u"1"_s, u"ABC"_s, u"БОР"_s}},
         {"as long, other letters", {u"1"_s, u"ABC"_s, u"ZZ"_s, u"БОР"_s}},
         {"as long, the letters elsewhere", {u"1"_s, u"2"_s, u"ABC"_s, u"БОР"_s}},
+        // Every letter that has lines in the record begins where it did.
+        {"as long, a letter of the list missing", {u"1"_s, u"ABC"_s, u"ABD"_s, u"ABE"_s}},
         {"an empty list's index", {}},
     };
     for (const Case &c : cases)
         EXPECT_FALSE(LetterIndexTable::Build(c.builtFrom).FitsList(list)) << c.what;
-    EXPECT_FALSE(LetterIndexTable::Build(list).FitsList({})) << "an empty list fits the empty index only";
+    EXPECT_FALSE(LetterIndexTable::Build(list).FitsList(QStringList())) << "an empty list fits the empty index only";
+    // B would never be found: its letter has no lines in the record.
+    EXPECT_FALSE(LetterIndexTable::Build({u"A"_s, u"AB"_s, u"AC"_s}).FitsList({u"A"_s, u"AB"_s, u"B"_s}));
+    const HeadwordList held = HeadwordList::FromLines(list);
+    EXPECT_TRUE(LetterIndexTable::Build(held).FitsList(held));
+    EXPECT_EQ(LetterIndexTable::Build(held), LetterIndexTable::Build(list));
+    EXPECT_FALSE(LetterIndexTable::Build({u"1"_s, u"ABC"_s, u"ABD"_s, u"ABE"_s}).FitsList(held));
 
     // Hand-made records that no build gives.
     LetterIndexTable backwards = LetterIndexTable::Build(list);

@@ -1,0 +1,163 @@
+#include "HeadwordList.h"
+
+#include "AppError.h"
+#include "ListFile.h"
+
+#include <QStringEncoder>
+
+#include <limits>
+#include <utility>
+
+namespace vocab {
+
+namespace {
+
+// Offsets are 32-bit: a list of more than two thousand million characters
+// is no list of headwords.
+void checkLength(qsizetype characters)
+{
+    if (characters > std::numeric_limits<std::int32_t>::max())
+        throw FileError(QStringLiteral("Список слов слишком велик"));
+}
+
+} // namespace
+
+HeadwordList HeadwordList::fromText(QString text)
+{
+    checkLength(text.size());
+    // The breaks are taken out of the text in place, each line's end noted:
+    // CR LF, a lone CR or a lone LF; a final break adds no line.
+    auto data = std::make_shared<Data>();
+    QChar *p = text.data();
+    const qsizetype n = text.size();
+    std::vector<std::int32_t> &offsets = data->offsets;
+    offsets.reserve(std::size_t(n / 8 + 2));
+    offsets.push_back(0);
+    qsizetype w = 0;
+    bool lineOpen = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c > u'\r' || (c != u'\r' && c != u'\n')) {
+            p[w++] = QChar(c);
+            lineOpen = true;
+            continue;
+        }
+        offsets.push_back(std::int32_t(w));
+        if (c == u'\r' && i + 1 < n && p[i + 1].unicode() == u'\n')
+            ++i;
+        lineOpen = false;
+    }
+    if (lineOpen)
+        offsets.push_back(std::int32_t(w));
+    text.truncate(w);
+    text.squeeze();
+    offsets.shrink_to_fit();
+    data->text = std::move(text);
+    return HeadwordList(std::move(data));
+}
+
+HeadwordList HeadwordList::FromLines(const QStringList &lines)
+{
+    Builder builder;
+    qsizetype characters = 0;
+    for (const QString &line : lines)
+        characters += line.size();
+    builder.Reserve(lines.size(), characters);
+    for (const QString &line : lines)
+        builder.Append(line);
+    return builder.Finish();
+}
+
+HeadwordList HeadwordList::Decode(const QByteArray &bytes)
+{
+    return fromText(ListFile::decodeText(bytes));
+}
+
+HeadwordList HeadwordList::Read(const QString &path)
+{
+    return Decode(ListFile::readBytes(path));
+}
+
+QStringList HeadwordList::ToStringList() const
+{
+    QStringList lines;
+    lines.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        lines.append(at(i).toString());
+    return lines;
+}
+
+void HeadwordList::AppendEncoded(QByteArray &out, qsizetype from, qsizetype count) const
+{
+    if (count <= 0)
+        return;
+    const std::int32_t *offsets = d->offsets.data() + from;
+    const qsizetype characters = offsets[count] - offsets[0];
+    const qsizetype start = out.size();
+    // UTF-8 takes at most three bytes for one UTF-16 unit.
+    out.resize(start + characters * 3 + count * 2);
+    char *p = out.data() + start;
+    QStringEncoder encoder(QStringConverter::Utf8);
+    for (qsizetype i = 0; i < count; ++i) {
+        p = encoder.appendToBuffer(p, at(from + i));
+        *p++ = '\r';
+        *p++ = '\n';
+    }
+    out.truncate(p - out.constData());
+}
+
+QByteArray HeadwordList::Encode() const
+{
+    QByteArray out = ListFile::encode({});
+    AppendEncoded(out, 0, size());
+    out.squeeze();
+    return out;
+}
+
+void HeadwordList::Write(const QString &path) const
+{
+    ListFile::writeBytes(path, Encode());
+}
+
+qsizetype HeadwordList::ByteSize() const
+{
+    if (!d)
+        return 0;
+    return d->text.capacity() * qsizetype(sizeof(QChar)) + qsizetype(d->offsets.capacity() * sizeof(std::int32_t));
+}
+
+bool operator==(const HeadwordList &a, const HeadwordList &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a.at(i) != b.at(i))
+            return false;
+    }
+    return true;
+}
+
+void HeadwordList::Builder::Reserve(qsizetype lines, qsizetype characters)
+{
+    m_offsets.reserve(std::size_t(lines) + 1);
+    m_text.reserve(characters);
+}
+
+void HeadwordList::Builder::Append(QStringView line)
+{
+    m_text.append(line);
+    checkLength(m_text.size());
+    m_offsets.push_back(std::int32_t(m_text.size()));
+}
+
+HeadwordList HeadwordList::Builder::Finish()
+{
+    auto data = std::make_shared<Data>();
+    m_text.squeeze();
+    m_offsets.shrink_to_fit();
+    data->text = std::exchange(m_text, QString());
+    data->offsets = std::exchange(m_offsets, std::vector<std::int32_t>{0});
+    return HeadwordList(std::move(data));
+}
+
+} // namespace vocab

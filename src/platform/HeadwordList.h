@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vocab {
+
+// A long list of short lines held as one text with the offsets where each
+// line begins: a million headwords take their text and four bytes a line,
+// not a string object each. The lines cannot be changed once the list is
+// made; copies share them.
+class HeadwordList {
+public:
+    HeadwordList() = default;
+
+    static HeadwordList FromLines(const QStringList &lines);
+    // The lines of a list file's bytes, by the reading rule of ListFile.
+    static HeadwordList Decode(const QByteArray &bytes);
+    // Throws FileError when the file cannot be opened or read.
+    static HeadwordList Read(const QString &path);
+
+    qsizetype size() const { return d ? qsizetype(d->offsets.size()) - 1 : 0; }
+    bool isEmpty() const { return size() == 0; }
+    // Valid while some copy of the list lives.
+    QStringView at(qsizetype i) const
+    {
+        const std::int32_t from = d->offsets[std::size_t(i)];
+        return QStringView(d->text.constData() + from, d->offsets[std::size_t(i) + 1] - from);
+    }
+    QStringView first() const { return at(0); }
+
+    QStringList ToStringList() const;
+
+    // The list file's bytes: UTF-8 with its mark, every line followed by CR LF.
+    QByteArray Encode() const;
+    // Lines from .. from + count - 1 as Encode writes them, without the mark.
+    void AppendEncoded(QByteArray &out, qsizetype from, qsizetype count) const;
+    // Atomic, as ListFile::write; throws FileError.
+    void Write(const QString &path) const;
+
+    // The bytes the list holds in memory: its text and its offsets.
+    qsizetype ByteSize() const;
+
+    // Whether both are copies of one list.
+    bool SharesLinesWith(const HeadwordList &other) const { return d == other.d; }
+
+    friend bool operator==(const HeadwordList &a, const HeadwordList &b);
+
+    // Makes a list a line at a time.
+    class Builder {
+    public:
+        void Reserve(qsizetype lines, qsizetype characters);
+        void Append(QStringView line);
+        HeadwordList Finish();
+
+    private:
+        QString m_text;
+        std::vector<std::int32_t> m_offsets{0};
+    };
+
+private:
+    struct Data {
+        QString text;
+        // Line i is text[offsets[i] .. offsets[i + 1]); one more than lines.
+        std::vector<std::int32_t> offsets;
+    };
+    explicit HeadwordList(std::shared_ptr<const Data> data) : d(std::move(data)) {}
+    static HeadwordList fromText(QString text);
+
+    std::shared_ptr<const Data> d;
+};
+
+} // namespace vocab
