@@ -10,8 +10,10 @@ namespace vocab {
 // value names compare without regard to letter case and keep the case they
 // were created with. The file lives in the user's configuration folder
 // ($XDG_CONFIG_HOME/vocabulinarum/registry.json) unless VOCABULINARUM_REGISTRY
-// names another; every change is written at once, atomically.
-enum class RegRoot { HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE };
+// names another; every change is written at once, atomically. The store
+// may be used from more than one thread: each call of the wrapper holds the
+// store's lock while it works.
+enum class RegRoot { HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT };
 
 enum class RegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 
