@@ -31,15 +31,18 @@ std::shared_ptr<MailTransport> &installedTransport()
     return transport;
 }
 
-// A name the mail client shows a file under, as a file name of its own.
+// A name the mail client shows a file under, as a file name of its own in
+// the copy's folder.
 QString spoolName(const MailAttachment &file)
 {
-    QString name;
-    for (const QChar c : file.name)
-        if (c != u'/' && c.category() != QChar::Other_Control)
-            name += c;
+    QString name = file.name;
+    for (QChar &c : name)
+        if (c == u'/' || c.category() == QChar::Other_Control)
+            c = u' ';
     name = name.trimmed();
-    if (name.isEmpty() || name == u"." || name == u"..")
+    while (name.startsWith(u'.') || name.startsWith(u' '))
+        name.remove(0, 1);
+    if (name.isEmpty())
         name = QFileInfo(file.path).fileName();
     return name.isEmpty() ? QStringLiteral("attachment") : name;
 }
@@ -127,6 +130,7 @@ std::uint32_t DesktopMailTransport::compose(const OutgoingMail &mail)
     QProcess client;
     client.setProcessChannelMode(QProcess::ForwardedChannels);
     client.start(m_xdgEmail, args);
+    client.closeWriteChannel(); // nothing comes on its input
     // The client may stay until the user has done with the mail, as a
     // mail program's own compose window would.
     if (!client.waitForStarted() || !client.waitForFinished(-1) || client.exitStatus() != QProcess::NormalExit)

@@ -178,8 +178,8 @@ public:
     void Refresh() override {}
     void Refresh2(int level) override { refreshes.push_back(level); }
     void Stop() override {}
-    QString LocationURL() const override { return {}; }
-    QString LocationName() const override { return {}; }
+    QString LocationURL() const override { return locationUrl; }
+    QString LocationName() const override { return locationName; }
     int ReadyState() const override
     {
         if (loading)
@@ -254,6 +254,8 @@ public:
     void Close() override { m_site = nullptr; }
 
     std::unique_ptr<SpyDocument> document;
+    QString locationUrl;
+    QString locationName;
     QStringList navigations;
     std::vector<int> refreshes;
     std::vector<int> announced;
