@@ -1,4 +1,4 @@
-// The registry store used from several threads at once.
+// The registry store used from several threads at once, and its classes root.
 
 #include "Registry.h"
 #include "TestSupport.h"
@@ -38,5 +38,26 @@ TEST(RegistryThreads, WritesAndReadsFromManyThreadsAllLand)
         ASSERT_EQ(reg.GetValueNames().size(), writes);
         EXPECT_EQ(reg.ReadInteger(QStringLiteral("v%1").arg(writes - 1)), t * 1000 + writes - 1);
     }
+    qunsetenv("VOCABULINARUM_REGISTRY");
+}
+
+TEST(RegistryClassesRoot, IsARootOfItsOwnKeptInTheFile)
+{
+    QTemporaryDir dir;
+    qputenv("VOCABULINARUM_REGISTRY", QFile::encodeName(dir.filePath("registry.json")));
+    {
+        TRegistry classes(RegRoot::HKEY_CLASSES_ROOT);
+        ASSERT_TRUE(classes.OpenKey("htmlfile\\shell\\open\\command", true));
+        classes.WriteString(QString(), "browser %u");
+    }
+    EXPECT_FALSE(TRegistry(RegRoot::HKEY_CURRENT_USER).KeyExists("htmlfile"));
+    EXPECT_FALSE(TRegistry(RegRoot::HKEY_LOCAL_MACHINE).KeyExists("htmlfile"));
+    // Read again from the file, as another process would.
+    const QByteArray bytes = vocab::test::readBytes(TRegistry::storePath());
+    QFile::remove(TRegistry::storePath());
+    vocab::test::writeBytes(TRegistry::storePath(), bytes + "\n");
+    TRegistry classes(RegRoot::HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(classes.OpenKey("HTMLFILE/shell/open/command", false));
+    EXPECT_EQ(classes.ReadString(QString()), "browser %u");
     qunsetenv("VOCABULINARUM_REGISTRY");
 }
