@@ -1,5 +1,7 @@
 #include "HbToolsNavigation.h"
 
+#include "SendMail_For_Hb.h"
+
 #include "HbToolsDocument.h"
 #include "HbToolsFrames.h"
 #include "HbToolsLoading.h"
@@ -22,8 +24,6 @@ QString queryValue(const QString &SearchTerm)
 {
     return QString::fromLatin1(QUrl::toPercentEncoding(SearchTerm));
 }
-
-constexpr int MAPI_USER_ABORT = 1;
 
 } // namespace
 
@@ -112,12 +112,7 @@ void SendPageInMailAsAttachment(THostedBrowser &WB, QObject *aOwner, const QStri
     // name among them) is not mailed.
     if (WB.SaveToFile(FileName) != S_OK)
         return;
-    SendFileAsMailAttachment(aOwner, FileName, Subject, Body);
-}
-
-int SendFileAsMailAttachment(QObject *, const QString &, const QString &, const QString &)
-{
-    return MAPI_USER_ABORT;
+    MailFileAsAttachment(aOwner, FileName, Subject, Body);
 }
 
 void GoDownloadFile(THostedBrowser &WB, const QString &URL)

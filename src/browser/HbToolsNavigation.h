@@ -60,12 +60,6 @@ bool GoAboutBlank(THostedBrowser &WB);
 void SendPageInMailAsAttachment(THostedBrowser &WB, QObject *aOwner, const QString &FileName, const QString &Subject,
                                 const QString &Body);
 
-// Hands a file to the mail sender as the attachment of a new mail, with the
-// compose window; the sender's answer, 0 when the mail went. The program
-// has no mail sender yet: nothing is sent, and the answer is what a send
-// through no mail system gives, 1 (the user cancelled).
-int SendFileAsMailAttachment(QObject *aOwner, const QString &FileName, const QString &Subject, const QString &Body);
-
 // Goes to the address so that the browser fetches it itself and offers a
 // download of what it cannot show.
 void GoDownloadFile(THostedBrowser &WB, const QString &URL);

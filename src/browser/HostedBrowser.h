@@ -29,6 +29,7 @@ class QIODevice;
 namespace vocab {
 
 class THbControl;
+class IShellFolder;
 
 enum TUserAgentMode : std::uint8_t { uaDefault, uaInternal, uaRegistry };
 enum TMeasure : std::uint8_t { mMetric, mUS, mUnknown };
@@ -278,6 +279,22 @@ public:
     QString DecodeUrl(const QString &InputStr) const;
     bool IsValidProtocol(const QString &URL) const;
     bool ImportCertFile(const QString &FileName, const QString &StoreType) const;
+
+    // Favourites, shell folders and mail links (HostedBrowserFavorites.cpp,
+    // HbToolsFavorites.h).
+    void AddToFavorites(const QString &URL, const QString &Title);
+    QString GetCookiesPath();
+    QString GetHistoryPath();
+    QString GetFavoritesPath();
+    QString GetDefaultBrowserFromRegistry();
+    QString GetSpecialFolderPath(QWidget *CallerHandle, int CSIDL);
+    QString GetCachedFileFromURL(const QString &ItemUrl);
+    QString URLFromFavorites(const QString &dotURL);
+    QString UrlFromHistory(IShellFolder *ShellFolder, const QByteArray &pidl);
+    bool GetIPAndHostName(QString &HostName, QString &IPaddr, QString &WSAErr);
+    void CreateNewMail();
+    // Mails the page's address, its title as the subject, through the mail client's compose window.
+    void SendURLInMail();
 
     // Document inspection (HbToolsDocument.h, HbToolsPicture.h); some wait
     // for the page first.

@@ -10,6 +10,7 @@
 #include "ListFile.h"
 #include "OleError.h"
 #include "Registry.h"
+#include "SpecialFolders.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -254,10 +255,17 @@ bool THostedBrowser::NavigateWait(const QString &URL, std::uint32_t TimeOut)
     return TimeOut != 0 ? Wait(TimeOut) : true;
 }
 
-// There is no shell namespace here to name a special folder or an item-id
-// list, so neither can be navigated to.
-void THostedBrowser::NavigateFolder(int) {}
+// A special folder is gone to as the file address of the folder it stands
+// for here; one that is missing is not made, and is not gone to.
+void THostedBrowser::NavigateFolder(int CSIDL)
+{
+    const QString folder = SpecialFolderPath(CSIDL, false);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        Navigate2(QUrl::fromLocalFile(folder));
+}
 
+// There is no shell namespace here to name an item-id list, so none can be
+// navigated to.
 void THostedBrowser::NavigatePidl(const QByteArray &) {}
 
 DocumentRef THostedBrowser::NavigateToFrame(const QString &FrameList)

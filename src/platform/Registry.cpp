@@ -14,6 +14,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace vocab {
 
@@ -63,7 +64,11 @@ struct Key {
 
 const char *rootName(RegRoot root)
 {
-    return root == RegRoot::HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+    switch (root) {
+    case RegRoot::HKEY_LOCAL_MACHINE: return "HKEY_LOCAL_MACHINE";
+    case RegRoot::HKEY_CLASSES_ROOT: return "HKEY_CLASSES_ROOT";
+    default: return "HKEY_CURRENT_USER";
+    }
 }
 
 const char *typeName(RegDataType t)
@@ -142,7 +147,17 @@ public:
     Key &root(RegRoot r)
     {
         refresh();
+        if (r == RegRoot::HKEY_CLASSES_ROOT)
+            return m_classes;
         return r == RegRoot::HKEY_LOCAL_MACHINE ? m_machine : m_user;
+    }
+
+    // Held by every call of the wrapper for its whole work: the mail sender
+    // reads the store from its own thread. Recursive, as calls use calls.
+    static std::recursive_mutex &mutex()
+    {
+        static std::recursive_mutex m;
+        return m;
     }
 
     void save()
@@ -152,7 +167,8 @@ public:
         if (m_damaged)
             setAside(path);
         const QJsonObject doc{{rootName(RegRoot::HKEY_CURRENT_USER), toJson(m_user)},
-                              {rootName(RegRoot::HKEY_LOCAL_MACHINE), toJson(m_machine)}};
+                              {rootName(RegRoot::HKEY_LOCAL_MACHINE), toJson(m_machine)},
+                              {rootName(RegRoot::HKEY_CLASSES_ROOT), toJson(m_classes)}};
         ListFile::writeBytes(path, QJsonDocument(doc).toJson(QJsonDocument::Indented));
         remember(path);
     }
@@ -189,6 +205,7 @@ private:
             return;
         m_user = Key();
         m_machine = Key();
+        m_classes = Key();
         m_damaged = false;
         if (info.exists())
             load(path);
@@ -217,10 +234,12 @@ private:
         }
         fromJson(doc.object().value(rootName(RegRoot::HKEY_CURRENT_USER)).toObject(), m_user);
         fromJson(doc.object().value(rootName(RegRoot::HKEY_LOCAL_MACHINE)).toObject(), m_machine);
+        fromJson(doc.object().value(rootName(RegRoot::HKEY_CLASSES_ROOT)).toObject(), m_classes);
     }
 
     Key m_user;
     Key m_machine;
+    Key m_classes;
     bool m_damaged = false; // the file is there but could not be read
     QString m_loadedPath;
     qint64 m_stamp = -2;
@@ -250,6 +269,8 @@ Key *walk(Key &root, const QString &path, bool create)
     }
     return k;
 }
+
+using StoreLock = std::lock_guard<std::recursive_mutex>;
 
 [[noreturn]] void badType(const QString &name)
 {
@@ -284,6 +305,7 @@ QString TRegistry::absolute(const QString &key) const
 
 bool TRegistry::OpenKey(const QString &key, bool canCreate)
 {
+    const StoreLock lock(Store::mutex());
     const QString path = absolute(key);
     Store &store = Store::instance();
     const bool existed = walk(store.root(m_root), path, false) != nullptr;
@@ -308,11 +330,13 @@ void TRegistry::CloseKey()
 
 bool TRegistry::KeyExists(const QString &key) const
 {
+    const StoreLock lock(Store::mutex());
     return walk(Store::instance().root(m_root), absolute(key), false) != nullptr;
 }
 
 bool TRegistry::CreateKey(const QString &key)
 {
+    const StoreLock lock(Store::mutex());
     Store &store = Store::instance();
     walk(store.root(m_root), absolute(key), true);
     store.save();
@@ -321,6 +345,7 @@ bool TRegistry::CreateKey(const QString &key)
 
 bool TRegistry::DeleteKey(const QString &key)
 {
+    const StoreLock lock(Store::mutex());
     QStringList parts = splitKey(absolute(key));
     if (parts.isEmpty())
         return false;
@@ -361,6 +386,7 @@ bool startsWithKey(const QStringList &path, const QStringList &prefix)
 
 bool TRegistry::MoveKey(const QString &oldName, const QString &newName, bool deleteSource)
 {
+    const StoreLock lock(Store::mutex());
     QStringList from = splitKey(absolute(oldName));
     const QStringList to = splitKey(absolute(newName));
     // A key copied into itself or into its own subkey would grow as it is
@@ -383,6 +409,7 @@ bool TRegistry::MoveKey(const QString &oldName, const QString &newName, bool del
 
 QStringList TRegistry::GetKeyNames() const
 {
+    const StoreLock lock(Store::mutex());
     const Key *k = walk(Store::instance().root(m_root), m_path, false);
     return k ? k->subkeys.names() : QStringList();
 }
@@ -391,6 +418,7 @@ bool TRegistry::ValueExists(const QString &name) const { return GetDataType(name
 
 bool TRegistry::DeleteValue(const QString &name)
 {
+    const StoreLock lock(Store::mutex());
     Store &store = Store::instance();
     Key *k = walk(store.root(m_root), m_path, false);
     if (!k || !k->values.erase(name))
@@ -401,12 +429,14 @@ bool TRegistry::DeleteValue(const QString &name)
 
 QStringList TRegistry::GetValueNames() const
 {
+    const StoreLock lock(Store::mutex());
     Key *k = walk(Store::instance().root(m_root), m_path, false);
     return k ? k->values.names() : QStringList();
 }
 
 RegDataType TRegistry::GetDataType(const QString &name) const
 {
+    const StoreLock lock(Store::mutex());
     Key *k = walk(Store::instance().root(m_root), m_path, false);
     const Value *v = k ? k->values.find(name) : nullptr;
     return v ? v->type : RegDataType::rdUnknown;
@@ -414,6 +444,7 @@ RegDataType TRegistry::GetDataType(const QString &name) const
 
 QString TRegistry::ReadString(const QString &name) const
 {
+    const StoreLock lock(Store::mutex());
     Key *k = walk(Store::instance().root(m_root), m_path, false);
     const Value *v = k ? k->values.find(name) : nullptr;
     if (!v)
@@ -425,6 +456,7 @@ QString TRegistry::ReadString(const QString &name) const
 
 int TRegistry::ReadInteger(const QString &name) const
 {
+    const StoreLock lock(Store::mutex());
     Key *k = walk(Store::instance().root(m_root), m_path, false);
     const Value *v = k ? k->values.find(name) : nullptr;
     if (!v || v->type != RegDataType::rdInteger)
@@ -434,6 +466,7 @@ int TRegistry::ReadInteger(const QString &name) const
 
 QByteArray TRegistry::ReadBinaryData(const QString &name) const
 {
+    const StoreLock lock(Store::mutex());
     Key *k = walk(Store::instance().root(m_root), m_path, false);
     const Value *v = k ? k->values.find(name) : nullptr;
     if (!v || v->type != RegDataType::rdBinary)
@@ -445,6 +478,7 @@ namespace {
 
 void put(RegRoot root, const QString &path, const QString &name, Value v)
 {
+    const StoreLock lock(Store::mutex());
     Store &store = Store::instance();
     Key *k = walk(store.root(root), path, true);
     k->values.obtain(name) = std::move(v);

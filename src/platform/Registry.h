@@ -13,7 +13,9 @@ namespace vocab {
 // names another; every change is written at once, atomically. A store file
 // that cannot be read or parsed reads as empty, and is renamed to
 // "<name>.bad-<date>-<time>" before the next write, so no key in it is lost.
-enum class RegRoot { HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE };
+// The store may be used from more than one thread: each call of the wrapper
+// holds the store's lock while it works.
+enum class RegRoot { HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT };
 
 enum class RegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 

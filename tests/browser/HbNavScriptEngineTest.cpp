@@ -11,6 +11,7 @@
 #include "AppError.h"
 #include "MessageBoxes.h"
 #include "TestSupport.h"
+#include "platform/MailFixtures.h"
 #include "WebPage.h"
 
 #include <QVBoxLayout>
@@ -254,10 +255,17 @@ TEST_F(NavScript, GoDownloadFileLetsTheBrowserOfferTheDownload)
 }
 
 
-TEST_F(NavScript, ThePageToMailIsSavedIntoItsFileFirst)
+TEST_F(NavScript, ThePageIsSavedIntoItsFileAndMailedAsTheAttachment)
 {
+    auto transport = std::make_shared<vocab::test::CapturingTransport>();
+    const vocab::test::TransportScope scope(transport);
     load(QStringLiteral("<title>mail</title><p>Письмо</p>"));
     const QString file = dir.filePath(QStringLiteral("page.htm"));
     Emb->SendPageInMailAsAttachment(nullptr, file, QStringLiteral("subject"), QStringLiteral("body"));
-    EXPECT_TRUE(QString::fromUtf8(readBytes(file)).contains(QStringLiteral("Письмо")));
+    ASSERT_TRUE(waitUntil([&] { return !transport->sent().empty(); }));
+    const auto sent = transport->sent().front();
+    EXPECT_TRUE(sent.composed) << "in the mail client's compose window";
+    EXPECT_EQ(sent.mail.subject, QStringLiteral("subject"));
+    ASSERT_EQ(sent.contents.size(), 1);
+    EXPECT_TRUE(QString::fromUtf8(sent.contents.front()).contains(QStringLiteral("Письмо")));
 }

@@ -333,6 +333,9 @@ public:
     void Close() override { m_site = nullptr; }
 
     std::unique_ptr<SpyDocument> document;
+    // The page's address and title, as the test sets them.
+    QString locationUrl;
+    QString locationName;
     QStringList navigations;
     // Every navigation with its arguments; Navigate leaves the last three empty.
     struct NavigateCall {
@@ -351,9 +354,6 @@ public:
     QMenu *lastMenu = nullptr;
     bool silent = false;
     bool acceptDrops = true;
-    // The page's address and title, as the test sets them.
-    QString locationUrl;
-    QString locationName;
     // A page on its way, until the test says it has come.
     bool loading = false;
 
