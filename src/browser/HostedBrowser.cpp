@@ -1,6 +1,7 @@
 #include "HostedBrowser.h"
 
 #include "HbControlComponent.h"
+#include "HbToolsFind.h"
 #include "HbToolsRegistry.h"
 #include "PlatformLibraries.h"
 #include "WindowHelpers.h"
@@ -56,6 +57,8 @@ THostedBrowser::THostedBrowser(QWidget *parent, const ControlFactory &factory)
     FOnPreRefresh = [this](QObject *) { RehookChildWindows(); };
     ClearChildWindowHandles();
     FDestroying = false;
+    FHTMLChar = 0;
+    HbTools::AddShellWindow(this);
 }
 
 // What could still reach the host goes first: the control's callbacks and
@@ -64,6 +67,9 @@ THostedBrowser::THostedBrowser(QWidget *parent, const ControlFactory &factory)
 THostedBrowser::~THostedBrowser()
 {
     FDestroying = true;
+    HbTools::RemoveShellWindow(this);
+    FTextRange.reset();
+    FSearchTxtRange.reset();
     FWindowEvents.reset();
     UnhookChildWindows();
     CloseControl();

@@ -34,6 +34,9 @@ class IShellFolder;
 enum TUserAgentMode : std::uint8_t { uaDefault, uaInternal, uaRegistry };
 enum TMeasure : std::uint8_t { mMetric, mUS, mUnknown };
 enum TPrintOrientationOption : std::uint8_t { poPortrait, poLandScape };
+enum TSearchDirections : std::uint8_t { sdDown, sdUp };
+enum TSearchResult : std::uint8_t { srNotFound, srEndOf, srFound };
+using TSearchResults = TSet<TSearchResult, srFound + 1>;
 
 // Page margins, in the unit of the measurement system.
 struct TMargins {
@@ -352,9 +355,28 @@ public:
     void GoNoHistory(const QString &URL);
     void GoAboutBlank();
     void SendPageInMailAsAttachment(QObject *aOwner, const QString &FileName, const QString &Subject, const QString &Body);
+
+    // Find, highlight and form filling (HostedBrowserFind.cpp, HbToolsFind.h).
+    // SearchText looks from the body's second character on, with iPos as
+    // the find flags; SearchAndHighlight waits for the page first.
+    std::unique_ptr<IHTMLTxtRange> SearchText(const QString &Value, int iPos);
+    bool SearchString(const QString &strText);
+    void SearchAndHighlight(const QString &ACaption, const QString &APrompt, const QString &aText, bool ShowInputQuery);
+    bool FillForm(const QString &FieldName, const QString &Value);
+    QString GetFieldValue(const QString &FieldName);
+    void FillFormAndExcecute();
+    // Steps to the next occurrence of the text in the direction, from where
+    // the last step of the same text (letter case ignored) left off, and
+    // selects it when AutoSelect. srEndOf joins srNotFound when the step
+    // before went the same way. A new text, or a new page, starts over:
+    // down from the top of the body, up from its end.
+    TSearchResults SearchNextText(const QString &Value, TSearchDirections Direction, bool AutoSelect);
     // ---- end of the browser tools ----
 
 protected:
+    // A range for components built on this one; nothing here uses it.
+    std::unique_ptr<IHTMLTxtRange> FSearchTxtRange;
+
     bool HasPopupMenuFilter() const override;
     void FilterPopupMenu(QObject *Sender, std::uint32_t ID, QMenu *Menu, const ContextMenuContext *Context) override;
     bool event(QEvent *event) override;
@@ -434,6 +456,16 @@ private:
     bool FWndProcSubClassed = false;
     QStringConverter::Encoding FEncoding = QStringConverter::System;
     bool FResizable = false;
+
+    // The state of SearchNextText: the text, its range, 0 after a step that
+    // found nothing (or for a new text) else the direction of the last find
+    // plus one, the direction of the last step, and the page the range
+    // belongs to.
+    QString FSearchText;
+    std::unique_ptr<IHTMLTxtRange> FTextRange;
+    char16_t FHTMLChar = 0;
+    TSearchDirections FLastSearchDirection = sdDown;
+    QVariant FSearchDocument;
 };
 
 // The user locale's measurement system.

@@ -1,6 +1,7 @@
 #include "EngineDocument.h"
 
 #include "EngineCommands.h"
+#include "EngineTextRange.h"
 #include "OleError.h"
 #include "PageWriter.h"
 #include "ScriptRunner.h"
@@ -17,22 +18,6 @@ QString selectionOf(const QString &window)
     return window + QStringLiteral(".getSelection()");
 }
 
-class EngineTxtRange : public IHTMLTxtRange {
-public:
-    EngineTxtRange(const PageScripts &scripts, QString window) : m_scripts(scripts), m_window(std::move(window)) {}
-    QString text() const override { return m_scripts.readString(selectionOf(m_window) + QStringLiteral(".toString()")); }
-    QString htmlText() const override
-    {
-        return m_scripts.readString(QStringLiteral("(function(w,s){if(!s.rangeCount)return '';var c=w.document.createElement('div');"
-                                                   "c.appendChild(s.getRangeAt(0).cloneContents());return c.innerHTML;})(%1,%2)")
-                                        .arg(m_window, selectionOf(m_window)));
-    }
-
-private:
-    const PageScripts &m_scripts;
-    QString m_window;
-};
-
 class EngineSelection : public IHTMLSelectionObject {
 public:
     EngineSelection(const PageScripts &scripts, QString window) : m_scripts(scripts), m_window(std::move(window)) {}
@@ -44,7 +29,7 @@ public:
     }
     std::unique_ptr<IHTMLTxtRange> createRange() const override
     {
-        return std::make_unique<EngineTxtRange>(m_scripts, m_window);
+        return EngineTextRange::ofSelection(m_scripts, m_window);
     }
 
 private:
@@ -83,6 +68,16 @@ QRect EngineElement::getBoundingClientRect() const
     if (box.size() != 4)
         return {};
     return QRect(qRound(box[0].toDouble()), qRound(box[1].toDouble()), qRound(box[2].toDouble()), qRound(box[3].toDouble()));
+}
+
+EngineBodyElement::EngineBodyElement(const PageScripts &scripts, const QString &window)
+    : EngineElement(scripts, window + QStringLiteral(".document.body")), m_window(window)
+{
+}
+
+std::unique_ptr<IHTMLTxtRange> EngineBodyElement::createTextRange() const
+{
+    return EngineTextRange::overBody(scripts(), m_window);
 }
 
 ScriptErrorEvent::ScriptErrorEvent(int line, const QString &message, const QString &url)
@@ -166,7 +161,9 @@ std::unique_ptr<IHTMLElement> EngineDocument::elementIfPresent(const QString &ex
 
 std::unique_ptr<IHTMLElement> EngineDocument::body() const
 {
-    return elementIfPresent(of("body"));
+    if (!m_scripts.readBool(of("body")))
+        return nullptr;
+    return std::make_unique<EngineBodyElement>(m_scripts, m_windowExpression);
 }
 
 std::unique_ptr<IHTMLElement> EngineDocument::documentElement() const
@@ -257,13 +254,18 @@ bool EngineDocument::hasFocus() const
 
 QVariant EngineDocument::Invoke(const QString &body, const QVariantList &args) const
 {
+    return invokeInWindow(m_scripts, m_windowExpression, body, args);
+}
+
+QVariant invokeInWindow(const PageScripts &scripts, const QString &window, const QString &body, const QVariantList &args)
+{
     // The window is reached inside the guard, so a frame that is gone or of
     // another origin fails as a call does.
     const QString script = QStringLiteral("(function(a){try{var w=%1,d=w.document;return {ok:true,v:(function(){%2\n})()};}"
                                           "catch(e){return {ok:false,name:String(e&&e.name),message:String(e)};}})(%3)")
-                               .arg(m_windowExpression, body, jsArray(args));
+                               .arg(window, body, jsArray(args));
     bool answered = false;
-    const QVariantMap answer = m_scripts.evaluate(script, &answered).toMap();
+    const QVariantMap answer = scripts.evaluate(script, &answered).toMap();
     if (!answered || answer.isEmpty())
         throw EOleException(E_FAIL, QStringLiteral("Страница не ответила на вызов"));
     if (!answer.value(QStringLiteral("ok")).toBool()) {

@@ -28,11 +28,24 @@ public:
     void focus() override;
     QRect getBoundingClientRect() const override;
 
+protected:
+    const PageScripts &scripts() const { return m_scripts; }
+
 private:
     QString property(const char *name) const;
 
     const PageScripts &m_scripts;
     QString m_expression;
+};
+
+// The body of the document of a window: an element that makes text ranges.
+class EngineBodyElement final : public EngineElement, public IHTMLBodyElement {
+public:
+    EngineBodyElement(const PageScripts &scripts, const QString &window);
+    std::unique_ptr<IHTMLTxtRange> createTextRange() const override;
+
+private:
+    QString m_window;
 };
 
 // A script error as the control reports it to its host.
@@ -59,6 +72,10 @@ private:
     QString m_window;
     const IHTMLEventObj *m_event = nullptr;
 };
+
+// A late-bound call on the document of the window `window` (a script
+// expression), as IDocumentAutomation::Invoke says.
+QVariant invokeInWindow(const PageScripts &scripts, const QString &window, const QString &body, const QVariantList &args);
 
 // The document of the page, or of one of its frames: `window` is the script
 // expression of the document's window ("window" for the page itself,

@@ -32,12 +32,52 @@ public:
     virtual QRect getBoundingClientRect() const = 0;
 };
 
-// The text range of a selection.
+// A stretch of a document's text: the selection's, or one made over the
+// body. Its positions are counted in characters of the body's text, which
+// is the text of the body's text nodes in document order, without what is
+// never shown as text (scripts, style sheets, text areas, drop-down lists,
+// inline frames, templates, noscript and noframes), every run of white space
+// read as one blank. A range stays where
+// it is while the document changes around it. Every call but text() and
+// htmlText() on a selection's range first takes the selection as it stands,
+// and from then on the range is a range of its own. A failing call, or one
+// on a range whose page has gone, throws EOleException (OleError.h).
 class IHTMLTxtRange : public virtual IInterface {
 public:
     virtual QString text() const = 0;
     // The range's content as HTML.
     virtual QString htmlText() const = 0;
+    // Moves the range's start by `count` units (only "character" is known),
+    // as far as the body's text goes; the end follows when the start passes
+    // it. The number of units it really moved.
+    virtual int moveStart(const QString &unit, int count) = 0;
+    // Collapses the range to its start, then moves it by `count` units, as
+    // far as the body's text goes; the number of units it really moved.
+    virtual int move(const QString &unit, int count) = 0;
+    // Looks for the text and makes the range the match; unchanged when none.
+    // A range with text in it is searched itself; a collapsed one from its
+    // position to the end of the body's text (count 0 or more), or in the
+    // text before the position (count below 0). A count of 0 or more finds
+    // the first match, a negative one the last. Flags: 2 whole words only, 4 letter case as written.
+    virtual bool findText(const QString &text, int count, int flags) = 0;
+    virtual void scrollIntoView(bool alignToTop) = 0;
+    // The range becomes the document's selection.
+    virtual void select() = 0;
+    // The markup replaces the range's content (scripts in it do not run);
+    // the range is then collapsed after what was pasted.
+    virtual void pasteHTML(const QString &html) = 0;
+    virtual std::unique_ptr<IHTMLTxtRange> duplicate() const = 0;
+    // -1, 0 or 1 as an end of this range ("StartToEnd": its start) stands
+    // before, at or after an end of the other ("StartToEnd": its end), by
+    // their positions in the text. Both ranges must be of one document.
+    virtual int compareEndPoints(const QString &how, const IHTMLTxtRange &other) const = 0;
+};
+
+// What the document's body offers besides being an element.
+class IHTMLBodyElement : public virtual IInterface {
+public:
+    // A range over the whole text of the body.
+    virtual std::unique_ptr<IHTMLTxtRange> createTextRange() const = 0;
 };
 
 class IHTMLSelectionObject : public virtual IInterface {
