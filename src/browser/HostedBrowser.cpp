@@ -1,6 +1,7 @@
 #include "HostedBrowser.h"
 
 #include "HbControlComponent.h"
+#include "HbToolsProxy.h"
 #include "PlatformLibraries.h"
 #include "WindowHelpers.h"
 
@@ -222,9 +223,11 @@ void FinalizeHostedBrowser()
     if (g_moduleUsers == 0 || --g_moduleUsers > 0)
         return;
     HostedBrowserModuleState &module = hostedBrowserModule();
-    // The proxy and the navigation sound are not touched by anything yet,
-    // so neither needs taking back.
+    // A proxy the program set is its own, taken back as it ends.
+    if (module.ProxyWasSet)
+        HbTools::RemoveProxy();
     module.ProxyWasSet = false;
+    // The navigation sound is not touched by anything yet, so it needs no taking back.
     module.NavSoundDisabled = false;
     std::fesetenv(&module.SavedFPUControlWord);
     if (module.OleInitializedByUnit)
