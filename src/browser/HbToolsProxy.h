@@ -11,9 +11,11 @@
 
 namespace vocab::HbTools {
 
-// A proxy "server" or "server:port" (port 80 when none is given), local
-// names (no dot) bypassing it. False, with nothing changed, for an address
-// that names no server or port.
+// A proxy "server" or "server:port" (port 80 when none is given). Our
+// downloads reach local names (no dot) directly; the engine takes a list of
+// names to reach directly only when it starts, so only the loopback, which
+// it never sends through a proxy, bypasses it there. False, with nothing
+// changed, for an address that names no server or port.
 bool SetProxy(const QString &UserAgent, const QString &Address);
 
 // The proxy at `Address` (its server name) and `Port`, which asks for the
