@@ -3,6 +3,7 @@
 #include "HbToolsUrl.h"
 #include "HtmlDocument.h"
 #include "ListFile.h"
+#include "NetworkState.h"
 #include "OleError.h"
 
 #include <QCollator>
@@ -224,7 +225,11 @@ bool DownloadToFile(const QUrl &Source, const QString &Dest)
 {
     if (!Source.isValid())
         return false;
+    // Offline by the user's choice, nothing is fetched from the network.
+    if (globalOffline() && isNetworkScheme(Source.scheme()))
+        return false;
     QNetworkAccessManager network;
+    network.setProxy(downloadProxyFor(Source));
     QNetworkRequest request(Source);
     // A source that stops sending ends the wait, as one that fails does.
     request.setTransferTimeout(30000);

@@ -84,7 +84,9 @@ HRESULT SaveDocumentToFile(IHTMLDocument2 *Doc, const QString &FileName);
 HRESULT LoadDocumentFromBytes(IHTMLDocument2 *Doc, const QByteArray &Bytes, QStringConverter::Encoding Encoding);
 
 // Fetches `Source` into the file `Dest`, waiting for it; the file is
-// replaced only once the whole of it has come. Whether it came.
+// replaced only once the whole of it has come. Whether it came. It goes
+// through the program's proxy, and fails at once for a network address
+// while the program is offline.
 bool DownloadToFile(const QUrl &Source, const QString &Dest);
 
 } // namespace HbTools

@@ -3,6 +3,7 @@
 #include "HbControlComponent.h"
 #include "HbToolsFind.h"
 #include "HbToolsRegistry.h"
+#include "HbToolsProxy.h"
 #include "PlatformLibraries.h"
 #include "WindowHelpers.h"
 
@@ -229,7 +230,9 @@ void FinalizeHostedBrowser()
     if (g_moduleUsers == 0 || --g_moduleUsers > 0)
         return;
     HostedBrowserModuleState &module = hostedBrowserModule();
-    // The proxy is not touched by anything yet, so it needs no taking back.
+    // A proxy the program set is its own, taken back as it ends.
+    if (module.ProxyWasSet)
+        HbTools::RemoveProxy();
     module.ProxyWasSet = false;
     // The sound a component's loading switched off comes back the same way.
     if (module.NavSoundDisabled)

@@ -12,6 +12,7 @@
 #include "HbToolsFrames.h"
 #include "HbToolsLoading.h"
 #include "HbToolsScript.h"
+#include "HbToolsZones.h"
 
 #include <QPointer>
 #include <QStringConverter>
@@ -23,6 +24,7 @@
 #include <functional>
 #include <memory>
 
+class QIcon;
 class QImage;
 class QIODevice;
 
@@ -61,6 +63,9 @@ private:
     TMeasure FMeasure = mMetric;
 };
 
+// The program's proxy (HbToolsProxy.h). Each of the methods sets the proxy
+// and leaves in the module's ProxyWasSet whether it was set, so that a
+// proxy still set when the module ends is removed then.
 struct TProxySettings {
     int Port = 80;
     QString Address;
@@ -68,6 +73,11 @@ struct TProxySettings {
     QString Password;
     QString UserAgent;
     bool AutoLoadProxy = false;
+
+    bool SetProxy(const QString &AUserAgent, const QString &AAddress);
+    bool SetProxy(const QString &AUserAgent, const QString &AAddress, const QString &AUserName, const QString &APassword,
+                  int APort);
+    bool SetProxyFromPAC(const QString &AUserAgent, const QString &PACFile);
 };
 
 struct TDialogBoxes {
@@ -371,6 +381,33 @@ public:
     // before went the same way. A new text, or a new page, starts over:
     // down from the top of the body, up from its end.
     TSearchResults SearchNextText(const QString &Value, TSearchDirections Direction, bool AutoSelect);
+
+    // History, cache and connection state (HostedBrowserNetwork.cpp,
+    // HbToolsHistory.h), for the whole program.
+    void ClearCache();
+    void ClearTypedUrls();
+    void ClearHistory();
+    bool CheckOnlineStatus();
+    bool IsGlobalOffline();
+    void WorkOnline();
+    void WorkOffline();
+
+    // Proxy (HostedBrowserNetwork.cpp, HbToolsProxy.h): sets ProxySettings'
+    // proxy, with its user name and password when it has a user name, else
+    // at Address:Port.
+    void RefreshProxy();
+
+    // Security zones (HostedBrowserZones.cpp, HbToolsZones.h).
+    void AddToRestrictedSiteList(const QString &URL);
+    void AddToTrustedSiteList(const QString &URL);
+    bool CheckIfInTrustedList(const QString &Host, bool SecureSite);
+    bool CheckIfInRestricredList(const QString &Host, bool SecureSite);
+    void GetZoneIcon(const QString &IconPath, QIcon &Icon);
+    // The zone of URL, or of the current address when URL is empty.
+    ZONEATTRIBUTES GetZoneAttributes(const QString &URL);
+    bool GetZoneIconToForm();
+    bool GetSSLStatus(QString &SSLName, QString &SSLDescription);
+    bool GetURLSecurityZone(QString &ZoneName, QString &ZoneDescription, QIcon *Icon);
     // ---- end of the browser tools ----
 
 protected:
@@ -387,10 +424,6 @@ private:
     void ApplyInternalUserAgent();
     void RestoreRegistryUserAgent();
     void WithdrawInternalUserAgent();
-
-    // The proxy comes with its own work; this is where it goes in, and it
-    // does nothing yet.
-    void RefreshProxy() {}
 
     // Window procedure, child windows and the parent form's dialogs.
     friend class HbWindowEvents;

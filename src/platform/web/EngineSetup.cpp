@@ -1,5 +1,7 @@
 #include "EngineSetup.h"
 
+#include "NetworkState.h"
+
 #include <QCoreApplication>
 #include <QWebEngineProfile>
 
@@ -43,6 +45,7 @@ std::unique_ptr<QWebEngineProfile> makeBrowserProfile()
     auto profile = std::make_unique<QWebEngineProfile>();
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    registerBrowserProfile(profile.get());
     return profile;
 }
 

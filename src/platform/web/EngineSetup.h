@@ -23,7 +23,8 @@ namespace vocab {
 void prepareWebEngine();
 
 // A profile of its own for one browser control: kept in memory only, with no
-// cache or cookies written to disk, so that controls don't share state.
+// cache or cookies written to disk, so that controls don't share state. It
+// is on the list of live profiles (NetworkState.h) for as long as it lives.
 std::unique_ptr<QWebEngineProfile> makeBrowserProfile();
 
 } // namespace vocab

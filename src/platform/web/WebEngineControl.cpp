@@ -6,6 +6,7 @@
 #include "EngineSetup.h"
 #include "ErrorHandler.h"
 #include "HeaderText.h"
+#include "NetworkState.h"
 #include "PageWriter.h"
 #include "RequestInterceptor.h"
 #include "ScriptRunner.h"
@@ -59,12 +60,6 @@ QUrl urlOf(const QString &text)
     if (QDir::isAbsolutePath(text) && !text.startsWith(QLatin1String("//")))
         return QUrl::fromLocalFile(text);
     return QUrl::fromUserInput(text);
-}
-
-bool isNetworkScheme(const QString &scheme)
-{
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("ftp")
-        || scheme == QLatin1String("ws") || scheme == QLatin1String("wss");
 }
 
 } // namespace
@@ -521,7 +516,9 @@ void WebEngineControl::handleRequest(QWebEngineUrlRequestInfo &info)
 {
     guarded([&] {
         const QUrl url = info.requestUrl();
-        if (isNetworkScheme(url.scheme()) && (m_offline || (m_downloadFlags & (DLCTL_FORCEOFFLINE | DLCTL_OFFLINE)))) {
+        // Offline, by this control's setting or the whole program's, nothing comes from the network.
+        if (isNetworkScheme(url.scheme())
+            && (m_offline || globalOffline() || (m_downloadFlags & (DLCTL_FORCEOFFLINE | DLCTL_OFFLINE)))) {
             info.block(true);
             return;
         }

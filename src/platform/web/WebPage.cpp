@@ -5,6 +5,7 @@
 #include "EngineCommands.h"
 #include "ErrorHandler.h"
 #include "MessageBoxes.h"
+#include "NetworkState.h"
 #include "PageWriter.h"
 #include "WebEngineControl.h"
 #include "WebView.h"
@@ -12,6 +13,7 @@
 #include <QAuthenticator>
 #include <QDesktopServices>
 #include <QDir>
+#include <QNetworkProxy>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineSettings>
@@ -94,6 +96,7 @@ bool WebPage::askBeforeNavigate(const QUrl &url)
 
 void WebPage::handleLoadStarted()
 {
+    m_proxyCredentialsGiven.clear();
     guarded([&] {
         if (m_control.closed())
             return;
@@ -240,9 +243,32 @@ void WebPage::handleAuthenticationRequired(const QUrl &url, QAuthenticator *auth
     guarded([&] { authenticate(url, authenticator); });
 }
 
-void WebPage::handleProxyAuthenticationRequired(const QUrl &url, QAuthenticator *authenticator, const QString &)
+void WebPage::handleProxyAuthenticationRequired(const QUrl &url, QAuthenticator *authenticator, const QString &proxyHost)
 {
-    guarded([&] { authenticate(url, authenticator); });
+    guarded([&] {
+        if (answerWithProxyCredentials(authenticator, proxyHost))
+            return;
+        authenticate(url, authenticator);
+    });
+}
+
+// The program's proxy, set with a user name, is answered with its own
+// credentials. Asked again during the same load, the proxy refused them:
+// then the host or the user answers, so that a wrong password cannot make
+// the proxy ask for ever.
+bool WebPage::answerWithProxyCredentials(QAuthenticator *authenticator, const QString &proxyHost)
+{
+    const QNetworkProxy proxy = programProxy();
+    if (proxy.type() != QNetworkProxy::HttpProxy || proxy.user().isEmpty()
+        || proxy.hostName().compare(proxyHost, Qt::CaseInsensitive) != 0)
+        return false;
+    const QString given = proxy.hostName() + u'\n' + proxy.user() + u'\n' + proxy.password();
+    if (m_proxyCredentialsGiven.contains(given))
+        return false;
+    m_proxyCredentialsGiven.append(given);
+    authenticator->setUser(proxy.user());
+    authenticator->setPassword(proxy.password());
+    return true;
 }
 
 void WebPage::authenticate(const QUrl &url, QAuthenticator *authenticator)

@@ -5,6 +5,7 @@
 // answer, falling back on the control's own behaviour.
 
 #include <QRect>
+#include <QStringList>
 #include <QWebEnginePage>
 
 class QAuthenticator;
@@ -47,9 +48,12 @@ private:
     bool askBeforeNavigate(const QUrl &url);
     int showMessage(const QString &text, unsigned type);
     void authenticate(const QUrl &url, QAuthenticator *authenticator);
+    bool answerWithProxyCredentials(QAuthenticator *authenticator, const QString &proxyHost);
 
     WebEngineControl &m_control;
     bool m_ownLoad = false;
+    // The program's proxy credentials given during this load.
+    QStringList m_proxyCredentialsGiven;
     QRect m_lastGeometry;
 };
 
