@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 using namespace vocab;
@@ -68,13 +70,20 @@ TEST(FileDialogs, TheDialogShowsTheRequestAndAnswersThePathChosenOrNothing)
     QString selectedFilter;
     QString suffix;
     bool saving = false;
+    bool proposedShown = false;
     whenTheDialogShows([&](QFileDialog &dialog) {
         title = dialog.windowTitle();
         filters = dialog.nameFilters();
         selectedFilter = dialog.selectedNameFilter();
         suffix = dialog.defaultSuffix();
         saving = dialog.acceptMode() == QFileDialog::AcceptSave;
-        dialog.selectFile(dir.filePath(QStringLiteral("текст")));
+        // The name proposed comes once the dialog has read its folder;
+        // the user types over it after that.
+        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        proposedShown = QTest::qWaitFor([&] { return name->text() == request.fileName; }, 5000);
+        QTest::qWait(50);
+        name->setText(QStringLiteral("текст"));
         static_cast<QDialog &>(dialog).accept(); // as the Save button does
     });
     EXPECT_EQ(ChooseFile(request), dir.filePath(QStringLiteral("текст.txt"))) << "the default suffix added";
@@ -83,6 +92,7 @@ TEST(FileDialogs, TheDialogShowsTheRequestAndAnswersThePathChosenOrNothing)
     EXPECT_EQ(selectedFilter, request.nameFilters[1]);
     EXPECT_EQ(suffix, QStringLiteral("txt"));
     EXPECT_TRUE(saving);
+    EXPECT_TRUE(proposedShown);
 
     whenTheDialogShows([](QFileDialog &dialog) { dialog.reject(); });
     EXPECT_EQ(ChooseFile(request), QString()) << "cancelled";
