@@ -229,8 +229,9 @@ HRESULT TCustomHostedBrowser::ShowHelp(QWidget *hwnd, const QString *pszHelpFile
         return OnShowHelpRequest(this, hwnd, pszHelpFile, uCommand, dwData, ptMouse, pDispatchObjectHit);
     if (pszHelpFile || FHelpFile.isEmpty())
         return S_FALSE;
-    CallHtmlHelp(hwnd, FHelpFile, uCommand, dwData);
-    return S_OK;
+    // A help file that cannot be opened leaves the help to the browser, as
+    // if there were none: saying it was shown would leave F1 doing nothing.
+    return CallHtmlHelp(hwnd, FHelpFile, uCommand, dwData) ? S_OK : S_FALSE;
 }
 
 } // namespace vocab

@@ -1,5 +1,6 @@
 #include "HbToolsLoading.h"
 
+#include "DocumentFile.h"
 #include "HbToolsUrl.h"
 #include "HtmlDocument.h"
 #include "ListFile.h"
@@ -66,27 +67,6 @@ const QString LineBreak = QStringLiteral("\n");
 bool isUnicode(QStringConverter::Encoding encoding)
 {
     return encoding != QStringConverter::Latin1 && encoding != QStringConverter::System;
-}
-
-// The document's HTML as it stands: its doctype and its root element.
-QString documentHtml(const IDocumentAutomation &automation)
-{
-    return automation
-        .Invoke(QStringLiteral("var t=d.doctype?new XMLSerializer().serializeToString(d.doctype)+'\\n':'';"
-                               "return t+(d.documentElement?d.documentElement.outerHTML:'');"))
-        .toString();
-}
-
-// The document's HTML as bytes of its own encoding, or of UTF-8 where the
-// document's is one this program cannot write.
-QByteArray documentBytes(const IDocumentAutomation &automation)
-{
-    const QString html = documentHtml(automation);
-    const QString charset = automation.Invoke(QStringLiteral("return d.characterSet;")).toString();
-    QStringEncoder encoder(charset.toLatin1().constData());
-    if (!encoder.isValid())
-        return html.toUtf8();
-    return encoder.encode(html);
 }
 
 const IDocumentAutomation *automationOf(IHTMLDocument2 *Doc)
@@ -177,7 +157,7 @@ HRESULT SaveDocumentToStrings(IHTMLDocument2 *Doc, QStringList &Strings)
     if (!automation)
         return S_FALSE;
     try {
-        Strings = ListFile::splitLines(documentHtml(*automation));
+        Strings = ListFile::splitLines(DocumentHtml(*automation));
     } catch (const EOleException &) {
         return S_FALSE;
     }
@@ -190,7 +170,7 @@ HRESULT SaveDocumentToStream(IHTMLDocument2 *Doc, QIODevice &Stream)
     if (!automation)
         return S_FALSE;
     try {
-        const QByteArray bytes = documentBytes(*automation);
+        const QByteArray bytes = DocumentBytes(*automation);
         return Stream.write(bytes) == bytes.size() ? S_OK : E_FAIL;
     } catch (const EOleException &error) {
         return error.ErrorCode();
@@ -203,7 +183,7 @@ HRESULT SaveDocumentToFile(IHTMLDocument2 *Doc, const QString &FileName)
     if (!automation)
         return S_FALSE;
     try {
-        ListFile::writeBytes(FileName, documentBytes(*automation));
+        ListFile::writeBytes(FileName, DocumentBytes(*automation));
     } catch (const EOleException &error) {
         return error.ErrorCode();
     } catch (const FileError &) {

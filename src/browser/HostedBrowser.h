@@ -259,6 +259,26 @@ public:
     void PrintPreviewExtended(int nCMDShow);
     void PrintPreviewFromTemplate(const QString &TemplateFileName);
 
+    // Browser dialogs (HostedBrowserStandardDialogs.cpp, HbToolsDialogs.h):
+    // the file dialogs owned by the component, the browser's own commands
+    // over the document, the favourites folder, the page's pictures and
+    // text saved, a folder opened, the address command, and a program of a
+    // kind started (HbToolsPrinting.h).
+    bool OpenDialog();
+    bool SaveDialog();
+    // Note the order: the filter first, then the title.
+    QString SaveDialogEx(const QString &AFilter, const QString &ATitle);
+    bool ShowInternetOptions();
+    bool ShowPageProperties();
+    bool ShowOrganizeFavorites();
+    bool ShowFindDialog();
+    void SaveImagesDialog();
+    bool ViewPageSourceHtml();
+    void SavePageTextDialog();
+    bool OpenClient(const QString &Client);
+    void ExploreFolder(const QString &Path);
+    void OpenIEBrowserWithAddress();
+
     // Frames, selection and edit commands (HostedBrowserFrames.cpp).
     std::unique_ptr<IWebBrowser2> GetFrame(std::uint16_t FrameNo);
     std::unique_ptr<IWebBrowser2> GetFrameFromDocument(IHTMLDocument2 *SourceDoc, int FrameNo);

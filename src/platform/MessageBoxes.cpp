@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace vocab {
 
@@ -35,6 +36,10 @@ int showBox(const MessageBoxRequest &request, QWidget *parent)
     case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MB_YESNOCANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
     case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MB_YESCANCELALL:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel | QMessageBox::YesToAll);
+        box.button(QMessageBox::YesToAll)->setText(QStringLiteral("&All"));
+        break;
     default: box.setStandardButtons(QMessageBox::Ok); break;
     }
     switch (request.flags & 0xF0) {
@@ -49,6 +54,7 @@ int showBox(const MessageBoxRequest &request, QWidget *parent)
     case QMessageBox::No: return IDNO;
     case QMessageBox::Cancel: return IDCANCEL;
     case QMessageBox::Ok: return IDOK;
+    case QMessageBox::YesToAll: return IDALL;
     default: return (request.flags & 0xF) == MB_OK ? IDOK : IDCANCEL; // closed with the window's cross
     }
 }
@@ -59,7 +65,8 @@ int defaultAnswer(unsigned flags)
 {
     switch (flags & 0xF) {
     case MB_YESNO:
-    case MB_YESNOCANCEL: return IDYES;
+    case MB_YESNOCANCEL:
+    case MB_YESCANCELALL: return IDYES;
     default: return IDOK;
     }
 }

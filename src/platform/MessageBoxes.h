@@ -14,13 +14,16 @@ enum MessageBoxFlags : unsigned {
     MB_OKCANCEL = 0x1,
     MB_YESNOCANCEL = 0x3,
     MB_YESNO = 0x4,
+    // Yes, Cancel and All: a set of our own, beyond the platform's, for a
+    // question that may be answered once for every item to come.
+    MB_YESCANCELALL = 0x7,
     MB_ICONERROR = 0x10,
     MB_ICONQUESTION = 0x20,
     MB_ICONWARNING = 0x30,
     MB_ICONINFORMATION = 0x40,
 };
 
-enum MessageBoxResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+enum MessageBoxResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7, IDALL = 8 };
 
 struct MessageBoxRequest {
     QString text;

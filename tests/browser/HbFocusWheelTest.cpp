@@ -2,6 +2,7 @@
 #include "BrowserFormFixture.h"
 #include "HbControlComponent.h"
 #include "HbFocusControl.h"
+#include "PlatformLibraries.h"
 
 #include <QWheelEvent>
 
@@ -147,4 +148,53 @@ TEST(FocusFix, TheAskToFocusTheDocumentNeedsTheBrowserAsActiveControl)
     QCoreApplication::postEvent(f.browser, new FocusDocumentEvent);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.spy->verbs, std::vector<int>{OLEIVERB_UIACTIVATE});
+}
+
+TEST(InternetFeatures, AnEmptySetSwitchesNothingAnyOtherSwitchesEveryFeature)
+{
+    struct Call {
+        int feature;
+        std::uint32_t flags;
+        bool enable;
+    };
+    std::vector<Call> calls;
+    const InternetFeatureLibrary previous = setInternetFeatureLibrary(
+        {[&](std::uint8_t feature, std::uint32_t flags, bool enable) {
+             calls.push_back({feature, flags, enable});
+             return S_OK;
+         },
+         [](std::uint8_t feature, std::uint32_t) { return feature == XmlHttp || feature == Feeds ? S_OK : S_FALSE; }});
+    THbControl control;
+
+    const struct {
+        TInternetFeatures set;
+        std::vector<int> on;
+    } cases[] = {
+        {{}, {}},
+        {TInternetFeatures().set(XmlHttp), {XmlHttp}},
+        {TInternetFeatures().set(ObjectCaching).set(BlockInputPrompts), {ObjectCaching, BlockInputPrompts}},
+    };
+    for (const auto &c : cases) {
+        calls.clear();
+        control.SetInternetFeatures(c.set);
+        EXPECT_EQ(control.InternetFeatures(), c.set);
+        if (c.set.none()) {
+            EXPECT_TRUE(calls.empty()) << "an empty set changes nothing";
+            continue;
+        }
+        // Every feature once, in order, for the process; the count that ends
+        // the list is no feature and is never passed.
+        ASSERT_EQ(calls.size(), std::size_t(EntryCount)) << c.set.to_string();
+        std::vector<int> on;
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            EXPECT_EQ(calls[i].feature, int(i));
+            EXPECT_EQ(calls[i].flags, 2u);
+            if (calls[i].enable)
+                on.push_back(calls[i].feature);
+        }
+        EXPECT_EQ(on, c.on) << c.set.to_string();
+    }
+    EXPECT_EQ(THbControl::ReadInternetFeatures(), TInternetFeatures().set(XmlHttp).set(Feeds));
+    setInternetFeatureLibrary(previous);
+    EXPECT_EQ(THbControl::ReadInternetFeatures(), TInternetFeatures()) << "without the library none is on";
 }

@@ -6,6 +6,7 @@
 #include "HostedBrowser.h"
 #include "platform/web/EngineTestSupport.h"
 #include "platform/web/LocalHttpServer.h"
+#include "RoutedHttpServer.h"
 
 #include "MessageBoxes.h"
 #include "OleError.h"
@@ -17,6 +18,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QStringEncoder>
+#include <QTcpServer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -325,4 +327,57 @@ TEST_F(BrowserTools, PicturesOfTheViewAtTheSizesAsked)
     const QString bmp = dir.filePath(QStringLiteral("view.bmp"));
     ASSERT_TRUE(Emb->GetBmpFromBrowser(bmp));
     EXPECT_EQ(QImage(bmp, "BMP").size(), Emb->size());
+}
+
+TEST_F(BrowserTools, PagesComeFromWideTextsPicturesAndAddressesWaitedFor)
+{
+    ASSERT_EQ(Emb->LoadFromWideString(QStringLiteral("<p id=x>Берёза ʃ 😀</p>\r\n<p id=y>вторая</p>")), S_OK);
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(Emb->Doc3()->getElementById(QStringLiteral("x"))->innerText(), QStringLiteral("Берёза ʃ 😀"));
+    EXPECT_EQ(Emb->Doc3()->getElementById(QStringLiteral("y"))->innerText(), QStringLiteral("вторая"));
+
+    // A picture is shown as that picture.
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    Emb->LoadFromImage(image);
+    ASSERT_TRUE(Emb->Wait(0));
+    ASSERT_TRUE(waitUntil([&] { return script(QStringLiteral("var i=d.images[0];return !!i&&i.complete;")).toBool(); }));
+    EXPECT_EQ(script(QStringLiteral("var i=d.images[0];return [i.naturalWidth,i.naturalHeight];")), (QVariantList{8, 6}));
+
+    LocalHttpServer server;
+    ASSERT_TRUE(Emb->NavigateWait(server.url(QStringLiteral("/w")).toString(), 10000));
+    EXPECT_EQ(Emb->LocationURL(), server.url(QStringLiteral("/w")).toString()) << "there when the wait ends";
+    EXPECT_EQ(Emb->Document()->title(), QStringLiteral("served"));
+}
+
+TEST_F(BrowserTools, AFileIsDownloadedWholeOrNotAtAll)
+{
+    LocalHttpServer server("downloaded \xD0\x91 bytes");
+    const QString target = dir.filePath(QStringLiteral("file.bin"));
+    EXPECT_TRUE(Emb->DownloadFile(server.url(QStringLiteral("/file")).toString(), target));
+    EXPECT_EQ(readBytes(target), QByteArray("downloaded \xD0\x91 bytes"));
+
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/file").arg(closed.serverPort());
+    closed.close();
+    EXPECT_FALSE(Emb->DownloadFile(refused, target));
+    EXPECT_EQ(readBytes(target), QByteArray("downloaded \xD0\x91 bytes")) << "the file is left as it was";
+    EXPECT_FALSE(Emb->DownloadFile(server.url().toString(), dir.filePath(QStringLiteral("no/such/folder/x.bin"))));
+    EXPECT_FALSE(Emb->DownloadFile(QStringLiteral("not an address"), target));
+}
+
+TEST_F(BrowserTools, RefreshingAFrameFetchesItAgainAndAMissingFrameIsLeftAlone)
+{
+    RoutedHttpServer server;
+    server.route("/top", "<html><body><iframe src='/frame'></iframe></body></html>");
+    server.page("/frame", "frame");
+    ASSERT_TRUE(Emb->Go(server.url(QStringLiteral("/top")).toString(), 10000));
+    ASSERT_TRUE(waitUntil([&] { return server.requestsOf("/frame").size() == 1; }));
+    Emb->RefreshFrame(0);
+    EXPECT_TRUE(waitUntil([&] { return server.requestsOf("/frame").size() == 2; })) << "the frame asked for again";
+    Emb->RefreshFrame(5);
+    QTest::qWait(200);
+    EXPECT_EQ(server.requestsOf("/frame").size(), 2);
+    EXPECT_EQ(server.requestsOf("/top").size(), 1) << "the page itself stays";
 }

@@ -5,6 +5,7 @@
 #include "SpyControl.h"
 
 #include "MessageBoxes.h"
+#include "ShellOpen.h"
 #include "TestSupport.h"
 
 #include <QMimeData>
@@ -230,9 +231,27 @@ TEST(MessagesAndHelp, AreTheBrowsersOwnUnlessTheHostTakesThem)
     EXPECT_EQ(host->ShowMessage(nullptr, QStringLiteral("text"), QStringLiteral("caption"), 0x30, {}, 0, result), S_FALSE);
     const QString pageHelp = QStringLiteral("page.chm");
     EXPECT_EQ(host->ShowHelp(nullptr, nullptr, HELP_CONTEXT, 0, {}, nullptr), S_FALSE) << "no help file of the host";
-    host->SetHelpFile(QStringLiteral("help.chm"));
+
+    // The host's help file opens with the desktop's program for it; one that
+    // is missing, or that no program opens, leaves the help to the browser.
+    QTemporaryDir dir;
+    const QString helpFile = dir.filePath(QStringLiteral("help.chm"));
+    QList<QUrl> opened;
+    bool opens = true;
+    const ShellOpener previous = setShellOpener([&](const QUrl &url) {
+        opened << url;
+        return opens;
+    });
+    host->SetHelpFile(helpFile);
+    EXPECT_EQ(host->ShowHelp(nullptr, nullptr, HELP_CONTEXT, 0, {}, nullptr), S_FALSE) << "the file is missing";
+    EXPECT_TRUE(opened.isEmpty());
+    writeBytes(helpFile, "help");
     EXPECT_EQ(host->ShowHelp(nullptr, &pageHelp, HELP_CONTEXT, 0, {}, nullptr), S_FALSE) << "the page names its own";
     EXPECT_EQ(host->ShowHelp(nullptr, nullptr, HELP_CONTEXT, 0, {}, nullptr), S_OK) << "the host's help file";
+    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(helpFile)});
+    opens = false;
+    EXPECT_EQ(host->ShowHelp(nullptr, nullptr, HELP_CONTEXT, 0, {}, nullptr), S_FALSE) << "no program opens it";
+    setShellOpener(previous);
 
     host->OnShowMessage = [](QObject *, QWidget *, const QString &text, const QString &, std::uint32_t, const QString &,
                              std::uint32_t, int &plResult) {

@@ -6,6 +6,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 
 using namespace vocab;
@@ -114,4 +117,33 @@ TEST(MessageLog, BoxesGoToTheLogWithTheirAnswer)
     const QJsonObject first = QJsonDocument::fromJson(lines[0]).object();
     EXPECT_EQ(first["text"].toString(), u"Программа уже запущена"_qs);
     EXPECT_EQ(first["caption"].toString(), "Vocabulinarum");
+}
+
+TEST(MessageBoxButtons, YesCancelAllShowsItsThreeButtonsAndAnswersTheOnePressed)
+{
+    EXPECT_EQ(defaultAnswer(MB_YESCANCELALL), IDYES);
+    const struct {
+        QMessageBox::StandardButton press;
+        int answer;
+    } cases[] = {{QMessageBox::YesToAll, IDALL}, {QMessageBox::Yes, IDYES}, {QMessageBox::Cancel, IDCANCEL}};
+    for (const auto &c : cases) {
+        QStringList buttons;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            timer.stop();
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            icon = box->icon();
+            box->button(c.press)->click();
+        });
+        timer.start(10);
+        EXPECT_EQ(MessageBox(QStringLiteral("Сохранить рисунки?"), QStringLiteral("Vocabulinarum"), MB_YESCANCELALL), c.answer);
+        buttons.sort();
+        EXPECT_EQ(buttons, (QStringList{QStringLiteral("&All"), QStringLiteral("&Yes"), QStringLiteral("Cancel")}));
+        EXPECT_EQ(icon, QMessageBox::NoIcon);
+    }
 }

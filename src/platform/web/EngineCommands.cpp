@@ -66,13 +66,43 @@ QVariant packedRange(int low, int high)
 
 } // namespace
 
+namespace {
+
+bool standardGroup(const QUuid *group)
+{
+    return !group || group->isNull();
+}
+
+} // namespace
+
 HRESULT EngineCommands::QueryStatus(const QUuid *pguidCmdGroup, std::span<OLECMD> prgCmds, OLECMDTEXT *)
 {
-    if (pguidCmdGroup && !pguidCmdGroup->isNull())
+    const bool browser = !standardGroup(pguidCmdGroup) && *pguidCmdGroup == CGID_IWebBrowser;
+    if (!standardGroup(pguidCmdGroup) && !browser)
         return OLECMDERR_E_NOTSUPPORTED;
     for (OLECMD &cmd : prgCmds)
-        cmd.cmdf = statusOf(cmd.cmdID);
+        cmd.cmdf = browser ? browserStatusOf(cmd.cmdID) : statusOf(cmd.cmdID);
     return S_OK;
+}
+
+std::uint32_t EngineCommands::browserStatusOf(std::uint32_t cmdID)
+{
+    // Internet Options among the others: there are no browser settings to show.
+    return cmdID == BrowserFind || cmdID == BrowserViewSource ? OLECMDF_SUPPORTED | OLECMDF_ENABLED : 0;
+}
+
+HRESULT EngineCommands::execBrowser(std::uint32_t cmdID)
+{
+    switch (cmdID) {
+    case BrowserFind:
+        return m_dialogs.find();
+    case BrowserViewSource:
+        return m_dialogs.viewSource();
+    default:
+        // BrowserOptions included: the engine is set up by the program, and
+        // the user has no settings dialog of the browser's to change it in.
+        return OLECMDERR_E_NOTSUPPORTED;
+    }
 }
 
 std::uint32_t EngineCommands::statusOf(std::uint32_t cmdID) const
@@ -89,12 +119,12 @@ std::uint32_t EngineCommands::statusOf(std::uint32_t cmdID) const
     case OLECMDID_PRINT:
     case OLECMDID_PRINTPREVIEW:
     case OLECMDID_PAGESETUP:
+    case OLECMDID_SAVEAS:
+    case OLECMDID_PROPERTIES:
         return Available;
     case OLECMDID_STOP:
         return m_page->isLoading() ? Available : OLECMDF_SUPPORTED;
     default:
-        // Saving the page and its properties sheet among them: the control
-        // does neither through its command target.
         return 0;
     }
 }
@@ -102,9 +132,13 @@ std::uint32_t EngineCommands::statusOf(std::uint32_t cmdID) const
 HRESULT EngineCommands::Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, std::uint32_t nCmdexecopt,
                              const QVariant &pvaIn, QVariant *pvaOut)
 {
-    if (pguidCmdGroup && !pguidCmdGroup->isNull())
-        return OLECMDERR_E_NOTSUPPORTED;
+    if (!standardGroup(pguidCmdGroup))
+        return *pguidCmdGroup == CGID_IWebBrowser ? execBrowser(nCmdID) : OLECMDERR_E_NOTSUPPORTED;
     switch (nCmdID) {
+    case OLECMDID_SAVEAS:
+        return m_dialogs.saveAs(nCmdexecopt, pvaIn);
+    case OLECMDID_PROPERTIES:
+        return m_dialogs.properties();
     case OLECMDID_PRINT:
         return m_printing.print(nCmdexecopt, pvaIn);
     case OLECMDID_PRINTPREVIEW:

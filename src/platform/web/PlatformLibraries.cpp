@@ -1,24 +1,48 @@
 #include "PlatformLibraries.h"
 
+#include "ShellOpen.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+#include <utility>
+
 namespace vocab {
 
 namespace {
 int g_oleInitCount = 0;
+
+InternetFeatureLibrary &featureLibrary()
+{
+    static InternetFeatureLibrary library;
+    return library;
+}
+} // namespace
+
+bool CallHtmlHelp(QWidget *, const QString &pszFile, std::uint32_t, std::uintptr_t)
+{
+    const QFileInfo file(pszFile);
+    if (pszFile.isEmpty() || !file.isFile())
+        return false;
+    return ShellOpen(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
 
-QWidget *CallHtmlHelp(QWidget *, const QString &, std::uint32_t, std::uintptr_t)
+HRESULT SetInternetFeatureEnabled(std::uint8_t FeatureEntry, std::uint32_t dwFlags, bool fEnable)
 {
-    return nullptr;
+    const auto &set = featureLibrary().SetEnabled;
+    return set ? set(FeatureEntry, dwFlags, fEnable) : E_NOTIMPL;
 }
 
-HRESULT SetInternetFeatureEnabled(std::uint8_t, std::uint32_t, bool)
+HRESULT IsInternetFeatureEnabled(std::uint8_t FeatureEntry, std::uint32_t dwFlags)
 {
-    return E_NOTIMPL;
+    const auto &is = featureLibrary().IsEnabled;
+    return is ? is(FeatureEntry, dwFlags) : E_NOTIMPL;
 }
 
-HRESULT IsInternetFeatureEnabled(std::uint8_t, std::uint32_t)
+InternetFeatureLibrary setInternetFeatureLibrary(InternetFeatureLibrary library)
 {
-    return E_NOTIMPL;
+    std::swap(featureLibrary(), library);
+    return library;
 }
 
 bool IsWinXPSP2OrLater()

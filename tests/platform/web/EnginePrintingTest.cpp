@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <array>
+
 using namespace vocab;
 using namespace vocab::test;
 
@@ -73,20 +75,32 @@ int previewWindows()
 
 } // namespace
 
-TEST_F(EnginePrintCommands, PrintPreviewAndPageSetupAreCommandsOfTheTargetSavingAndPropertiesAreNot)
+TEST_F(EnginePrintCommands, TheTargetAnswersItsCommandsInTheirGroupsOnly)
 {
     constexpr std::uint32_t Available = OLECMDF_SUPPORTED | OLECMDF_ENABLED;
-    for (std::uint32_t id : {OLECMDID_PRINT, OLECMDID_PRINTPREVIEW, OLECMDID_PAGESETUP})
+    for (std::uint32_t id : {OLECMDID_PRINT, OLECMDID_PRINTPREVIEW, OLECMDID_PAGESETUP, OLECMDID_SAVEAS, OLECMDID_PROPERTIES})
         EXPECT_EQ(browser.QueryStatusWB(id), Available) << id;
-    for (std::uint32_t id : {OLECMDID_SAVEAS, OLECMDID_PROPERTIES}) {
-        EXPECT_EQ(browser.QueryStatusWB(id), 0u) << id;
-        EXPECT_EQ(browser.ExecWB(id, OLECMDEXECOPT_DONTPROMPTUSER), OLECMDERR_E_NOTSUPPORTED) << id;
-    }
+    IOleCommandTarget *target = browser.Document()->commandTarget();
+    std::array<OLECMD, 4> browserGroup{{{1, 0}, {2, 0}, {3, 0}, {OLECMDID_PRINT, 0}}};
+    ASSERT_EQ(target->QueryStatus(&CGID_IWebBrowser, browserGroup, nullptr), S_OK);
+    EXPECT_EQ(browserGroup[0].cmdf, Available) << "find";
+    EXPECT_EQ(browserGroup[1].cmdf, Available) << "view source";
+    EXPECT_EQ(browserGroup[2].cmdf, 0u) << "no internet options";
+    EXPECT_EQ(browserGroup[3].cmdf, 0u);
+    const QUuid other = QUuid::createUuid();
+    EXPECT_EQ(target->QueryStatus(&other, browserGroup, nullptr), OLECMDERR_E_NOTSUPPORTED);
     QVariant out;
-    EXPECT_EQ(browser.Document()->commandTarget()->Exec(&CGID_IWebBrowser, OLECMDID_PRINT, OLECMDEXECOPT_DONTPROMPTUSER,
-                                                        QVariant(), &out),
-              OLECMDERR_E_NOTSUPPORTED)
-        << "the browser's own group has no print command";
+    for (std::uint32_t id : {3u, OLECMDID_PRINT})
+        EXPECT_EQ(target->Exec(&CGID_IWebBrowser, id, OLECMDEXECOPT_DONTPROMPTUSER, QVariant(), &out), OLECMDERR_E_NOTSUPPORTED)
+            << id;
+
+    // Save As, told not to prompt, writes the page into the file given.
+    const QString file = dir.filePath(QStringLiteral("saved.htm"));
+    EXPECT_EQ(browser.ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DONTPROMPTUSER), hresult(0x80070057)) << "no file given";
+    EXPECT_EQ(browser.ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DONTPROMPTUSER, file), S_OK);
+    EXPECT_TRUE(QString::fromUtf8(readBytes(file)).contains(QStringLiteral("<p>Статья</p>")));
+    EXPECT_EQ(browser.ExecWB(OLECMDID_SAVEAS, OLECMDEXECOPT_DONTPROMPTUSER, dir.filePath(QStringLiteral("no/such/x.htm"))),
+              E_FAIL);
 
     EXPECT_EQ(browser.ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_DONTPROMPTUSER), S_OK) << "no dialog, nothing changed";
     EXPECT_FALSE(TRegistry().KeyExists(QString::fromLatin1(PageSetupKey)));
