@@ -84,6 +84,9 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_writer = new PageWriter(m_page.get());
     m_writer->setBaseUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + u'/'));
     m_writer->setAfterLongWrite([this] { reapplyHostStyle(); });
+    m_navigationStartLimit.setSingleShot(true);
+    m_navigationStartLimit.setInterval(NavigationStartLimitMs);
+    connect(&m_navigationStartLimit, &QTimer::timeout, this, [this] { m_navigationAsked = false; });
     m_scripts = std::make_unique<PageScripts>(m_page.get(), m_writer);
     m_commands = std::make_unique<EngineCommands>(m_page.get(), *m_scripts);
     m_document = std::make_unique<EngineDocument>(*m_scripts, m_writer, *m_commands);
@@ -154,9 +157,25 @@ void WebEngineControl::letWriteLand()
     m_writer->waitUntilWritten(DocumentReadTimeoutMs);
 }
 
+// The engine begins a navigation asked for only a moment later; until it
+// does, the navigation counts as on its way, so that a wait for the page
+// does not end on the page before, which is still complete.
+void WebEngineControl::expectNavigation()
+{
+    m_navigationAsked = true;
+    m_navigationStartLimit.start();
+}
+
+void WebEngineControl::settleAskedNavigation()
+{
+    m_navigationAsked = false;
+    m_navigationStartLimit.stop();
+}
+
 void WebEngineControl::Navigate(const QString &URL)
 {
     letWriteLand();
+    expectNavigation();
     m_page->load(urlOf(URL));
 }
 
@@ -173,18 +192,23 @@ void WebEngineControl::Navigate2(const QVariant &URL, const QVariant &, const QV
     for (const auto &[name, value] : parseHeaderBlock(Headers.toString()))
         request.setHeader(name, value);
     letWriteLand();
+    expectNavigation();
     m_page->load(request);
 }
 
 void WebEngineControl::GoBack()
 {
     letWriteLand();
+    if (m_page->action(QWebEnginePage::Back)->isEnabled())
+        expectNavigation();
     m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void WebEngineControl::GoForward()
 {
     letWriteLand();
+    if (m_page->action(QWebEnginePage::Forward)->isEnabled())
+        expectNavigation();
     m_page->triggerAction(QWebEnginePage::Forward);
 }
 
@@ -196,11 +220,14 @@ void WebEngineControl::Refresh()
 void WebEngineControl::Refresh2(int level)
 {
     letWriteLand();
+    if (m_hasDocument)
+        expectNavigation();
     m_page->triggerAction(level >= REFRESH_COMPLETELY ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
 }
 
 void WebEngineControl::Stop()
 {
+    settleAskedNavigation();
     m_page->triggerAction(QWebEnginePage::Stop);
 }
 
@@ -219,7 +246,7 @@ QString WebEngineControl::LocationName() const
 
 bool WebEngineControl::Busy() const
 {
-    return m_readyState == READYSTATE_LOADING || m_writer->writing();
+    return ReadyState() == READYSTATE_LOADING || m_writer->writing();
 }
 
 bool WebEngineControl::silent() const
@@ -240,6 +267,10 @@ IHTMLDocument2 *WebEngineControl::Document()
 
 HRESULT WebEngineControl::ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, const QVariant &pvaIn, QVariant *pvaOut)
 {
+    if (cmdID == OLECMDID_REFRESH && m_hasDocument)
+        expectNavigation();
+    else if (cmdID == OLECMDID_STOP)
+        settleAskedNavigation();
     return m_commands->Exec(nullptr, cmdID, cmdexecopt, pvaIn, pvaOut);
 }
 

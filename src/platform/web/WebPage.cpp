@@ -60,8 +60,11 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             return true;
         }
         const bool refresh = isMainFrame && type == NavigationTypeReload;
-        if (refresh ? !askRefresh() : !askBeforeNavigate(url))
+        if (refresh ? !askRefresh() : !askBeforeNavigate(url)) {
+            if (isMainFrame)
+                m_control.settleAskedNavigation();
             return false;
+        }
         if (isMainFrame) {
             if (m_control.hasDocument())
                 if (auto *target = m_control.site().as<IOleCommandTarget>())
@@ -98,6 +101,7 @@ void WebPage::handleLoadStarted()
         if (m_control.closed())
             return;
         m_control.setReadyState(READYSTATE_LOADING);
+        m_control.settleAskedNavigation();
         m_control.view()->watchDocumentWindow();
         if (auto *events = m_control.site().events(); events && !m_ownLoad)
             events->DownloadBegin();
@@ -145,6 +149,9 @@ void WebPage::handleUrlChanged(const QUrl &url)
     guarded([&] {
         if (m_control.closed() || url.isEmpty())
             return;
+        // A move within the page changes its address without a load.
+        if (!m_control.loadBegun())
+            m_control.settleAskedNavigation();
         m_control.documentCommitted();
         if (auto *events = m_control.site().events(); events && !m_ownLoad)
             events->NavigateComplete2(url.toString());
