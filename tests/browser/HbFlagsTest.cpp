@@ -107,6 +107,9 @@ TEST(AmbientProperties, AnswerTheFlagsTheUserModeAndTheUserAgent)
         {"a text", [](QString &ua) { ua = QStringLiteral("Test/1"); return S_OK; }, S_OK, QStringLiteral("Test/1\r\n")},
         {"a text with a header in it",
          [](QString &ua) { ua = QStringLiteral("Test/1\r\nX-Evil: 1"); return S_OK; }, S_OK, QStringLiteral("Test/1\r\n")},
+        {"a text with a NUL in it",
+         [](QString &ua) { ua = QStringLiteral("Test/1") + QChar(0) + QStringLiteral("X"); return S_OK; }, S_OK,
+         QStringLiteral("Test/1\r\n")},
     };
     for (const Case &c : cases) {
         host->setAgent(c.supply);

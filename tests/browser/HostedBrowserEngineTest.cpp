@@ -20,6 +20,8 @@
 #include <QWebEngineView>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 using namespace vocab;
 using namespace vocab::test;
 
@@ -220,6 +222,16 @@ TEST_F(ArticleWindow, TheUserAgentGoesOutAsOneHeaderAndTranslatedUrlsAreFollowed
     EXPECT_TRUE(request.startsWith("GET /new ")) << request.toStdString();
     EXPECT_TRUE(request.contains("\r\nUser-Agent: Vocabulinarum/2\r\n"));
     EXPECT_FALSE(request.contains("X-Evil"));
+
+    // A NUL would stop the engine from starting any page at all.
+    Emb->SetUserAgent(QStringLiteral("Vocabulinarum/3") + QChar(0) + QStringLiteral("X-Evil: 1"));
+    Emb->Navigate(server.url(QStringLiteral("/nul")).toString());
+    ASSERT_TRUE(Emb->Wait(10000));
+    EXPECT_EQ(Emb->Document()->title(), QStringLiteral("served"));
+    const auto sent = std::find_if(server.requests().begin(), server.requests().end(),
+                                   [](const QByteArray &r) { return r.startsWith("GET /nul "); });
+    ASSERT_NE(sent, server.requests().end());
+    EXPECT_TRUE(sent->contains("\r\nUser-Agent: Vocabulinarum/3\r\n")) << sent->toStdString();
 }
 
 TEST_F(ArticleWindow, ScriptErrorsAreReportedAndMessagesGoThroughTheHost)

@@ -72,6 +72,10 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             m_control.writer().abandon();
             m_ownLoad = false;
             m_control.prepareDocument();
+            // A navigation that begins while a load is under way gets no
+            // start of its own: the load goes on into it and ends with it.
+            if (m_control.loadBegun())
+                m_control.settleAskedNavigation();
         }
         return true;
     }, true);
