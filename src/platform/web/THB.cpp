@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vocab {
@@ -33,9 +34,13 @@ void THB::CloseControl()
 bool THB::WaitForDocument(int timeoutMs) const
 {
     const QDeadlineTimer deadline(timeoutMs);
+    // Each round sleeps until an event comes (the engine's, when the document
+    // is there); this timer is the one that comes at the end of the wait.
+    QTimer end;
+    end.setSingleShot(true);
+    end.start(timeoutMs);
     while (!Document() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents,
-                                        static_cast<int>(deadline.remainingTime()));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     return Document() != nullptr;
 }
 

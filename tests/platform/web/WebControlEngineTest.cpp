@@ -13,6 +13,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <ctime>
+
 using namespace vocab;
 using namespace vocab::test;
 
@@ -35,6 +37,14 @@ QString pageWithTitle(const QString &title, const QString &body)
     return QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>").arg(title, body);
 }
 
+// Processor time this thread has used.
+qint64 threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 // Paragraphs of Cyrillic text, as an article has.
 QString lines(int count)
 {
@@ -51,7 +61,10 @@ TEST_F(WebControlEngine, HasNoDocumentUntilAPageIsLoaded)
     EXPECT_EQ(browser.Document(), nullptr);
     EXPECT_EQ(browser.ReadyState(), READYSTATE_UNINITIALIZED);
     EXPECT_TRUE(browser.LocationURL().isEmpty());
-    EXPECT_FALSE(browser.WaitForDocument(50)) << "no page asked for: the wait ends at its time";
+    // No page asked for: the wait ends at its time, and sleeps meanwhile.
+    const qint64 cpuBefore = threadCpuMs();
+    EXPECT_FALSE(browser.WaitForDocument(500));
+    EXPECT_LT(threadCpuMs() - cpuBefore, 200) << "the wait kept the processor busy";
     loadBlank(browser);
     EXPECT_NE(browser.Document(), nullptr);
     EXPECT_TRUE(waitUntil([&] { return browser.ReadyState() == READYSTATE_COMPLETE; }));
@@ -277,8 +290,9 @@ TEST_F(WebControlEngine, ANavigationIsOnItsWayFromTheMomentItIsAskedForUntilItsP
         ASSERT_TRUE(waitUntil([&] { return !browser.Busy(); }, WebEngineControl::NavigationStartLimitMs / 2));
         EXPECT_EQ(browser.ReadyState(), READYSTATE_COMPLETE);
         EXPECT_EQ(browser.LocationName(), c.title.isEmpty() ? QStringLiteral("Вторая") : c.title);
-        if (c.ownLoad)
+        if (c.ownLoad) {
             EXPECT_EQ(completes, before + 1) << "the wait ended on the page before";
+        }
     }
 }
 
