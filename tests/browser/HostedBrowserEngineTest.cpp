@@ -8,6 +8,7 @@
 #include "platform/web/LocalHttpServer.h"
 
 #include "MessageBoxes.h"
+#include "PageWriter.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -197,12 +198,17 @@ TEST_F(ArticleWindow, TheHostStyleSheetShapesEveryPageAndCannotBreakOut)
     Emb->SetHostCSS(QStringLiteral("#box{width:123px;height:7px}</style><script>document.title='hacked'</script>"));
     write(QStringLiteral("<div id=box></div>"), QStringLiteral("short"));
     const auto box = Emb->Doc3()->getElementById(QStringLiteral("box"));
+    ASSERT_NE(box, nullptr);
     EXPECT_TRUE(waitUntil([&] { return box->getBoundingClientRect().width() == 123; }));
+    // A page too long to go inline, and no longer: a heavier one only makes
+    // the reads wait on a busy machine.
     QString longPage;
-    for (int i = 0; i < 30000; ++i)
+    for (int i = 0; i < 16000; ++i)
         longPage += QStringLiteral("<p>Строка %1 длинной статьи</p>").arg(i);
+    ASSERT_GT(PageWriter::inlineAddressLength(longPage.toUtf8()), PageWriter::EngineInlineLimit);
     write(QStringLiteral("<div id=box></div>") + longPage, QStringLiteral("long"));
     const auto longBox = Emb->Doc3()->getElementById(QStringLiteral("box"));
+    ASSERT_NE(longBox, nullptr);
     EXPECT_TRUE(waitUntil([&] { return longBox->getBoundingClientRect().width() == 123; }));
     EXPECT_EQ(Emb->Document()->title(), QStringLiteral("long"));
 }

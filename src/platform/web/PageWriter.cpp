@@ -59,6 +59,7 @@ void PageWriter::start(const QString &html)
     }
     m_html = html;
     m_landed = false;
+    m_since.start();
     // The mark ahead of the page is well within the margin under the limit.
     if (inlineAddressLength(html.toUtf8()) <= m_inlineLimit)
         loadInline();
@@ -76,7 +77,6 @@ void PageWriter::loadInline()
 {
     ++m_generation;
     m_stage = Stage::Inline;
-    m_since.start();
     m_page->setHtml(markComment() + m_html, m_baseUrl);
     m_lookAgain.start();
     lookForMark();
@@ -86,7 +86,6 @@ void PageWriter::loadEmptyDocument()
 {
     ++m_generation;
     m_stage = Stage::EmptyDocument;
-    m_since.start();
     m_page->setHtml(markComment(), m_baseUrl);
     m_lookAgain.start();
     lookForMark();
@@ -158,7 +157,6 @@ void PageWriter::handleMark(quint64 generation, const QString &readyState)
 void PageWriter::writeLongText()
 {
     m_stage = Stage::Script;
-    m_since.start();
     const quint64 generation = m_generation;
     const QString script = QStringLiteral("document.open();document.write(%1);document.close();true;")
                                .arg(jsString(markComment() + m_html));

@@ -70,7 +70,8 @@ public:
     static constexpr qsizetype EngineInlineLimit = 2 * 1024 * 1024 - 1024;
     void setInlineLimit(qsizetype characters) { m_inlineLimit = characters; }
 
-    // How long a page may take to show its mark before it counts as failed.
+    // How long a page may take to land, whichever way it goes, before it
+    // counts as failed. Whatever waits for a page to land waits as long.
     static constexpr int LandingLimitMs = 10000;
 
 signals:

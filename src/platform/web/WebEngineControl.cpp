@@ -154,7 +154,7 @@ void WebEngineControl::SetDocumentBaseUrl(const QUrl &url)
 // program has made it.
 void WebEngineControl::letWriteLand()
 {
-    m_writer->waitUntilWritten(DocumentReadTimeoutMs);
+    m_writer->waitUntilWritten(PageWriter::LandingLimitMs);
 }
 
 // The engine begins a navigation asked for only a moment later; until it
