@@ -15,9 +15,9 @@
 // The engine's load signals cannot tell which load has ended when another
 // was under way, so each written page carries a mark of its own, a comment
 // ahead of the text, and the page counts as written once the document in
-// the browser shows that mark and has been parsed. A page that does not
-// show its mark in time, or whose empty document the engine refuses, has
-// not landed: the wait for it ends, and it is not taken for written.
+// the browser shows that mark and has been parsed. A page that has not
+// landed in time has failed: the wait for it ends, and it is not taken for
+// written.
 //
 // One page is on its way at a time: a page written while another is still
 // loading waits for it, and of several such pages only the last is loaded.

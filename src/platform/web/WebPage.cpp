@@ -54,8 +54,10 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
         if (m_control.closed())
             return true;
         if (isMainFrame && m_control.writer().isOwnNavigation(url, type)) {
-            // A page written by the program: no navigation of the user's, no events.
+            // A page written by the program: no navigation of the user's, no
+            // events. It takes the place of any navigation asked for before.
             m_ownLoad = true;
+            m_control.settleAskedNavigation();
             m_control.prepareDocument();
             return true;
         }
