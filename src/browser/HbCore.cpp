@@ -7,7 +7,29 @@
 #include <QAction>
 #include <QMenu>
 
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
 namespace vocab {
+
+namespace {
+
+// The class of an exception as the program names it, without its namespace.
+QString exceptionClassName(const std::exception &error)
+{
+    const char *mangled = typeid(error).name();
+    int status = -1;
+    const std::unique_ptr<char, decltype(&std::free)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                                &std::free);
+    const QString name = QString::fromLatin1(status == 0 && demangled ? demangled.get() : mangled);
+    const qsizetype scope = name.lastIndexOf(QLatin1String("::"));
+    return scope < 0 ? name : name.mid(scope + 2);
+}
+
+} // namespace
 
 TCustomHostedBrowser::TCustomHostedBrowser(QWidget *parent, const ControlFactory &factory) : THB(parent, factory)
 {
@@ -183,7 +205,7 @@ HRESULT TCustomHostedBrowser::Invoke(int dispIdMember, const QUuid &riid, int lc
             const auto *appError = dynamic_cast<const AppError *>(&error);
             pExcepInfo->wCode = 9999;
             pExcepInfo->bstrDescription = appError ? appError->message() : QString::fromLocal8Bit(error.what());
-            pExcepInfo->bstrSource = appError ? QStringLiteral("AppError") : QStringLiteral("std::exception");
+            pExcepInfo->bstrSource = exceptionClassName(error);
             pExcepInfo->dwHelpContext = 0;
         }
         return DISP_E_EXCEPTION;

@@ -91,6 +91,7 @@ void THostedBrowser::LoadSettings()
         SubclassWindowProc();
         FWndProcSubClassed = true;
     }
+    // No security or zone manager is made here: the engine has none.
     if (FDisableErrors->ScriptErrorsSuppressed)
         SetScriptErrorAction(eaContinue);
     FDisableErrors->SetfpExceptions(FDisableErrors->fpExceptions());
@@ -101,6 +102,11 @@ void THostedBrowser::LoadSettings()
         DisableNavSound(true);
         hostedBrowserModule().NavSoundDisabled = true;
     }
+}
+
+bool THostedBrowser::VariantIsObject(const QVariant &value)
+{
+    return value.isValid() && (value.metaType().flags() & (QMetaType::PointerToQObject | QMetaType::IsPointer));
 }
 
 bool THostedBrowser::Silent() const

@@ -171,6 +171,18 @@ public:
 
     HRESULT GetHostInfo(DOCHOSTUIINFO &Info) override;
 
+    // Whether the value holds an object (a pointer to one: a document, an
+    // element, a window) rather than plain data.
+    static bool VariantIsObject(const QVariant &value);
+
+    // What the component has no counterpart for here:
+    // - a protocol handler: the engine serves its schemes itself, and the
+    //   component would register itself for none, so no call would come;
+    // - the security and zone managers that loading the settings would make:
+    //   the engine has no such managers to hand out;
+    // - the helpers over item-id lists (the next item, the size of a list):
+    //   there is no shell namespace, so no such list is navigated to.
+
     // ---- Window procedure, child windows and dialogs (HostedBrowserWindow.cpp, HostedBrowserDialogs.cpp) ----
     using TKeyEventEx = std::function<void(QObject *Sender, std::uint16_t &Key, std::uint16_t ScanCode, Qt::KeyboardModifiers Shift)>;
     std::function<void(QObject *Sender, bool &CanClose)> OnCloseQuery;

@@ -6,6 +6,9 @@
 #include "AppError.h"
 #include "TestSupport.h"
 
+#include <stdexcept>
+#include <tuple>
+
 using namespace vocab;
 using namespace vocab::test;
 
@@ -107,6 +110,9 @@ TEST(AmbientProperties, AnswerTheFlagsTheUserModeAndTheUserAgent)
         {"a text", [](QString &ua) { ua = QStringLiteral("Test/1"); return S_OK; }, S_OK, QStringLiteral("Test/1\r\n")},
         {"a text with a header in it",
          [](QString &ua) { ua = QStringLiteral("Test/1\r\nX-Evil: 1"); return S_OK; }, S_OK, QStringLiteral("Test/1\r\n")},
+        {"a text with a NUL in it",
+         [](QString &ua) { ua = QStringLiteral("Test/1") + QChar(0) + QStringLiteral("X"); return S_OK; }, S_OK,
+         QStringLiteral("Test/1\r\n")},
     };
     for (const Case &c : cases) {
         host->setAgent(c.supply);
@@ -130,15 +136,27 @@ TEST(AmbientProperties, OtherPropertiesGoToTheEventAndErrorsBecomeExceptionInfo)
             Rezult = S_OK;
         } else if (DispID == -702) {
             throw AppError(QStringLiteral("нет такого свойства"));
+        } else if (DispID == -703) {
+            throw FileError(QStringLiteral("нет файла"));
+        } else if (DispID == -704) {
+            throw std::out_of_range("out of range");
         }
     };
     EXPECT_EQ(get(*host, -701, value), S_OK);
     EXPECT_EQ(value.toInt(), 0xFFFFFF);
-    EXCEPINFO excep;
-    EXPECT_EQ(get(*host, -702, value, &excep), DISP_E_EXCEPTION);
-    EXPECT_EQ(excep.wCode, 9999);
-    EXPECT_EQ(excep.bstrDescription, QStringLiteral("нет такого свойства"));
-    EXPECT_EQ(excep.bstrSource, QStringLiteral("AppError"));
+    // The source of the error is the class of the exception.
+    const std::tuple<int, QString, QString> errors[] = {
+        {-702, QStringLiteral("нет такого свойства"), QStringLiteral("AppError")},
+        {-703, QStringLiteral("нет файла"), QStringLiteral("FileError")},
+        {-704, QStringLiteral("out of range"), QStringLiteral("out_of_range")},
+    };
+    for (const auto &[dispID, description, source] : errors) {
+        EXCEPINFO excep;
+        EXPECT_EQ(get(*host, dispID, value, &excep), DISP_E_EXCEPTION);
+        EXPECT_EQ(excep.wCode, 9999);
+        EXPECT_EQ(excep.bstrDescription, description);
+        EXPECT_EQ(excep.bstrSource, source);
+    }
 }
 
 TEST(AmbientProperties, TypeInformationAnswersPassThroughTheirEvents)

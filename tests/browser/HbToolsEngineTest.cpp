@@ -284,15 +284,18 @@ TEST_F(BrowserTools, ACharacterSetGivenIsTakenAndThePageReloadedWhenAsked)
     const QString file = dir.filePath(QStringLiteral("old.htm"));
     writeBytes(file, QStringEncoder("windows-1251").encode(QStringLiteral("<html><body><p id=t>Берёза</p></body></html>")));
     ASSERT_TRUE(Emb->Go(file, 10000));
+    ASSERT_EQ(Emb->LocationURL(), QUrl::fromLocalFile(file).toString());
     int loads = 0;
     Emb->OnDownloadBegin = [&](THB *) { ++loads; };
     ASSERT_TRUE(Emb->SetCharartersSet(QStringLiteral("windows-1251"), false));
     EXPECT_EQ(engineOf(*Emb).page()->settings()->defaultTextEncoding(), QStringLiteral("windows-1251"));
     EXPECT_EQ(loads, 0);
     ASSERT_TRUE(Emb->SetCharartersSet(QStringLiteral("windows-1251"), true));
-    EXPECT_TRUE(waitUntil([&] { return loads == 1; }));
     ASSERT_TRUE(Emb->Wait(0));
-    EXPECT_EQ(Emb->Doc3()->getElementById(QStringLiteral("t"))->innerText(), QStringLiteral("Берёза"));
+    EXPECT_EQ(loads, 1) << "the wait ended before the reload";
+    const auto word = Emb->Doc3()->getElementById(QStringLiteral("t"));
+    ASSERT_NE(word, nullptr) << "the wait ended before the page was there";
+    EXPECT_EQ(word->innerText(), QStringLiteral("Берёза"));
 }
 
 TEST_F(BrowserTools, EmbeddedObjectsAreCountedUpToAHundred)

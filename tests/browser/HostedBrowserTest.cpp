@@ -155,6 +155,23 @@ TEST(HostedBrowserProperties, NameVisibilityWindowAndEditMode)
     EXPECT_FALSE(b->Visible());
 }
 
+TEST(HostedBrowserVariantIsObject, TellsObjectsFromPlainData)
+{
+    SpyControl *spy = nullptr;
+    auto b = makeWithSpy<THostedBrowser>(spy);
+    spy->loadDocument();
+    const std::pair<QVariant, bool> cases[] = {
+        {QVariant(), false},
+        {QVariant(42), false},
+        {QVariant(QStringLiteral("текст")), false},
+        {QVariantMap{{QStringLiteral("a"), 1}}, false},
+        {QVariant::fromValue(b->Document()), true},
+        {QVariant::fromValue(static_cast<QObject *>(b.get())), true},
+    };
+    for (const auto &[value, isObject] : cases)
+        EXPECT_EQ(THostedBrowser::VariantIsObject(value), isObject) << value.metaType().name();
+}
+
 namespace {
 
 class HostedBrowserUserAgent : public ::testing::Test {

@@ -59,6 +59,18 @@ const EditCommand *editCommand(std::uint32_t id)
     return it == EditCommands.end() ? nullptr : &*it;
 }
 
+// The engine's own actions that select reach the page after any read that
+// follows them; done in the document the focus is in (going into focused
+// frames), and waited for, they let the next read see the selection.
+QString inFocusedDocument(const char *action)
+{
+    return QStringLiteral("(function(){var d=document;"
+                          "while(d.activeElement&&d.activeElement.tagName==='IFRAME'){"
+                          "try{d=d.activeElement.contentDocument;}catch(e){break;}if(!d)return false;}"
+                          "return (%1)(d);})()")
+        .arg(QLatin1String(action));
+}
+
 QVariant packedRange(int low, int high)
 {
     return static_cast<int>(static_cast<std::uint32_t>(low) | (static_cast<std::uint32_t>(high) << 16));
@@ -157,13 +169,9 @@ HRESULT EngineCommands::Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, s
         if (edit->action == QWebEnginePage::NoWebAction)
             m_scripts.run(QStringLiteral("document.execCommand('delete');"));
         else if (edit->id == OLECMDID_SELECTALL)
-            // The engine's own action reaches the page after any read that
-            // follows it; selecting in the document, and waiting for it,
-            // lets the next read see the selection.
-            m_scripts.read(QStringLiteral("(function(){var d=document;"
-                                          "while(d.activeElement&&d.activeElement.tagName==='IFRAME'){"
-                                          "try{d=d.activeElement.contentDocument;}catch(e){break;}if(!d)return false;}"
-                                          "return d.execCommand('selectAll');})()"));
+            m_scripts.read(inFocusedDocument("function(d){return d.execCommand('selectAll');}"));
+        else if (edit->id == OLECMDID_CLEARSELECTION)
+            m_scripts.read(inFocusedDocument("function(d){d.getSelection().removeAllRanges();return true;}"));
         else
             m_page->triggerAction(edit->action);
     } else {

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace vocab {
 
 namespace {
@@ -23,12 +25,17 @@ bool isHeaderName(const QByteArray &name)
     return true;
 }
 
+bool isControl(QChar c)
+{
+    return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F;
+}
+
 } // namespace
 
 QString singleHeaderLine(const QString &text)
 {
-    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
-    return end < 0 ? text : text.left(end);
+    const auto end = std::find_if(text.begin(), text.end(), isControl);
+    return text.left(end - text.begin());
 }
 
 QList<QPair<QByteArray, QByteArray>> parseHeaderBlock(const QString &block)
@@ -42,9 +49,9 @@ QList<QPair<QByteArray, QByteArray>> parseHeaderBlock(const QString &block)
         const QByteArray name = line.left(colon).trimmed().toLatin1();
         if (!isHeaderName(name))
             continue;
-        QByteArray value = line.mid(colon + 1).trimmed().toUtf8();
-        value.replace('\0', "");
-        headers.append({name, value});
+        QString value = line.mid(colon + 1).trimmed();
+        value.removeIf(isControl);
+        headers.append({name, value.toUtf8()});
     }
     return headers;
 }

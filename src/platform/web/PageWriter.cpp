@@ -10,12 +10,20 @@ namespace {
 
 constexpr int MarkCheckIntervalMs = 10;
 
+// How the engine begins the address of a page given inline.
+constexpr char InlineAddressStart[] = "data:text/html;charset=UTF-8,";
+
+bool keptAsItIs(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
+        || c == '_' || c == '~';
+}
+
 } // namespace
 
 PageWriter::PageWriter(QWebEnginePage *page) : QObject(page), m_page(page)
 {
-    // The end of a load is the likeliest moment for the mark to be there.
-    connect(page, &QWebEnginePage::loadFinished, this, [this] { lookForMark(); });
+    connect(page, &QWebEnginePage::loadFinished, this, &PageWriter::handleLoadFinished);
     m_lookAgain.setInterval(MarkCheckIntervalMs);
     connect(&m_lookAgain, &QTimer::timeout, this, &PageWriter::lookForMark);
 }
@@ -23,6 +31,15 @@ PageWriter::PageWriter(QWebEnginePage *page) : QObject(page), m_page(page)
 QString PageWriter::mark() const
 {
     return QStringLiteral("vocab-page-%1").arg(m_generation);
+}
+
+qsizetype PageWriter::inlineAddressLength(const QByteArray &utf8)
+{
+    // Every byte but the few kept as they are goes in as %XX.
+    qsizetype length = sizeof(InlineAddressStart) - 1;
+    for (const char c : utf8)
+        length += keptAsItIs(c) ? 1 : 3;
+    return length;
 }
 
 void PageWriter::writePage(const QString &html)
@@ -37,21 +54,39 @@ void PageWriter::start(const QString &html)
 {
     if (!m_page) {
         m_stage = Stage::Idle;
+        m_landed = false;
         return;
     }
-    ++m_generation;
+    m_html = html;
+    m_landed = false;
     m_since.start();
-    // A comment ahead of the page is no part of its elements, its text or its title.
-    const QString marked = QStringLiteral("<!--%1-->").arg(mark());
-    if (html.toUtf8().size() <= InlineLimitBytes) {
-        m_stage = Stage::Inline;
-        m_longText.clear();
-        m_page->setHtml(marked + html, m_baseUrl);
-    } else {
-        m_stage = Stage::EmptyDocument;
-        m_longText = marked + html;
-        m_page->setHtml(marked, m_baseUrl);
-    }
+    // The mark ahead of the page is well within the margin under the limit.
+    if (inlineAddressLength(html.toUtf8()) <= m_inlineLimit)
+        loadInline();
+    else
+        loadEmptyDocument();
+}
+
+// A comment ahead of the page is no part of its elements, its text or its title.
+QString PageWriter::markComment() const
+{
+    return QStringLiteral("<!--%1-->").arg(mark());
+}
+
+void PageWriter::loadInline()
+{
+    ++m_generation;
+    m_stage = Stage::Inline;
+    m_page->setHtml(markComment() + m_html, m_baseUrl);
+    m_lookAgain.start();
+    lookForMark();
+}
+
+void PageWriter::loadEmptyDocument()
+{
+    ++m_generation;
+    m_stage = Stage::EmptyDocument;
+    m_page->setHtml(markComment(), m_baseUrl);
     m_lookAgain.start();
     lookForMark();
 }
@@ -66,25 +101,36 @@ void PageWriter::abandon()
 {
     if (!writing() && !m_queued)
         return;
-    m_longText.clear();
     m_queued.reset();
-    m_stage = Stage::Idle;
-    m_lookAgain.stop();
-    emit written();
+    settle(false);
+}
+
+// The end of a load is the likeliest moment for the mark to be there. A
+// page the engine refuses inline (its address too long after all) goes
+// again the other way.
+void PageWriter::handleLoadFinished(bool ok)
+{
+    if (!ok && m_stage == Stage::Inline && m_page) {
+        loadEmptyDocument();
+        return;
+    }
+    lookForMark();
 }
 
 // Asks the document in the browser whether it carries the mark of the page
 // being written, and how far it is parsed.
 void PageWriter::lookForMark()
 {
-    if (!m_page || (m_stage != Stage::Inline && m_stage != Stage::EmptyDocument)) {
+    if (!m_page || m_stage == Stage::Idle) {
         m_lookAgain.stop();
         return;
     }
     if (m_since.elapsed() >= LandingLimitMs) {
-        handleMark(m_generation, QStringLiteral("complete"));
+        fail();
         return;
     }
+    if (m_stage == Stage::Script)
+        return; // the write answers for itself
     const quint64 generation = m_generation;
     const QString probe = QStringLiteral("(function(){for(var n=document.firstChild;n;n=n.nextSibling)"
                                          "if(n.nodeType===8&&n.data===%1)return document.readyState;return '';})()")
@@ -102,7 +148,6 @@ void PageWriter::handleMark(quint64 generation, const QString &readyState)
         return;
     if (readyState != QLatin1String("interactive") && readyState != QLatin1String("complete"))
         return;
-    m_lookAgain.stop();
     if (m_stage == Stage::Inline)
         land();
     else
@@ -112,17 +157,19 @@ void PageWriter::handleMark(quint64 generation, const QString &readyState)
 void PageWriter::writeLongText()
 {
     m_stage = Stage::Script;
-    m_lookAgain.stop();
     const quint64 generation = m_generation;
-    const QString script =
-        QStringLiteral("document.open();document.write(%1);document.close();true;").arg(jsString(m_longText));
-    m_longText.clear();
+    const QString script = QStringLiteral("document.open();document.write(%1);document.close();true;")
+                               .arg(jsString(markComment() + m_html));
     // The page's own world, so that the scripts of the text run as the
     // page's scripts do.
     m_page->runJavaScript(script, QWebEngineScript::MainWorld,
-                          [this, guard = QPointer(this), generation](const QVariant &) {
+                          [this, guard = QPointer(this), generation](const QVariant &done) {
                               if (!guard || generation != m_generation || m_stage != Stage::Script)
                                   return;
+                              if (!done.toBool()) {
+                                  fail();
+                                  return;
+                              }
                               if (m_afterLongWrite)
                                   m_afterLongWrite();
                               land();
@@ -131,25 +178,38 @@ void PageWriter::writeLongText()
 
 void PageWriter::land()
 {
+    settle(true);
+}
+
+void PageWriter::fail()
+{
+    settle(false);
+}
+
+void PageWriter::settle(bool landed)
+{
     m_stage = Stage::Idle;
+    m_lookAgain.stop();
+    m_html.clear();
     if (m_queued) {
         const QString next = *m_queued;
         m_queued.reset();
         start(next);
         return;
     }
-    emit written();
+    m_landed = landed;
+    emit settled();
 }
 
 bool PageWriter::waitUntilWritten(int timeoutMs)
 {
     if (!writing())
-        return true;
+        return m_landed;
     LocalWait wait(timeoutMs);
-    const auto done = connect(this, &PageWriter::written, this, [&wait] { wait.finish(); });
+    const auto done = connect(this, &PageWriter::settled, this, [&wait] { wait.finish(); });
     wait.wait();
     disconnect(done);
-    return !writing();
+    return !writing() && m_landed;
 }
 
 } // namespace vocab

@@ -4,15 +4,20 @@
 //
 // The document takes the base URL given (the program's folder), so that the
 // picture paths of the page resolve, and keeps it as its own address, so that
-// links within the page stay within it. Text that fits the engine's limit
-// for inline content (about 2 MB once encoded) is loaded as it is; longer
-// text is written into a fresh empty document of that address by the page's
-// own document.write, which has no such limit.
+// links within the page stay within it. The engine takes a page inline as a
+// data: address, percent-encoded, of at most 2 MiB characters; every
+// Cyrillic letter and most of the markup take three characters there, so a
+// page of well under 1 MB of UTF-8 can be over it. A page whose address
+// fits is loaded inline; any other is written into a fresh empty document of
+// that address by the page's own document.write, which has no such limit.
+// A page the engine refuses inline all the same is written that other way.
 //
 // The engine's load signals cannot tell which load has ended when another
 // was under way, so each written page carries a mark of its own, a comment
 // ahead of the text, and the page counts as written once the document in
-// the browser shows that mark and has been parsed.
+// the browser shows that mark and has been parsed. A page that has not
+// landed in time has failed: the wait for it ends, and it is not taken for
+// written.
 //
 // One page is on its way at a time: a page written while another is still
 // loading waits for it, and of several such pages only the last is loaded.
@@ -44,40 +49,59 @@ public:
 
     void writePage(const QString &html);
 
-    // A page is being written and has not landed yet.
+    // A page is being written and has neither landed nor failed yet.
     bool writing() const { return m_stage != Stage::Idle; }
+    // The last page written, if any, has landed (false while one is on its
+    // way, and after one that failed or was replaced by another navigation).
+    bool landed() const { return m_landed; }
     // Whether a navigation the page is about to make is this writer's own.
     bool isOwnNavigation(const QUrl &url, QWebEnginePage::NavigationType type) const;
     // Another navigation replaced the page being written.
     void abandon();
 
-    // Waits until the page being written has landed, at most `timeoutMs`.
+    // Waits until the page being written has landed or failed, at most
+    // `timeoutMs`; whether it landed.
     bool waitUntilWritten(int timeoutMs);
 
-    // Longest UTF-8 text loaded inline; longer text is written by script.
-    static constexpr qsizetype InlineLimitBytes = 1500 * 1000;
-    // How long a page may take to show its mark before it counts as landed anyway.
+    // The length of the data: address the engine loads `utf8` inline by.
+    static qsizetype inlineAddressLength(const QByteArray &utf8);
+    // The longest inline address taken, a little under the engine's own
+    // limit (2 MiB characters). Tests raise it to see the engine refuse a page.
+    static constexpr qsizetype EngineInlineLimit = 2 * 1024 * 1024 - 1024;
+    void setInlineLimit(qsizetype characters) { m_inlineLimit = characters; }
+
+    // How long a page may take to land, whichever way it goes, before it
+    // counts as failed. Whatever waits for a page to land waits as long.
     static constexpr int LandingLimitMs = 10000;
 
 signals:
-    void written();
+    // The page on its way has landed or failed, or was abandoned.
+    void settled();
 
 private:
     void start(const QString &html);
+    void loadInline();
+    void loadEmptyDocument();
+    void handleLoadFinished(bool ok);
     void lookForMark();
     void handleMark(quint64 generation, const QString &readyState);
     void writeLongText();
     void land();
+    void fail();
+    void settle(bool landed);
     QString mark() const;
+    QString markComment() const;
 
     enum class Stage { Idle, Inline, EmptyDocument, Script };
 
     QPointer<QWebEnginePage> m_page;
     QUrl m_baseUrl;
     Stage m_stage = Stage::Idle;
-    QString m_longText; // the long page, once its empty document is there
+    QString m_html; // the page on its way
     std::optional<QString> m_queued;
     quint64 m_generation = 0;
+    qsizetype m_inlineLimit = EngineInlineLimit;
+    bool m_landed = true;
     // Asks again and again while a page is on its way: an answer may never
     // come from a document that goes meanwhile.
     QTimer m_lookAgain;

@@ -103,7 +103,7 @@ QString jsArray(const QVariantList &values)
 void PageScripts::letWriteLand() const
 {
     if (m_writer)
-        m_writer->waitUntilWritten(DocumentReadTimeoutMs);
+        m_writer->waitUntilWritten(PageWriter::LandingLimitMs);
 }
 
 QVariant PageScripts::read(const QString &expression) const

@@ -10,7 +10,9 @@
 // middle of a read and may even read or write the document itself. User input
 // (keys, mouse, wheel, touch) is held back and delivered once the wait ends.
 // The wait ends early, answering nothing, when the page goes away or its
-// render process ends; a page that never answers costs the time-out.
+// render process ends; a page that never answers costs the time-out. A page
+// still being written is waited for first, as long as its writing may take,
+// so that a read never sees the empty document a long page is written into.
 //
 // What runs during a wait must not destroy the browser whose document is
 // being read: the read returns into it. The program destroys its article

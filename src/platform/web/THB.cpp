@@ -5,9 +5,16 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace vocab {
+
+namespace {
+
+constexpr int DocumentLookIntervalMs = 5;
+
+} // namespace
 
 THB::THB(QWidget *parent, const ControlFactory &factory) : QWidget(parent)
 {
@@ -32,10 +39,15 @@ void THB::CloseControl()
 
 bool THB::WaitForDocument(int timeoutMs) const
 {
+    // Handles what has come, then sleeps a moment, rather than spinning
+    // or sleeping in the event loop itself: waiting there while the first
+    // page loads has now and then left the engine stalled on a busy machine.
     const QDeadlineTimer deadline(timeoutMs);
-    while (!Document() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents,
-                                        static_cast<int>(deadline.remainingTime()));
+    while (!Document() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, static_cast<int>(deadline.remainingTime()));
+        if (!Document())
+            QThread::msleep(DocumentLookIntervalMs);
+    }
     return Document() != nullptr;
 }
 

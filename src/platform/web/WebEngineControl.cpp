@@ -79,17 +79,15 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_writer = new PageWriter(m_page.get());
     m_writer->setBaseUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + u'/'));
     m_writer->setAfterLongWrite([this] { reapplyHostStyle(); });
+    m_navigationStartLimit.setSingleShot(true);
+    m_navigationStartLimit.setInterval(NavigationStartLimitMs);
+    connect(&m_navigationStartLimit, &QTimer::timeout, this, [this] { m_navigationAsked = false; });
     m_scripts = std::make_unique<PageScripts>(m_page.get(), m_writer);
     m_commands = std::make_unique<EngineCommands>(m_page.get(), *m_scripts);
     m_commands->setModelessHook([this](bool enable) { enableModeless(enable); });
     m_document = std::make_unique<EngineDocument>(*m_scripts, m_writer, *m_commands);
     tagMenuCommands();
     connect(m_profile.get(), &QWebEngineProfile::downloadRequested, m_page.get(), &WebPage::handleDownloadRequested);
-    m_requestTimer.setSingleShot(true);
-    connect(&m_requestTimer, &QTimer::timeout, this, [this] {
-        if (m_readyState == READYSTATE_LOADING)
-            m_readyState = m_hasDocument ? READYSTATE_COMPLETE : READYSTATE_UNINITIALIZED;
-    });
     OnAmbientPropertyChange(DISPID_UNKNOWN);
 }
 
@@ -152,29 +150,28 @@ void WebEngineControl::SetDocumentBaseUrl(const QUrl &url)
 // program has made it.
 void WebEngineControl::letWriteLand()
 {
-    m_writer->waitUntilWritten(DocumentReadTimeoutMs);
+    m_writer->waitUntilWritten(PageWriter::LandingLimitMs);
 }
 
-// A navigation asked for is on its way from that moment, as the users of
-// Navigate expect when they wait for it next. The engine starts it a moment
-// later, once the page shown has agreed to go; one that never starts (an
-// address the engine drops) stops counting after the read time-out.
-void WebEngineControl::navigationRequested()
+// The engine begins a navigation asked for only a moment later; until it
+// does, the navigation counts as on its way, so that a wait for the page
+// does not end on the page before, which is still complete.
+void WebEngineControl::expectNavigation()
 {
-    m_readyState = READYSTATE_LOADING;
-    m_requestTimer.start(DocumentReadTimeoutMs);
+    m_navigationAsked = true;
+    m_navigationStartLimit.start();
 }
 
-void WebEngineControl::setReadyState(int state)
+void WebEngineControl::settleAskedNavigation()
 {
-    m_requestTimer.stop();
-    m_readyState = state;
+    m_navigationAsked = false;
+    m_navigationStartLimit.stop();
 }
 
 void WebEngineControl::Navigate(const QString &URL, const QVariant &Flags)
 {
     letWriteLand();
-    navigationRequested();
+    expectNavigation();
     const QUrl url = urlOf(URL);
     if ((Flags.toInt() & navNoHistory) && replaceCurrentEntry(url))
         return;
@@ -203,7 +200,7 @@ void WebEngineControl::Navigate2(const QVariant &URL, const QVariant &Flags, con
     for (const auto &[name, value] : headers)
         request.setHeader(name, value);
     letWriteLand();
-    navigationRequested();
+    expectNavigation();
     // A page's own replace of itself can neither post nor add headers.
     if ((Flags.toInt() & navNoHistory) && post.isEmpty() && headers.isEmpty() && replaceCurrentEntry(url))
         return;
@@ -252,12 +249,16 @@ HRESULT WebEngineControl::DeleteUrl(const QString &URL, std::uint32_t)
 void WebEngineControl::GoBack()
 {
     letWriteLand();
+    if (m_page->action(QWebEnginePage::Back)->isEnabled())
+        expectNavigation();
     m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void WebEngineControl::GoForward()
 {
     letWriteLand();
+    if (m_page->action(QWebEnginePage::Forward)->isEnabled())
+        expectNavigation();
     m_page->triggerAction(QWebEnginePage::Forward);
 }
 
@@ -269,11 +270,14 @@ void WebEngineControl::Refresh()
 void WebEngineControl::Refresh2(int level)
 {
     letWriteLand();
+    if (m_hasDocument)
+        expectNavigation();
     m_page->triggerAction(level >= REFRESH_COMPLETELY ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
 }
 
 void WebEngineControl::Stop()
 {
+    settleAskedNavigation();
     m_page->triggerAction(QWebEnginePage::Stop);
 }
 
@@ -292,7 +296,7 @@ QString WebEngineControl::LocationName() const
 
 bool WebEngineControl::Busy() const
 {
-    return m_readyState == READYSTATE_LOADING || m_writer->writing();
+    return ReadyState() == READYSTATE_LOADING || m_writer->writing();
 }
 
 bool WebEngineControl::silent() const
@@ -313,6 +317,10 @@ IHTMLDocument2 *WebEngineControl::Document()
 
 HRESULT WebEngineControl::ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, const QVariant &pvaIn, QVariant *pvaOut)
 {
+    if (cmdID == OLECMDID_REFRESH && m_hasDocument)
+        expectNavigation();
+    else if (cmdID == OLECMDID_STOP)
+        settleAskedNavigation();
     return m_commands->Exec(nullptr, cmdID, cmdexecopt, pvaIn, pvaOut);
 }
 

@@ -44,7 +44,7 @@ public:
     void Stop() override;
     QString LocationURL() const override;
     QString LocationName() const override;
-    int ReadyState() const override { return m_readyState; }
+    int ReadyState() const override { return m_navigationAsked ? READYSTATE_LOADING : m_readyState; }
     bool Busy() const override;
     bool Silent() const override { return m_silent; }
     void SetSilent(bool value) override { m_silent = value; }
@@ -94,9 +94,12 @@ public:
     bool hasDocument() const { return m_hasDocument; }
 
     void documentCommitted() { m_hasDocument = true; }
-    // The engine's word on the load under way; it ends the wait for a
-    // navigation asked for to start.
-    void setReadyState(int state);
+    void setReadyState(int state) { m_readyState = state; }
+    // A navigation asked for no longer waits for the engine: it has begun a
+    // load, or will begin none (refused, stopped, or a move within the page).
+    void settleAskedNavigation();
+    // The engine has begun a load that has not finished yet.
+    bool loadBegun() const { return m_readyState == READYSTATE_LOADING; }
     // A new document is on its way: the host's information and user agent
     // are read again for it, and scripts stopped after an error run again.
     void prepareDocument();
@@ -107,9 +110,13 @@ public:
     void enableModeless(bool enable) const;
     void reportScriptError(const QString &message, int line, const QString &url);
 
+    // How long a navigation asked for counts as on its way before the
+    // engine has begun it; only a navigation it never begins takes that long.
+    static constexpr int NavigationStartLimitMs = 5000;
+
 private:
     void letWriteLand();
-    void navigationRequested();
+    void expectNavigation();
     bool replaceCurrentEntry(const QUrl &url);
     void readHostInfo();
     void resumeScripts();
@@ -139,7 +146,10 @@ private:
     std::uint32_t m_hostFlags = 0;
     std::uint32_t m_downloadFlags;
     int m_readyState;
-    QTimer m_requestTimer;
+    // A navigation has been asked for and the engine has not begun it yet:
+    // until it does, the page before still reads as complete to it.
+    bool m_navigationAsked = false;
+    QTimer m_navigationStartLimit;
     bool m_hasDocument = false;
     bool m_silent = false;
     bool m_offline = false;

@@ -56,14 +56,19 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
         if (m_control.closed())
             return true;
         if (isMainFrame && m_control.writer().isOwnNavigation(url, type)) {
-            // A page written by the program: no navigation of the user's, no events.
+            // A page written by the program: no navigation of the user's, no
+            // events. It takes the place of any navigation asked for before.
             m_ownLoad = true;
+            m_control.settleAskedNavigation();
             m_control.prepareDocument();
             return true;
         }
         const bool refresh = isMainFrame && type == NavigationTypeReload;
-        if (refresh ? !askRefresh() : !askBeforeNavigate(url))
+        if (refresh ? !askRefresh() : !askBeforeNavigate(url)) {
+            if (isMainFrame)
+                m_control.settleAskedNavigation();
             return false;
+        }
         if (isMainFrame) {
             if (m_control.hasDocument())
                 if (auto *target = m_control.site().as<IOleCommandTarget>())
@@ -71,6 +76,10 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             m_control.writer().abandon();
             m_ownLoad = false;
             m_control.prepareDocument();
+            // A navigation that begins while a load is under way gets no
+            // start of its own: the load goes on into it and ends with it.
+            if (m_control.loadBegun())
+                m_control.settleAskedNavigation();
         }
         return true;
     }, true);
@@ -101,6 +110,7 @@ void WebPage::handleLoadStarted()
         if (m_control.closed())
             return;
         m_control.setReadyState(READYSTATE_LOADING);
+        m_control.settleAskedNavigation();
         m_control.view()->watchDocumentWindow();
         if (auto *events = m_control.site().events(); events && !m_ownLoad)
             events->DownloadBegin();
@@ -148,6 +158,9 @@ void WebPage::handleUrlChanged(const QUrl &url)
     guarded([&] {
         if (m_control.closed() || url.isEmpty())
             return;
+        // A move within the page changes its address without a load.
+        if (!m_control.loadBegun())
+            m_control.settleAskedNavigation();
         m_control.documentCommitted();
         if (auto *events = m_control.site().events(); events && !m_ownLoad)
             events->NavigateComplete2(url.toString());

@@ -4,11 +4,16 @@
 #include "EngineTestSupport.h"
 #include "LocalHttpServer.h"
 #include "OleCommands.h"
+#include "PageWriter.h"
+#include "WebPage.h"
 #include "TestSupport.h"
 
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <ctime>
 
 using namespace vocab;
 using namespace vocab::test;
@@ -32,6 +37,23 @@ QString pageWithTitle(const QString &title, const QString &body)
     return QStringLiteral("<html><head><title>%1</title></head><body>%2</body></html>").arg(title, body);
 }
 
+// Processor time this thread has used.
+qint64 threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// Paragraphs of Cyrillic text, as an article has.
+QString lines(int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("<p>Строка номер %1 из длинной статьи</p>").arg(i);
+    return text;
+}
+
 } // namespace
 
 TEST_F(WebControlEngine, HasNoDocumentUntilAPageIsLoaded)
@@ -39,7 +61,10 @@ TEST_F(WebControlEngine, HasNoDocumentUntilAPageIsLoaded)
     EXPECT_EQ(browser.Document(), nullptr);
     EXPECT_EQ(browser.ReadyState(), READYSTATE_UNINITIALIZED);
     EXPECT_TRUE(browser.LocationURL().isEmpty());
-    EXPECT_FALSE(browser.WaitForDocument(50)) << "no page asked for: the wait ends at its time";
+    // No page asked for: the wait ends at its time, and sleeps meanwhile.
+    const qint64 cpuBefore = threadCpuMs();
+    EXPECT_FALSE(browser.WaitForDocument(500));
+    EXPECT_LT(threadCpuMs() - cpuBefore, 200) << "the wait kept the processor busy";
     loadBlank(browser);
     EXPECT_NE(browser.Document(), nullptr);
     EXPECT_TRUE(waitUntil([&] { return browser.ReadyState() == READYSTATE_COMPLETE; }));
@@ -118,25 +143,64 @@ TEST_F(WebControlEngine, WritesPagesOfAnySizeWithPicturesFromTheBaseFolder)
     engineOf(browser).SetDocumentBaseUrl(base);
     loadBlank(browser);
 
-    QString longBody;
-    for (int i = 0; i < 40000; ++i)
-        longBody += QStringLiteral("<p>Строка номер %1 из длинной статьи</p>").arg(i);
-    for (const QString &filler : {QString(), longBody}) {
-        const QString page = pageWithTitle(QStringLiteral("Картинка"),
-                                           QStringLiteral("<img id=pic src=\"pic.png\">") + filler + QStringLiteral("<p id=last>КОНЕЦ</p>"));
+    // The middle one is under 1.5 MB of UTF-8, but over the engine's limit
+    // once percent-encoded as the engine takes a page inline.
+    const QString middleBody = lines(16000);
+    const QString longBody = lines(40000);
+    for (const QString &filler : {QString(), middleBody, longBody}) {
+        // Each page a title of its own, so that the one before cannot pass for it.
+        const QString title = QStringLiteral("Картинка %1").arg(filler.size());
+        // The filler is not shown: laying out so much text would only keep a
+        // busy machine from answering the reads in time.
+        const QString page = pageWithTitle(title, QStringLiteral("<img id=pic src=\"pic.png\"><div hidden>") + filler
+                                                      + QStringLiteral("</div><p id=last>КОНЕЦ</p>"));
         SCOPED_TRACE(page.toUtf8().size());
         writePage(browser, page);
         auto *doc3 = dynamic_cast<IHTMLDocument3 *>(browser.Document());
         const auto last = doc3->getElementById(QStringLiteral("last"));
         ASSERT_NE(last, nullptr);
         EXPECT_EQ(last->innerText(), QStringLiteral("КОНЕЦ"));
-        EXPECT_EQ(browser.Document()->title(), QStringLiteral("Картинка"));
+        EXPECT_EQ(browser.Document()->title(), title);
         EXPECT_EQ(browser.Document()->url(), base.toString());
         const auto pic = doc3->getElementById(QStringLiteral("pic"));
         EXPECT_TRUE(waitUntil([&] { return pic->getBoundingClientRect().size() == QSize(7, 5); }))
             << pic->getBoundingClientRect().width();
     }
     EXPECT_GT(longBody.toUtf8().size(), 2 * 1024 * 1024);
+    EXPECT_LT(middleBody.toUtf8().size(), 1500 * 1000);
+    EXPECT_GT(PageWriter::inlineAddressLength(middleBody.toUtf8()), 2 * 1024 * 1024);
+}
+
+// Whether a page goes inline is told by the length of the address the
+// engine makes of it: a page right at the limit goes inline without the
+// engine refusing it, and a page the engine refuses inline all the same is
+// written the other way and shows whole.
+TEST_F(WebControlEngine, APageTheEngineRefusesInlineIsWrittenTheOtherWay)
+{
+    loadBlank(browser);
+    int refused = 0;
+    QObject::connect(engineOf(browser).page(), &QWebEnginePage::loadFinished, [&](bool ok) { refused += ok ? 0 : 1; });
+    PageWriter &writer = engineOf(browser).writer();
+
+    const QString head = pageWithTitle(QStringLiteral("edge"), QStringLiteral("<p hidden>"));
+    const qsizetype room = PageWriter::EngineInlineLimit - PageWriter::inlineAddressLength((head + QStringLiteral("</p>")).toUtf8());
+    const QString edge = head + QString(room, u'a') + QStringLiteral("</p>");
+    ASSERT_EQ(PageWriter::inlineAddressLength(edge.toUtf8()), PageWriter::EngineInlineLimit);
+    writePage(browser, edge);
+    EXPECT_EQ(browser.Document()->title(), QStringLiteral("edge"));
+    EXPECT_TRUE(writer.landed());
+    EXPECT_EQ(refused, 0);
+
+    writer.setInlineLimit(100 * 1024 * 1024);
+    const QString page = pageWithTitle(QStringLiteral("Отказ"), QStringLiteral("<div hidden>") + lines(16000)
+                                                                   + QStringLiteral("</div><p id=last>КОНЕЦ</p>"));
+    writePage(browser, page);
+    EXPECT_EQ(browser.Document()->title(), QStringLiteral("Отказ"));
+    const auto last = dynamic_cast<IHTMLDocument3 *>(browser.Document())->getElementById(QStringLiteral("last"));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->innerText(), QStringLiteral("КОНЕЦ"));
+    EXPECT_TRUE(writer.landed());
+    EXPECT_EQ(refused, 1);
 }
 
 TEST_F(WebControlEngine, NavigatesToLocalPathsAndReportsItsEvents)
@@ -172,6 +236,67 @@ TEST_F(WebControlEngine, ACancelledNavigationLeavesThePageAsItWas)
     browser.Navigate(server.url(QStringLiteral("/allowed")).toString());
     ASSERT_TRUE(waitUntil([&] { return !server.requests().isEmpty(); }));
     EXPECT_TRUE(server.requests().first().startsWith("GET /allowed ")) << server.requests().first().toStdString();
+}
+
+// The engine begins a navigation only a moment after it is asked for; the
+// page before must not pass for the new one meanwhile. One refused by the
+// host, or a move within the page, is over as soon as the engine says so,
+// well before the time a navigation may take to begin.
+TEST_F(WebControlEngine, ANavigationIsOnItsWayFromTheMomentItIsAskedForUntilItsPageIsThere)
+{
+    QTemporaryDir folder;
+    const QString first = folder.filePath(QStringLiteral("first.htm"));
+    const QString second = folder.filePath(QStringLiteral("second.htm"));
+    writeBytes(first, pageWithTitle(QStringLiteral("Первая"), QString()).toUtf8());
+    writeBytes(second, pageWithTitle(QStringLiteral("Вторая"), QStringLiteral("<p id=x>x</p>")).toUtf8());
+    LocalHttpServer server;
+    browser.OnBeforeNavigate2 = [](THB *, const QString &url, int, const QString &, const QByteArray &, const QString &,
+                                   bool &Cancel) { Cancel = url.endsWith(QLatin1String("/blocked")); };
+    int completes = 0;
+    browser.OnDocumentComplete = [&](THB *, const QString &) { ++completes; };
+    int begun = 0;
+    browser.OnDownloadBegin = [&](THB *) { ++begun; };
+    loadBlank(browser);
+    ASSERT_TRUE(waitUntil([&] { return browser.ReadyState() == READYSTATE_COMPLETE; }));
+
+    struct Case {
+        const char *what;
+        std::function<void()> ask;
+        QString title; // empty: the page stays
+        bool ownLoad = true; // a load of its own, that ends with a document complete
+    };
+    const Case cases[] = {
+        {"Navigate", [&] { browser.Navigate(first); }, QStringLiteral("Первая")},
+        {"Navigate2", [&] { browser.Navigate2(QUrl::fromLocalFile(second)); }, QStringLiteral("Вторая")},
+        {"back", [&] { browser.GoBack(); }, QStringLiteral("Первая")},
+        {"forward", [&] { browser.GoForward(); }, QStringLiteral("Вторая")},
+        {"refresh", [&] { browser.Refresh(); }, QStringLiteral("Вторая")},
+        {"refresh command", [&] { browser.ExecWB(OLECMDID_REFRESH, OLECMDEXECOPT_DODEFAULT); }, QStringLiteral("Вторая")},
+        {"asked while another load is under way",
+         [&] {
+             const int before = begun;
+             browser.Navigate(first);
+             ASSERT_TRUE(waitUntil([&] { return begun > before; }));
+             browser.Navigate(second);
+         },
+         QStringLiteral("Вторая"), false},
+        {"refused by the host", [&] { browser.Navigate(server.url(QStringLiteral("/blocked")).toString()); }, {}, false},
+        {"a move within the page",
+         [&] { browser.Navigate(QUrl::fromLocalFile(second).toString() + QStringLiteral("#x")); }, {}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const int before = completes;
+        c.ask();
+        EXPECT_EQ(browser.ReadyState(), READYSTATE_LOADING);
+        EXPECT_TRUE(browser.Busy());
+        ASSERT_TRUE(waitUntil([&] { return !browser.Busy(); }, WebEngineControl::NavigationStartLimitMs / 2));
+        EXPECT_EQ(browser.ReadyState(), READYSTATE_COMPLETE);
+        EXPECT_EQ(browser.LocationName(), c.title.isEmpty() ? QStringLiteral("Вторая") : c.title);
+        if (c.ownLoad) {
+            EXPECT_EQ(completes, before + 1) << "the wait ended on the page before";
+        }
+    }
 }
 
 // Header text given to a navigation is taken line by line: a value cannot
