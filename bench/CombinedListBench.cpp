@@ -8,7 +8,7 @@
 #include "GeneratedLists.h"
 #include "HeadwordGrid.h"
 #include "HeadwordGridView.h"
-#include "HeadwordList.h"
+#include "LineList.h"
 #include "HeadwordMerge.h"
 #include "LetterIndex.h"
 #include "ListFile.h"
@@ -78,7 +78,7 @@ const CombinedList &combined()
 // Grid, lookup and combined search as the window wires them; selecting a row
 // takes its headword, as the window's handler does with the root selected.
 struct Rig {
-    Rig() : AllHeadwords(HeadwordList::FromLines(combined().lines)), LetterIndex(LetterIndexTable::Build(AllHeadwords))
+    Rig() : AllHeadwords(LineList::FromLines(combined().lines)), LetterIndex(LetterIndexTable::Build(AllHeadwords))
     {
         host.kind = tnkRoot;
         host.caption = QStringLiteral("Все словари");
@@ -87,7 +87,7 @@ struct Rig {
         grid.SetSelectCellHandler([this](int row) { PickedHeadword = grid.Cell(row); });
     }
 
-    HeadwordList AllHeadwords;
+    LineList AllHeadwords;
     LetterIndexTable LetterIndex;
     StringList treeLines{QStringLiteral("Все словари")};
     HeadwordGrid grid;
@@ -165,7 +165,7 @@ void BM_LoadCombinedList(benchmark::State &state)
 
     qsizetype listBytes = 0;
     for (auto _ : state) {
-        const HeadwordList AllHeadwords = HeadwordList::Read(files.list);
+        const LineList AllHeadwords = LineList::Read(files.list);
         const std::optional<LetterIndexTable> LetterIndex = LetterIndexTable::ReadFile(files.index);
         if (AllHeadwords.size() != kCombinedLines || !LetterIndex || !LetterIndex->FitsList(AllHeadwords))
             state.SkipWithError("the list and its index were not read as written");
@@ -173,7 +173,7 @@ void BM_LoadCombinedList(benchmark::State &state)
     }
     // What the loaded list adds to the heap, measured once outside the clock.
     const std::size_t before = heapInUse();
-    const HeadwordList kept = HeadwordList::Read(files.list);
+    const LineList kept = LineList::Read(files.list);
     const std::size_t after = heapInUse();
     state.counters["list_bytes"] = double(listBytes);
     state.counters["heap_added_bytes"] = double(after) - double(before);
@@ -184,7 +184,7 @@ BENCHMARK(BM_LoadCombinedList)->Unit(benchmark::kMillisecond)->Repetitions(5)->R
 
 void BM_LetterIndexBuild(benchmark::State &state)
 {
-    static const HeadwordList lines = HeadwordList::FromLines(combined().lines);
+    static const LineList lines = LineList::FromLines(combined().lines);
     for (auto _ : state)
         benchmark::DoNotOptimize(LetterIndexTable::Build(lines));
     state.counters["lines"] = double(lines.size());
@@ -194,7 +194,7 @@ BENCHMARK(BM_LetterIndexBuild)->Unit(benchmark::kMillisecond)->Repetitions(5)->R
 // What start-up does with the index it read: check it against the list.
 void BM_LetterIndexFitsList(benchmark::State &state)
 {
-    static const HeadwordList lines = HeadwordList::FromLines(combined().lines);
+    static const LineList lines = LineList::FromLines(combined().lines);
     const LetterIndexTable index = LetterIndexTable::Build(lines);
     for (auto _ : state) {
         if (!index.FitsList(lines))

@@ -66,7 +66,7 @@ void writeByLetter(const QString &base, const QStringList &words, bool english)
 struct InstallFolder {
     QTemporaryDir dir;
     ConfigPaths paths{dir.path()};
-    HeadwordList AllHeadwords;
+    LineList AllHeadwords;
     std::vector<DictionaryEntry> NewDictionaries;
 
     InstallFolder()
@@ -75,7 +75,7 @@ struct InstallFolder {
         HeadwordMerge existing;
         existing.Add(randomWords(kExistingLines * 7 / 10, kRussian, 1));
         existing.Add(randomWords(kExistingLines * 3 / 10 + 20000, kEnglish, 2));
-        AllHeadwords = HeadwordList::FromLines(existing.Lines().ToStringList().mid(0, kExistingLines));
+        AllHeadwords = LineList::FromLines(existing.Lines().ToStringList().mid(0, kExistingLines));
         AllHeadwords.Write(paths.allHeadwords);
 
         const auto add = [&](const QString &folder, const QStringList &words, int layout) {
@@ -133,7 +133,7 @@ void BM_InstallDictionaries(benchmark::State &state)
     qsizetype lines = 0;
     int polls = 0;
     for (auto _ : state) {
-        HeadwordList AllHeadwords = folder.AllHeadwords;
+        LineList AllHeadwords = folder.AllHeadwords;
         StringList TreeLines{QStringLiteral("Все словари")};
         StopwatchHost host;
         const InstallOutcome outcome =
@@ -198,7 +198,7 @@ void BM_MergeMillion(benchmark::State &state)
     qsizetype lines = 0;
     double longestGapMs = 0;
     for (auto _ : state) {
-        HeadwordList AllHeadwords;
+        LineList AllHeadwords;
         StringList TreeLines{QStringLiteral("Все словари")};
         StopwatchHost host;
         const InstallOutcome outcome =

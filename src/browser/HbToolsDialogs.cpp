@@ -53,11 +53,7 @@ bool commandSucceeds(IHTMLDocument2 *Document, bool BrowserGroup, std::uint32_t 
 // A late-bound call on the document of the control's automation object.
 QVariant lateBound(IWebBrowser2 *OleObject, const QString &body)
 {
-    IHTMLDocument2 *doc = OleObject ? OleObject->Document() : nullptr;
-    const auto *automation = dynamic_cast<const IDocumentAutomation *>(doc);
-    if (!automation)
-        throw EOleException(DISP_E_UNKNOWNNAME, QStringLiteral("Документ не отвечает на вызовы по имени"));
-    return automation->Invoke(body);
+    return LateBound(OleObject ? OleObject->Document() : nullptr, body);
 }
 
 // The path itself when no file is there; else the first of "name (2).ext",

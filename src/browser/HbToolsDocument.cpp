@@ -5,6 +5,7 @@
 #include "HostedBrowser.h"
 #include "MessageBoxes.h"
 #include "OleError.h"
+#include "TrimBlanks.h"
 #include "WindowHelpers.h"
 
 #include <QAbstractScrollArea>
@@ -15,22 +16,11 @@ namespace vocab::HbTools {
 
 namespace {
 
-// A late-bound call on a document: its members are looked up as the call
-// is made, so a document that has none (one this program cannot script)
-// fails as an unknown name does.
-QVariant lateBound(IHTMLDocument2 *Doc, const QString &body, const QVariantList &args = {})
-{
-    const auto *automation = dynamic_cast<const IDocumentAutomation *>(Doc);
-    if (!automation)
-        throw EOleException(DISP_E_UNKNOWNNAME, QStringLiteral("Документ не отвечает на вызовы по имени"));
-    return automation->Invoke(body, args);
-}
-
 // The late-bound call, its errors kept: the answer, or nothing.
 QVariant quietly(IHTMLDocument2 *Doc, const QString &body, const QVariantList &args = {})
 {
     try {
-        return lateBound(Doc, body, args);
+        return LateBound(Doc, body, args);
     } catch (const EOleException &) {
         return {};
     }
@@ -39,18 +29,6 @@ QVariant quietly(IHTMLDocument2 *Doc, const QString &body, const QVariantList &a
 IHTMLDocument2 *documentOf(IWebBrowser2 *Browser)
 {
     return Browser ? Browser->Document() : nullptr;
-}
-
-// Blanks and control characters off both ends.
-QString trimmed(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) <= u' ')
-        ++begin;
-    while (end > begin && text.at(end - 1) <= u' ')
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 double zoomOf(THostedBrowser &WB)
@@ -114,6 +92,14 @@ void rootElementInto(IHTMLDocument2 *Doc, const char *property, QStringList &Lis
 
 } // namespace
 
+QVariant LateBound(IHTMLDocument2 *Doc, const QString &body, const QVariantList &args)
+{
+    const auto *automation = dynamic_cast<const IDocumentAutomation *>(Doc);
+    if (!automation)
+        throw EOleException(DISP_E_UNKNOWNNAME, QStringLiteral("Документ не отвечает на вызовы по имени"));
+    return automation->Invoke(body, args);
+}
+
 bool IsHtmlDocument(const IInterface *Doc)
 {
     return dynamic_cast<const IHTMLDocument2 *>(Doc) != nullptr;
@@ -141,7 +127,7 @@ QString GetWordAtCursor(int X, int Y, THostedBrowser &WB)
         return {};
     // The point in the page's own pixels; the word is the one the text's
     // word breaks give around it.
-    const QString word = lateBound(doc, QStringLiteral(
+    const QString word = LateBound(doc, QStringLiteral(
                                             "var r=d.caretRangeFromPoint(a[0]/a[2],a[1]/a[2]);"
                                             "if(!r||r.startContainer.nodeType!==3)return '';"
                                             "var t=r.startContainer.data,o=r.startOffset;"
@@ -150,7 +136,7 @@ QString GetWordAtCursor(int X, int Y, THostedBrowser &WB)
                                             "return s.length&&o===t.length?s[s.length-1].segment:'';"),
                                         {X, Y, zoomOf(WB)})
                              .toString();
-    return trimmed(word);
+    return TrimBlanks(word);
 }
 
 void ScrollToIDEx(const QString &ID, THostedBrowser &WB)
@@ -170,7 +156,7 @@ void ScrollToID(int ID, THostedBrowser &WB)
     IHTMLDocument2 *doc = nullptr;
     if (!WB.DocumentLoaded(doc))
         return;
-    const QVariantList box = lateBound(doc, QStringLiteral(
+    const QVariantList box = LateBound(doc, QStringLiteral(
                                                 "var all=d.all;for(var i=0;i<all.length;++i)if(all[i].id===a[0]){"
                                                 "var r=all[i].getBoundingClientRect();return [r.left,r.top];}return null;"),
                                        {QString::number(ID)})
@@ -205,7 +191,7 @@ void GetScrollBarsVisibility(THostedBrowser &WB, bool &Horizontal, bool &Vertica
     if (!hasBody(doc))
         return;
     const QVariantList bars =
-        lateBound(doc, QStringLiteral("var b=d.body;return [b.scrollWidth>b.clientWidth,b.scrollHeight>b.clientHeight];")).toList();
+        LateBound(doc, QStringLiteral("var b=d.body;return [b.scrollWidth>b.clientWidth,b.scrollHeight>b.clientHeight];")).toList();
     if (bars.size() == 2) {
         Horizontal = bars[0].toBool();
         Vertical = bars[1].toBool();
@@ -230,7 +216,7 @@ bool GetDocumentScrollPosition(THostedBrowser &WB, QPoint &Point)
         return false;
     // The root element scrolls in a standards page, the body in one of the
     // old kind, where the root reports 0.
-    const QVariantList offsets = lateBound(doc, QStringLiteral(
+    const QVariantList offsets = LateBound(doc, QStringLiteral(
                                                     "var b=d.body,e=d.documentElement;"
                                                     "return [!e||e.scrollLeft===0?b.scrollLeft:e.scrollLeft,"
                                                     "!e||e.scrollTop===0?b.scrollTop:e.scrollTop];"))
@@ -273,7 +259,7 @@ void ViewPageSourceText(IWebBrowser2 *, IHTMLDocument2 *Doc)
 {
     if (!IsHtmlDocument(Doc))
         return;
-    const QString text = lateBound(Doc, QStringLiteral("return String(d.documentElement.innerText);")).toString();
+    const QString text = LateBound(Doc, QStringLiteral("return String(d.documentElement.innerText);")).toString();
     ShowMessage(LinesText({text}));
 }
 
@@ -352,7 +338,7 @@ void AddDocumentLinks(IHTMLDocument2 *D, QStringList &List)
 {
     if (!D)
         return;
-    addLinks(lateBound(D, LinkTreeScript).toMap(), List);
+    addLinks(LateBound(D, LinkTreeScript).toMap(), List);
 }
 
 } // namespace vocab::HbTools

@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class QWidget;
 
@@ -25,6 +26,11 @@ class IWebBrowser2;
 class THostedBrowser;
 
 namespace HbTools {
+
+// A late-bound call on a document: its members are looked up as the call is
+// made, so a document that has none (one this program cannot script, or none
+// at all) fails as an unknown name does, with EOleException.
+QVariant LateBound(IHTMLDocument2 *Doc, const QString &body, const QVariantList &args = {});
 
 // Whether the object is there and is an HTML document. Never throws.
 bool IsHtmlDocument(const IInterface *Doc);

@@ -8,6 +8,7 @@
 #include "ShellFolder.h"
 #include "ShellOpen.h"
 #include "SpecialFolders.h"
+#include "StandIn.h"
 
 #include <QDir>
 #include <QUrl>
@@ -20,23 +21,11 @@
 #include <unistd.h>
 
 #include <exception>
-#include <mutex>
+#include <utility>
 
 namespace vocab::HbTools {
 
 namespace {
-
-std::mutex &cacheSourceMutex()
-{
-    static std::mutex m;
-    return m;
-}
-
-UrlCacheSource &cacheSource()
-{
-    static UrlCacheSource source;
-    return source;
-}
 
 // POSIX sockets need no start-up, so they always answer.
 bool startSockets() { return true; }
@@ -99,18 +88,12 @@ QString GetSpecialFolderPath(QWidget *, int CSIDL) { return SpecialFolderPath(CS
 
 UrlCacheSource setUrlCacheSource(UrlCacheSource source)
 {
-    const std::lock_guard lock(cacheSourceMutex());
-    std::swap(cacheSource(), source);
-    return source;
+    return StandIn<UrlCacheSource>::Install(std::move(source));
 }
 
 QString GetCachedFileFromURL(const QString &ItemUrl)
 {
-    UrlCacheSource source;
-    {
-        const std::lock_guard lock(cacheSourceMutex());
-        source = cacheSource();
-    }
+    const UrlCacheSource source = StandIn<UrlCacheSource>::Current();
     if (!source)
         return {};
     // The walk ends at the first entry of the address, and at the last entry.

@@ -13,14 +13,6 @@ namespace vocab::HbTools {
 
 namespace {
 
-QVariant lateBound(IHTMLDocument2 *Doc, const QString &body, const QVariantList &args = {})
-{
-    const auto *automation = dynamic_cast<const IDocumentAutomation *>(Doc);
-    if (!automation)
-        throw EOleException(DISP_E_UNKNOWNNAME, QStringLiteral("Документ не отвечает на вызовы по имени"));
-    return automation->Invoke(body, args);
-}
-
 // A range over the whole text of the document's body; null without a body.
 std::unique_ptr<IHTMLTxtRange> bodyRange(IHTMLDocument2 *Doc)
 {
@@ -124,7 +116,7 @@ bool FillForm(THostedBrowser &WB, const QString &FieldName, const QString &Value
     if (!doc || !dynamic_cast<IHTMLDocument3 *>(doc))
         return false;
     try {
-        return lateBound(doc, QStringLiteral("var c=d.getElementsByName(a[0]);if(!c)return false;"
+        return LateBound(doc, QStringLiteral("var c=d.getElementsByName(a[0]);if(!c)return false;"
                                              "var e=c.item(0),t=String(e.tagName).toUpperCase();"
                                              "if(t==='INPUT'||t==='SELECT'||t==='TEXTAREA'){e.value=a[1];return true;}"
                                              "return false;"),
@@ -142,7 +134,7 @@ QString GetFieldValue(IInterface *OleObject, const QString &FieldName)
     if (!IsHtmlDocument(doc))
         return {};
     // Every form and element is walked; the last field of the name wins.
-    return lateBound(doc, QStringLiteral("var r='';if(d.getElementsByTagName('FORM').length===0)return r;"
+    return LateBound(doc, QStringLiteral("var r='';if(d.getElementsByTagName('FORM').length===0)return r;"
                                          "for(var f=0;f<d.forms.length;++f){var F=d.forms[f];"
                                          "for(var j=0;j<F.length;++j){try{var e=F[j];"
                                          "if(e.name===a[0]){var v=e.value;r=v==null?'':String(v);}}catch(x){}}}"
@@ -158,7 +150,7 @@ void FillFormAndExcecute()
         IHTMLDocument2 *doc = browser ? browser->Document() : nullptr;
         if (!IsHtmlDocument(doc))
             continue;
-        lateBound(doc, QStringLiteral("function is(e,tag,type){return String(e.tagName).toUpperCase()===tag&&"
+        LateBound(doc, QStringLiteral("function is(e,tag,type){return String(e.tagName).toUpperCase()===tag&&"
                                       "String(e.type).toUpperCase()===type;}"
                                       "for(var f=0;f<d.forms.length;++f){var es=d.forms[f].elements;"
                                       "for(var j=0;j<es.length;++j){var e=es[j];"

@@ -1,8 +1,7 @@
 #include "HbToolsZones.h"
 
-#include "HtmlDocument.h"
+#include "HbToolsDocument.h"
 #include "MessageBoxes.h"
-#include "OleError.h"
 #include "Registry.h"
 #include "WebBrowser.h"
 
@@ -167,10 +166,8 @@ bool GetSSLStatus(IWebBrowser2 *OleObject, const QString &URL, QString &SSLName,
         SSLDescription = QStringLiteral("The page is not secured.");
         return false;
     }
-    const auto *document = dynamic_cast<const IDocumentAutomation *>(OleObject ? OleObject->Document() : nullptr);
-    if (!document)
-        throw EOleException(DISP_E_UNKNOWNNAME, QStringLiteral("Документ не отвечает на вызовы по имени"));
-    if (document->Invoke(QStringLiteral("return d.location.protocol;")).toString() != QLatin1String("https:"))
+    IHTMLDocument2 *document = OleObject ? OleObject->Document() : nullptr;
+    if (LateBound(document, QStringLiteral("return d.location.protocol;")).toString() != QLatin1String("https:"))
         return false;
     SSLName = QStringLiteral("SSL");
     SSLDescription = QStringLiteral("It is a secure web page.");

@@ -1,5 +1,7 @@
 #include "FileDialogs.h"
 
+#include "StandIn.h"
+
 #include <QFileDialog>
 #include <QPointer>
 #include <QRegularExpression>
@@ -9,12 +11,6 @@
 namespace vocab {
 
 namespace {
-
-FileDialogResponder &responder()
-{
-    static FileDialogResponder r;
-    return r;
-}
 
 QString runDialog(const FileDialogRequest &request, QWidget *parent)
 {
@@ -53,16 +49,15 @@ QString runDialog(const FileDialogRequest &request, QWidget *parent)
 
 } // namespace
 
-FileDialogResponder setFileDialogResponder(FileDialogResponder r)
+FileDialogResponder setFileDialogResponder(FileDialogResponder responder)
 {
-    std::swap(responder(), r);
-    return r;
+    return StandIn<FileDialogResponder>::Install(std::move(responder));
 }
 
 QString ChooseFile(const FileDialogRequest &request, QWidget *parent)
 {
-    if (responder())
-        return responder()(request);
+    if (const FileDialogResponder responder = StandIn<FileDialogResponder>::Current())
+        return responder(request);
     return runDialog(request, parent);
 }
 

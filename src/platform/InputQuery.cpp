@@ -1,31 +1,24 @@
 #include "InputQuery.h"
 
+#include "StandIn.h"
+
 #include <QInputDialog>
 #include <QLineEdit>
 
+#include <utility>
+
 namespace vocab {
 
-namespace {
-
-InputQueryResponder &responder()
+InputQueryResponder setInputQueryResponder(InputQueryResponder responder)
 {
-    static InputQueryResponder r;
-    return r;
-}
-
-} // namespace
-
-InputQueryResponder setInputQueryResponder(InputQueryResponder r)
-{
-    std::swap(responder(), r);
-    return r;
+    return StandIn<InputQueryResponder>::Install(std::move(responder));
 }
 
 bool InputQuery(const QString &ACaption, const QString &APrompt, QString &Value, QWidget *parent)
 {
     std::optional<QString> answer;
-    if (responder()) {
-        answer = responder()(InputQueryRequest{ACaption, APrompt, Value});
+    if (const InputQueryResponder responder = StandIn<InputQueryResponder>::Current()) {
+        answer = responder(InputQueryRequest{ACaption, APrompt, Value});
     } else {
         bool ok = false;
         const QString text = QInputDialog::getText(parent, ACaption, APrompt, QLineEdit::Normal, Value, &ok);

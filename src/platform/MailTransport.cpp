@@ -2,6 +2,7 @@
 
 #include "MimeMessage.h"
 #include "SimpleMapi.h"
+#include "StandIn.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,25 +12,13 @@
 #include <QStandardPaths>
 #include <QUuid>
 
-#include <mutex>
+#include <utility>
 
 namespace vocab {
 
 namespace {
 
 constexpr int deliveryTimeoutMs = 120000;
-
-std::mutex &transportMutex()
-{
-    static std::mutex m;
-    return m;
-}
-
-std::shared_ptr<MailTransport> &installedTransport()
-{
-    static std::shared_ptr<MailTransport> transport;
-    return transport;
-}
 
 // A name the mail client shows a file under, as a file name of its own in
 // the copy's folder.
@@ -181,18 +170,15 @@ std::uint32_t DesktopMailTransport::deliver(const OutgoingMail &mail)
 
 std::shared_ptr<MailTransport> mailTransport()
 {
-    const std::lock_guard lock(transportMutex());
-    std::shared_ptr<MailTransport> &transport = installedTransport();
-    if (!transport)
-        transport = std::make_shared<DesktopMailTransport>();
-    return transport;
+    if (std::shared_ptr<MailTransport> transport = StandIn<std::shared_ptr<MailTransport>>::Current())
+        return transport;
+    static const std::shared_ptr<MailTransport> desktop = std::make_shared<DesktopMailTransport>();
+    return desktop;
 }
 
 std::shared_ptr<MailTransport> setMailTransport(std::shared_ptr<MailTransport> transport)
 {
-    const std::lock_guard lock(transportMutex());
-    std::swap(installedTransport(), transport);
-    return transport;
+    return StandIn<std::shared_ptr<MailTransport>>::Install(std::move(transport));
 }
 
 } // namespace vocab

@@ -1,5 +1,7 @@
 #include "MessageBoxes.h"
 
+#include "StandIn.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QJsonDocument>
@@ -7,15 +9,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <utility>
+
 namespace vocab {
 
 namespace {
-
-MessageBoxResponder &responder()
-{
-    static MessageBoxResponder r;
-    return r;
-}
 
 int answerFromLog(const MessageBoxRequest &request, const QString &logPath)
 {
@@ -71,17 +69,16 @@ int defaultAnswer(unsigned flags)
     }
 }
 
-MessageBoxResponder setMessageBoxResponder(MessageBoxResponder r)
+MessageBoxResponder setMessageBoxResponder(MessageBoxResponder responder)
 {
-    std::swap(responder(), r);
-    return r;
+    return StandIn<MessageBoxResponder>::Install(std::move(responder));
 }
 
 int MessageBox(const QString &text, const QString &caption, unsigned flags, QWidget *parent)
 {
     const MessageBoxRequest request{text, caption, flags};
-    if (responder())
-        return responder()(request);
+    if (const MessageBoxResponder responder = StandIn<MessageBoxResponder>::Current())
+        return responder(request);
     const QString logPath = qEnvironmentVariable("VOCABULINARUM_MESSAGE_LOG");
     if (!logPath.isEmpty())
         return answerFromLog(request, logPath);

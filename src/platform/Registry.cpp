@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace vocab {
 
@@ -277,6 +278,16 @@ using StoreLock = std::lock_guard<std::recursive_mutex>;
     throw AppError(QStringLiteral("Неверный тип данных для \"%1\"").arg(name));
 }
 
+// A copy of the value `name` of the key at `path`, taken under the store's
+// lock; nothing when the key or the value is missing.
+std::optional<Value> get(RegRoot root, const QString &path, const QString &name)
+{
+    const StoreLock lock(Store::mutex());
+    Key *k = walk(Store::instance().root(root), path, false);
+    const Value *v = k ? k->values.find(name) : nullptr;
+    return v ? std::optional<Value>(*v) : std::nullopt;
+}
+
 } // namespace
 
 QString TRegistry::storePath()
@@ -436,17 +447,13 @@ QStringList TRegistry::GetValueNames() const
 
 RegDataType TRegistry::GetDataType(const QString &name) const
 {
-    const StoreLock lock(Store::mutex());
-    Key *k = walk(Store::instance().root(m_root), m_path, false);
-    const Value *v = k ? k->values.find(name) : nullptr;
+    const std::optional<Value> v = get(m_root, m_path, name);
     return v ? v->type : RegDataType::rdUnknown;
 }
 
 QString TRegistry::ReadString(const QString &name) const
 {
-    const StoreLock lock(Store::mutex());
-    Key *k = walk(Store::instance().root(m_root), m_path, false);
-    const Value *v = k ? k->values.find(name) : nullptr;
+    const std::optional<Value> v = get(m_root, m_path, name);
     if (!v)
         return {};
     if (v->type != RegDataType::rdString && v->type != RegDataType::rdExpandString)
@@ -456,9 +463,7 @@ QString TRegistry::ReadString(const QString &name) const
 
 int TRegistry::ReadInteger(const QString &name) const
 {
-    const StoreLock lock(Store::mutex());
-    Key *k = walk(Store::instance().root(m_root), m_path, false);
-    const Value *v = k ? k->values.find(name) : nullptr;
+    const std::optional<Value> v = get(m_root, m_path, name);
     if (!v || v->type != RegDataType::rdInteger)
         badType(name);
     return v->integer;
@@ -466,9 +471,7 @@ int TRegistry::ReadInteger(const QString &name) const
 
 QByteArray TRegistry::ReadBinaryData(const QString &name) const
 {
-    const StoreLock lock(Store::mutex());
-    Key *k = walk(Store::instance().root(m_root), m_path, false);
-    const Value *v = k ? k->values.find(name) : nullptr;
+    const std::optional<Value> v = get(m_root, m_path, name);
     if (!v || v->type != RegDataType::rdBinary)
         badType(name);
     return v->binary;

@@ -1,31 +1,22 @@
 #include "ShellOpen.h"
 
+#include "StandIn.h"
+
 #include <QDesktopServices>
 
 #include <utility>
 
 namespace vocab {
 
-namespace {
-
-ShellOpener &opener()
+ShellOpener setShellOpener(ShellOpener opener)
 {
-    static ShellOpener o;
-    return o;
-}
-
-} // namespace
-
-ShellOpener setShellOpener(ShellOpener o)
-{
-    std::swap(opener(), o);
-    return o;
+    return StandIn<ShellOpener>::Install(std::move(opener));
 }
 
 bool ShellOpen(const QUrl &target)
 {
-    if (opener())
-        return opener()(target);
+    if (const ShellOpener opener = StandIn<ShellOpener>::Current())
+        return opener(target);
     return QDesktopServices::openUrl(target);
 }
 

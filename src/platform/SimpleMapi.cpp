@@ -2,37 +2,21 @@
 
 #include "MailTransport.h"
 #include "MimeMessage.h"
+#include "StandIn.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <atomic>
-#include <mutex>
+#include <utility>
 
 namespace vocab {
 
 namespace {
 
-std::mutex &loaderMutex()
-{
-    static std::mutex m;
-    return m;
-}
-
-SimpleMapiLoader &installedLoader()
-{
-    static SimpleMapiLoader loader;
-    return loader;
-}
-
 std::shared_ptr<ISimpleMapi> loadLibrary()
 {
-    SimpleMapiLoader loader;
-    {
-        const std::lock_guard lock(loaderMutex());
-        loader = installedLoader();
-    }
-    if (loader)
+    if (const SimpleMapiLoader loader = StandIn<SimpleMapiLoader>::Current())
         return loader();
     static const auto ours = std::make_shared<DesktopSimpleMapi>();
     return ours;
@@ -60,9 +44,7 @@ MailPerson personOf(const MapiRecipDesc &recip)
 
 SimpleMapiLoader setSimpleMapiLoader(SimpleMapiLoader loader)
 {
-    const std::lock_guard lock(loaderMutex());
-    std::swap(installedLoader(), loader);
-    return loader;
+    return StandIn<SimpleMapiLoader>::Install(std::move(loader));
 }
 
 std::uint32_t MAPILogon(std::uintptr_t ulUIParam, const QByteArray &lpszProfileName, const QByteArray &lpszPassword,

@@ -1,33 +1,24 @@
 #include "StartProgram.h"
 
+#include "StandIn.h"
+
 #include <QProcess>
 
 #include <utility>
 
 namespace vocab {
 
-namespace {
-
-ProgramStarter &starter()
+ProgramStarter setProgramStarter(ProgramStarter starter)
 {
-    static ProgramStarter s;
-    return s;
-}
-
-} // namespace
-
-ProgramStarter setProgramStarter(ProgramStarter s)
-{
-    std::swap(starter(), s);
-    return s;
+    return StandIn<ProgramStarter>::Install(std::move(starter));
 }
 
 bool StartProgram(const QString &program, const QStringList &arguments)
 {
     if (program.isEmpty())
         return false;
-    if (starter())
-        return starter()(program, arguments);
+    if (const ProgramStarter starter = StandIn<ProgramStarter>::Current())
+        return starter(program, arguments);
     return QProcess::startDetached(program, arguments);
 }
 

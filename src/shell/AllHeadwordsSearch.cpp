@@ -9,7 +9,7 @@
 namespace vocab {
 
 AllHeadwordsSearch::AllHeadwordsSearch(SearchHost &host, HeadwordGrid &grid, DictionaryLookup &lookup,
-                                       const HeadwordList &AllHeadwords, const LetterIndexTable &LetterIndex)
+                                       const LineList &AllHeadwords, const LetterIndexTable &LetterIndex)
     : m_host(host), m_grid(grid), m_lookup(lookup), m_lines(AllHeadwords), m_index(LetterIndex)
 {
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HeadwordList.h"
+#include "LineList.h"
 #include "LetterIndex.h"
 
 #include <QString>
@@ -27,7 +27,7 @@ class SearchHost;
 class AllHeadwordsSearch {
 public:
     AllHeadwordsSearch(SearchHost &host, HeadwordGrid &grid, DictionaryLookup &lookup,
-                       const HeadwordList &AllHeadwords, const LetterIndexTable &LetterIndex);
+                       const LineList &AllHeadwords, const LetterIndexTable &LetterIndex);
 
     AllHeadwordsSearch(const AllHeadwordsSearch &) = delete;
     AllHeadwordsSearch &operator=(const AllHeadwordsSearch &) = delete;
@@ -48,7 +48,7 @@ private:
     SearchHost &m_host;
     HeadwordGrid &m_grid;
     DictionaryLookup &m_lookup;
-    const HeadwordList &m_lines;
+    const LineList &m_lines;
     const LetterIndexTable &m_index;
 };
 

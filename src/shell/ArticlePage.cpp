@@ -73,7 +73,7 @@ QString BoldHeadword(const QString &storedArticle, const QString &expandedArticl
     return QStringLiteral("<B>") + expandedArticle.left(bold) + QStringLiteral("</B>") + expandedArticle.mid(bold);
 }
 
-QString ComposeArticlePage(const ArticleRequest &r, const QStringList &headwords, const ArticleList &articles)
+QString ComposeArticlePage(const ArticleRequest &r, const QStringList &headwords, const LineList &articles)
 {
     QString prepared;
     if (r.index >= 0 && r.index < articles.size()) {

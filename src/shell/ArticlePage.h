@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArticleList.h"
+#include "LineList.h"
 
 #include <QString>
 #include <QStringList>
@@ -55,6 +55,6 @@ struct ArticleRequest {
     QString cellText;   // the selected grid cell
     qsizetype index = 0;
 };
-QString ComposeArticlePage(const ArticleRequest &request, const QStringList &headwords, const ArticleList &articles);
+QString ComposeArticlePage(const ArticleRequest &request, const QStringList &headwords, const LineList &articles);
 
 } // namespace vocab

@@ -83,14 +83,9 @@ QStringList DictionaryFolder::ReadList(const QString &relative) const
     return ListFile::read(existingFile(relative));
 }
 
-ArticleList DictionaryFolder::ReadArticles(const QString &relative) const
+LineList DictionaryFolder::ReadLineList(const QString &relative) const
 {
-    return ArticleList::Read(existingFile(relative));
-}
-
-HeadwordList DictionaryFolder::ReadHeadwords(const QString &relative) const
-{
-    return HeadwordList::Read(existingFile(relative));
+    return LineList::Read(existingFile(relative));
 }
 
 QStringList DictionaryFolder::ReadLines(const QString &relative, qsizetype first, qsizetype count) const

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ArticleList.h"
-#include "HeadwordList.h"
+#include "LineList.h"
 #include "ListFile.h"
 
 #include <QString>
@@ -64,10 +63,10 @@ public:
     // Reads a list file of the folder; throws FileError when it is missing or
     // cannot be read.
     QStringList ReadList(const QString &relative) const;
-    // An article file of the folder; throws like ReadList.
-    ArticleList ReadArticles(const QString &relative) const;
-    // The same lines held as one text, for lists read only to be merged.
-    HeadwordList ReadHeadwords(const QString &relative) const;
+    // The same lines held as one text: article files, of which only the
+    // article picked is ever shown, and lists read only to be merged. Throws
+    // like ReadList.
+    LineList ReadLineList(const QString &relative) const;
     // Lines first .. first + count - 1 of a list file of the folder, fewer
     // where it ends before; throws like ReadList.
     QStringList ReadLines(const QString &relative, qsizetype first, qsizetype count) const;

@@ -14,7 +14,7 @@ constexpr int WholeListOffset = -1;
 } // namespace
 
 InstallOutcome InstallNewDictionaries(const ConfigPaths &paths, const std::vector<DictionaryEntry> &NewDictionaries,
-                                      int NewDictionariesFolderIndex, HeadwordList &AllHeadwords, StringList &TreeLines,
+                                      int NewDictionariesFolderIndex, LineList &AllHeadwords, StringList &TreeLines,
                                       InstallProgressHost &host)
 {
     const auto cancelled = [&] {

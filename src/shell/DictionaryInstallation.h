@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DictionaryMergeRun.h"
-#include "HeadwordList.h"
+#include "LineList.h"
 #include "ListFile.h"
 #include "NewDictionaries.h"
 #include "ShellPaths.h"
@@ -49,7 +49,7 @@ enum class InstallOutcome {
 // tree lines then keep the reconciliation but get no new dictionary) or, on a
 // cancel, the tree file cannot be read.
 InstallOutcome InstallNewDictionaries(const ConfigPaths &paths, const std::vector<DictionaryEntry> &NewDictionaries,
-                                      int NewDictionariesFolderIndex, HeadwordList &AllHeadwords, StringList &TreeLines,
+                                      int NewDictionariesFolderIndex, LineList &AllHeadwords, StringList &TreeLines,
                                       InstallProgressHost &host);
 
 } // namespace vocab

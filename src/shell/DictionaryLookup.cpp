@@ -23,6 +23,16 @@ private:
     bool m_old;
 };
 
+// The first headword that begins with the key; -1 when none does.
+qsizetype firstBeginningWith(const QStringList &headwords, const QString &key)
+{
+    for (qsizetype i = 0; i < headwords.size(); ++i) {
+        if (BeginsWithKey(headwords.at(i), key))
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 DictionaryLookup::DictionaryLookup(SearchHost &host, HeadwordGrid &grid, const StringList &treeLines,
@@ -178,17 +188,13 @@ void DictionaryLookup::showMatch(Fill &&fill)
 
 void DictionaryLookup::searchWholeList(const QString &key)
 {
-    const QStringList lines = m_list.CurrentHeadwords;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!BeginsWithKey(lines.at(i), key))
-            continue;
+    if (const qsizetype i = firstBeginningWith(m_list.CurrentHeadwords, key); i >= 0) {
         if (m_state.LastSearchedList == m_list.CurrentListName && i == m_state.ShownArticleIndex) {
             m_state.SearchFound = true;
             m_host.UpdateSearchBoxMode();
             return;
         }
         showMatch([&] { FillGridFromWholeList(m_grid, m_state, m_list, i); });
-        break;
     }
     m_host.UpdateSearchBoxMode();
     m_state.LastSearchedList = m_list.CurrentListName;
@@ -205,10 +211,7 @@ void DictionaryLookup::searchByLetter(const QString &key, const DictionaryFolder
             return;
     }
 
-    const QStringList lines = m_list.CurrentHeadwords;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!BeginsWithKey(lines.at(i), key))
-            continue;
+    if (const qsizetype i = firstBeginningWith(m_list.CurrentHeadwords, key); i >= 0) {
         if (m_state.LastSearchedList == m_list.CurrentListName && i == m_state.ShownArticleIndex
             && m_state.LastSearchedLetterFile == n) {
             m_state.SearchFound = true;
@@ -216,7 +219,6 @@ void DictionaryLookup::searchByLetter(const QString &key, const DictionaryFolder
             return;
         }
         showMatch([&] { FillGridFromLetterFile(m_grid, m_state, m_list, i); });
-        break;
     }
     m_host.UpdateSearchBoxMode();
     m_state.LastSearchedList = m_list.CurrentListName;

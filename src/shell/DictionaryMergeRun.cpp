@@ -53,7 +53,7 @@ void DictionaryMergeRun::show(int position)
 }
 
 template <typename PositionOf>
-bool DictionaryMergeRun::addLines(const HeadwordList &lines, PositionOf positionOf)
+bool DictionaryMergeRun::addLines(const LineList &lines, PositionOf positionOf)
 {
     for (qsizetype m = 0; m < lines.size(); ++m) {
         if (m > 0 && m % ChunkLines == 0 && m_host.ProcessMessages())
@@ -65,7 +65,7 @@ bool DictionaryMergeRun::addLines(const HeadwordList &lines, PositionOf position
     return true;
 }
 
-bool DictionaryMergeRun::AddLines(const HeadwordList &lines)
+bool DictionaryMergeRun::AddLines(const LineList &lines)
 {
     return addLines(lines, NoPosition{});
 }
@@ -100,7 +100,7 @@ bool DictionaryMergeRun::mergeWholeList(const DictionaryFolder &folder)
 {
     if (m_host.ProcessMessages())
         return false;
-    const HeadwordList lines = folder.ReadHeadwords(folder.WholeListFile("ogl"));
+    const LineList lines = folder.ReadLineList(folder.WholeListFile("ogl"));
     const qsizetype count = lines.size();
     return addLines(lines, [&](qsizetype m) -> std::optional<int> {
         return MergeProgress::WholeListLine(m, count, m_wholeListOffset);
@@ -114,9 +114,9 @@ bool DictionaryMergeRun::mergeLetterFiles(const DictionaryFolder &folder)
         show(MergeProgress::LetterFile(j, english));
         if (m_host.ProcessMessages())
             return false;
-        HeadwordList lines;
+        LineList lines;
         try {
-            lines = folder.ReadHeadwords(DictionaryFolder::LetterFile(j, "ogl"));
+            lines = folder.ReadLineList(DictionaryFolder::LetterFile(j, "ogl"));
         } catch (const FileError &) {
             continue;
         }

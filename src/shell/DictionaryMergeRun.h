@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HeadwordList.h"
+#include "LineList.h"
 
 #include <QByteArray>
 #include <QString>
@@ -50,7 +50,7 @@ public:
     // The combined list a run made, ready to be saved.
     struct Result {
         // In merge order, Й after И.
-        HeadwordList lines;
+        LineList lines;
         // The lines as dictionaries.ogl holds them.
         QByteArray bytes;
     };
@@ -60,7 +60,7 @@ public:
 
     // Adds lines as they stand, say the combined list there is already.
     // False when stopped.
-    bool AddLines(const HeadwordList &lines);
+    bool AddLines(const LineList &lines);
 
     // Adds a dictionary's headwords: its whole list when it has one,
     // otherwise its per-letter files, English or Russian, where a file that
@@ -78,7 +78,7 @@ private:
     // Adds the lines, showing the position `positionOf(m)` gives for line m
     // when there is one; false when stopped.
     template <typename PositionOf>
-    bool addLines(const HeadwordList &lines, PositionOf positionOf);
+    bool addLines(const LineList &lines, PositionOf positionOf);
     bool mergeWholeList(const DictionaryFolder &folder);
     bool mergeLetterFiles(const DictionaryFolder &folder);
     void show(int position);

@@ -80,7 +80,7 @@ bool FillGrid(HeadwordGrid &grid, SearchState &state, const QStringList &lines, 
     return fillGrid(grid, state, lines, i, member, writeCells);
 }
 
-bool FillGrid(HeadwordGrid &grid, SearchState &state, const HeadwordList &lines, qsizetype i,
+bool FillGrid(HeadwordGrid &grid, SearchState &state, const LineList &lines, qsizetype i,
               const GridFillMember &member, bool writeCells)
 {
     return fillGrid(grid, state, lines, i, member, writeCells);
@@ -100,7 +100,7 @@ bool FillGridFromWholeList(HeadwordGrid &grid, SearchState &state, const OpenLis
     return FillGrid(grid, state, lines, i, WholeListFill, write);
 }
 
-bool FillGridFromAllHeadwords(HeadwordGrid &grid, SearchState &state, const HeadwordList &AllHeadwords,
+bool FillGridFromAllHeadwords(HeadwordGrid &grid, SearchState &state, const LineList &AllHeadwords,
                               qsizetype a)
 {
     return FillGrid(grid, state, AllHeadwords, a, AllHeadwordsFill, true);

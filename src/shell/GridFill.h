@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HeadwordList.h"
+#include "LineList.h"
 
 #include <QStringList>
 
@@ -40,7 +40,7 @@ inline constexpr GridFillMember AllHeadwordsFill{200, false};
 // rows is left as it is (returns false).
 bool FillGrid(HeadwordGrid &grid, SearchState &state, const QStringList &lines, qsizetype i,
               const GridFillMember &member, bool writeCells);
-bool FillGrid(HeadwordGrid &grid, SearchState &state, const HeadwordList &lines, qsizetype i,
+bool FillGrid(HeadwordGrid &grid, SearchState &state, const LineList &lines, qsizetype i,
               const GridFillMember &member, bool writeCells);
 
 // The members of the family. Each returns false when the grid is too short to
@@ -54,7 +54,7 @@ bool FillGridFromLetterFile(HeadwordGrid &grid, SearchState &state, const OpenLi
 bool FillGridFromWholeList(HeadwordGrid &grid, SearchState &state, const OpenList &list, qsizetype i);
 // Around line a of the combined list; the handler stays attached, so every
 // row move selects, and the moves end on the match.
-bool FillGridFromAllHeadwords(HeadwordGrid &grid, SearchState &state, const HeadwordList &AllHeadwords,
+bool FillGridFromAllHeadwords(HeadwordGrid &grid, SearchState &state, const LineList &AllHeadwords,
                               qsizetype a);
 
 } // namespace vocab

@@ -42,12 +42,12 @@ void HeadwordGrid::writeCells(const List &lines, qsizetype first, int count)
     first = std::clamp<qsizetype>(first, 0, lines.size());
     count = int(std::clamp<qsizetype>(count, 0, lines.size() - first));
     beginResetModel();
-    if constexpr (std::is_same_v<List, HeadwordList>) {
+    if constexpr (std::is_same_v<List, LineList>) {
         m_combinedLines = lines;
         m_lines = QStringList();
     } else {
         m_lines = lines;
-        m_combinedLines = HeadwordList();
+        m_combinedLines = LineList();
     }
     m_first = first;
     m_cellCount = count;
@@ -62,7 +62,7 @@ void HeadwordGrid::WriteCells(const QStringList &lines, qsizetype first, int cou
     writeCells(lines, first, count);
 }
 
-void HeadwordGrid::WriteCells(const HeadwordList &lines, qsizetype first, int count)
+void HeadwordGrid::WriteCells(const LineList &lines, qsizetype first, int count)
 {
     writeCells(lines, first, count);
 }
@@ -86,7 +86,7 @@ void HeadwordGrid::Clear()
 {
     beginResetModel();
     m_lines = QStringList();
-    m_combinedLines = HeadwordList();
+    m_combinedLines = LineList();
     m_first = 0;
     m_cellCount = 0;
     m_rowCount = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HeadwordList.h"
+#include "LineList.h"
 
 #include <QAbstractListModel>
 #include <QString>
@@ -52,7 +52,7 @@ public:
 
     // Row r shows line first + r of `lines`, for r below `count`.
     void WriteCells(const QStringList &lines, qsizetype first, int count);
-    void WriteCells(const HeadwordList &lines, qsizetype first, int count);
+    void WriteCells(const LineList &lines, qsizetype first, int count);
     // Whether the cells already show exactly those lines of that very list.
     bool ShowsLines(const QStringList &lines, qsizetype first, int count) const;
     QString Cell(int row) const;
@@ -102,7 +102,7 @@ private:
     void writeCells(const List &lines, qsizetype first, int count);
 
     QStringList m_lines;
-    HeadwordList m_combinedLines;
+    LineList m_combinedLines;
     qsizetype m_first = 0;
     int m_cellCount = 0;
     int m_rowCount = 0;

@@ -55,7 +55,7 @@ void HeadwordMerge::Add(const QStringList &lines)
         Add(QStringView(line));
 }
 
-void HeadwordMerge::Add(const HeadwordList &lines)
+void HeadwordMerge::Add(const LineList &lines)
 {
     for (qsizetype i = 0; i < lines.size(); ++i)
         Add(lines.at(i));
@@ -135,7 +135,7 @@ bool HeadwordMerge::SortSome()
     return true;
 }
 
-HeadwordList HeadwordMerge::Lines()
+LineList HeadwordMerge::Lines()
 {
     while (!SortSome()) {
     }
@@ -151,7 +151,7 @@ HeadwordList HeadwordMerge::Lines()
     std::stable_partition(kept.begin() + start, kept.begin() + stop,
                           [this](const Record &r) { return entryOf(r) != EntryOfShortI; });
 
-    HeadwordList::Builder builder;
+    LineList::Builder builder;
     qsizetype characters = 0;
     for (const Record &r : kept)
         characters += m_lines[r.line].textLength;

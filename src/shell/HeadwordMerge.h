@@ -1,7 +1,7 @@
 #pragma once
 
 #include "HeadwordCollation.h"
-#include "HeadwordList.h"
+#include "LineList.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,7 +34,7 @@ public:
     // Not once the sort has begun.
     void Add(QStringView line);
     void Add(const QStringList &lines);
-    void Add(const HeadwordList &lines);
+    void Add(const LineList &lines);
 
     // Lines added, the very same line counted once.
     qsizetype Count() const { return qsizetype(m_lines.size()); }
@@ -44,7 +44,7 @@ public:
 
     // The sorted list without duplicates, then Й put after И (see
     // ReorderShortI; the order already does it). Sorts what is still to sort.
-    HeadwordList Lines();
+    LineList Lines();
 
 private:
     struct Line {

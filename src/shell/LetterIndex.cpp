@@ -80,7 +80,7 @@ LetterIndexTable LetterIndexTable::Build(const QStringList &lines)
     return fromEntries(entriesOfLines(lines));
 }
 
-LetterIndexTable LetterIndexTable::Build(const HeadwordList &lines)
+LetterIndexTable LetterIndexTable::Build(const LineList &lines)
 {
     return fromEntries(entriesOfLines(lines));
 }
@@ -90,7 +90,7 @@ bool LetterIndexTable::FitsList(const QStringList &lines) const
     return lines.size() <= INT32_MAX && *this == fromEntries(entriesOfLines(lines));
 }
 
-bool LetterIndexTable::FitsList(const HeadwordList &lines) const
+bool LetterIndexTable::FitsList(const LineList &lines) const
 {
     return lines.size() <= INT32_MAX && *this == fromEntries(entriesOfLines(lines));
 }

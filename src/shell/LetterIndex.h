@@ -1,7 +1,7 @@
 #pragma once
 
 #include "HeadwordCollation.h"
-#include "HeadwordList.h"
+#include "LineList.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -44,7 +44,7 @@ public:
     // starts at line 0 and ends with the run of other lines at the top (at the
     // end of the list when the first line already begins with a letter).
     static LetterIndexTable Build(const QStringList &lines);
-    static LetterIndexTable Build(const HeadwordList &lines);
+    static LetterIndexTable Build(const LineList &lines);
 
     const LetterRange &Entry(int entry) const { return m_entries.at(std::size_t(entry)); }
     void SetEntry(int entry, LetterRange range) { m_entries.at(std::size_t(entry)) = range; }
@@ -53,7 +53,7 @@ public:
     // or an older list fails this, even one of the same length whose letters
     // begin where this list's do: every line is looked at once.
     bool FitsList(const QStringList &lines) const;
-    bool FitsList(const HeadwordList &lines) const;
+    bool FitsList(const LineList &lines) const;
 
     // Lines of `lines` to scan for a key of the given entry, kept inside the
     // list whatever the index says; nothing for an entry without lines.

@@ -16,7 +16,7 @@ void LoadListPair(OpenList &list, const DictionaryFolder &folder, const QString 
 {
     try {
         QStringList newHeadwords = folder.ReadList(headwords);
-        ArticleList newArticles = folder.ReadArticles(articles);
+        LineList newArticles = folder.ReadLineList(articles);
         list.CurrentHeadwords = std::move(newHeadwords);
         list.CurrentArticles = std::move(newArticles);
     } catch (const FileError &) {
@@ -37,7 +37,7 @@ bool LoadLetterFile(OpenList &list, const DictionaryFolder &folder, int n)
     }
     list.CurrentLetterFile = n;
     try {
-        list.CurrentArticles = folder.ReadArticles(DictionaryFolder::LetterFile(n, "uvs"));
+        list.CurrentArticles = folder.ReadLineList(DictionaryFolder::LetterFile(n, "uvs"));
         list.CurrentHeadwords = std::move(headwords);
     } catch (const FileError &) {
         list.ClearLists();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArticleList.h"
+#include "LineList.h"
 #include "ListFile.h"
 
 #include <QString>
@@ -18,7 +18,7 @@ struct OpenList {
     static constexpr int NoLetterFile = -1;
 
     QStringList CurrentHeadwords;
-    ArticleList CurrentArticles;
+    LineList CurrentArticles;
     // The dictionary's folder name, or the name picked on the categories tab.
     QString CurrentListName;
     int CurrentLetterFile = 0;

@@ -1,18 +1,13 @@
 #include "OutsideWords.h"
 
 #include "SearchText.h"
+#include "TrimBlanks.h"
 
 namespace vocab {
 
 void TrimTrailingPunctuation(QString &ExternalWord)
 {
-    qsizetype begin = 0;
-    qsizetype end = ExternalWord.size();
-    while (begin < end && ExternalWord.at(begin) <= u' ')
-        ++begin;
-    while (end > begin && ExternalWord.at(end - 1) <= u' ')
-        --end;
-    ExternalWord = ExternalWord.mid(begin, end - begin);
+    ExternalWord = TrimBlanks(ExternalWord);
     if (ExternalWord.size() >= 2) {
         const QChar last = ExternalWord.back();
         if (last == u'.' || last == u',' || last == u':' || last == u';' || last == u'-')

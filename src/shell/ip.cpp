@@ -235,7 +235,7 @@ void TForm1::loadLists()
 {
     lookup.List().ClearLists();
     GrayListWork.clear();
-    AllHeadwords = HeadwordList::Read(m_paths.allHeadwords);
+    AllHeadwords = LineList::Read(m_paths.allHeadwords);
     if (!QFileInfo::exists(m_paths.grayList))
         ListFile::write(m_paths.grayList, {});
     GrayList = ListFile::read(m_paths.grayList);

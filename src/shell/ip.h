@@ -4,7 +4,7 @@
 #include "CategoryTab.h"
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
-#include "HeadwordList.h"
+#include "LineList.h"
 #include "LetterIndex.h"
 #include "ListFile.h"
 #include "OutsideWords.h"
@@ -64,7 +64,7 @@ public:
     // The global lists of the window. The open dictionary's lists and the
     // search state live in `lookup`. The combined list of all dictionaries
     // (dictionaries.ogl) can hold a million lines: one text with offsets.
-    HeadwordList AllHeadwords;
+    LineList AllHeadwords;
     // Where each letter's lines lie in AllHeadwords (dictionaries.dvc).
     LetterIndexTable LetterIndex;
     StringList GrayList;

@@ -110,7 +110,7 @@ void TForm1::MM_CompilClick()
 
 void TForm1::reloadCombinedList()
 {
-    AllHeadwords = HeadwordList::Read(m_paths.allHeadwords);
+    AllHeadwords = LineList::Read(m_paths.allHeadwords);
     // The index is held to the list just read as at start: one that cannot
     // be read or does not fit it, like the one a rebuild over a tree without
     // dictionaries leaves beside the empty list, is not used for searching.

@@ -1,7 +1,7 @@
 #include "ListFile.h"
 
 #include "AppError.h"
-#include "HeadwordList.h"
+#include "LineList.h"
 #include "TestSupport.h"
 
 #include <csignal>
@@ -56,8 +56,10 @@ const std::vector<DecodeCase> &decodeCases()
         {"LF CR is two breaks", "a\n\rb", {"a", "", "b"}},
         {"lone CR at end", "a\r", {"a"}},
         {"UTF-8 with mark", kMark + u"Все\r\nслова"_qs.toUtf8(), {u"Все"_qs, u"слова"_qs}},
+        {"UTF-8 with mark and a final break", kMark + u"Все\r\nслова\r\n"_qs.toUtf8(), {u"Все"_qs, u"слова"_qs}},
         {"no mark reads Windows-1251", QByteArray("\xC2\xF1\xE5\r\n\xA8\xB8"), {u"Все"_qs, u"Ёё"_qs}},
         {"UTF-16LE", utf16le(u"Ёж\r\nb"_qs, true), {u"Ёж"_qs, "b"}},
+        {"UTF-16LE of Latin letters", QByteArray("\xFF\xFE" "a\0\r\0\n\0b\0", 10), {"a", "b"}},
         {"UTF-16BE", utf16be(u"Ёж\nb\n"_qs), {u"Ёж"_qs, "b"}},
         {"UTF-8 bytes without mark are not UTF-8", QByteArray("\xD0\x92"), {u"Р’"_qs}},
         {"a broken UTF-8 sequence before a break", kMark + QByteArray("a\xD0\r\n\xD0\x92\n\xE2\x82"), {u"a\uFFFD"_qs, u"В"_qs, u"\uFFFD\uFFFD"_qs}},
@@ -82,22 +84,44 @@ TEST(ListFileDecode, SomeLinesAsTheWholeFileGivesThem)
     }
 }
 
-TEST(ListFileDecode, HeadwordListHoldsTheSameLines)
+TEST(LineList, HoldsTheLinesEveryListFileBreaksInto)
 {
     for (const auto &c : decodeCases()) {
-        const HeadwordList list = HeadwordList::Decode(c.bytes);
+        const LineList list = LineList::Decode(c.bytes);
         EXPECT_EQ(list.ToStringList(), c.lines) << c.name;
-        EXPECT_TRUE(list == HeadwordList::FromLines(c.lines)) << c.name;
+        ASSERT_EQ(list.size(), c.lines.size()) << c.name;
+        for (qsizetype i = 0; i < list.size(); ++i)
+            EXPECT_EQ(list.at(i), c.lines.at(i)) << c.name << ", line " << i;
+        EXPECT_EQ(LineList::FromLines(c.lines).ToStringList(), c.lines) << c.name;
+        EXPECT_TRUE(list == LineList::FromLines(c.lines)) << c.name;
         EXPECT_EQ(hex(list.Encode()), hex(ListFile::encode(c.lines))) << c.name;
     }
-    const HeadwordList list = HeadwordList::FromLines({u"КОТ"_qs, "", "AB"});
+    const LineList list = LineList::FromLines({u"КОТ"_qs, "", "AB"});
     EXPECT_EQ(list.size(), 3);
     EXPECT_EQ(list.at(0), u"КОТ"_qs);
     EXPECT_TRUE(list.at(1).isEmpty());
     EXPECT_EQ(list.ByteSize(), 5 * 2 + 4 * 4) << "the text and one offset a line, and one more";
-    EXPECT_FALSE(list == HeadwordList::FromLines({u"КОТ"_qs, "", "AC"}));
-    EXPECT_TRUE(HeadwordList().isEmpty());
-    EXPECT_EQ(HeadwordList().Encode(), kMark);
+    EXPECT_FALSE(list == LineList::FromLines({u"КОТ"_qs, "", "AC"}));
+    EXPECT_TRUE(LineList().isEmpty());
+    EXPECT_EQ(LineList().Encode(), kMark);
+}
+
+TEST(LineList, ACopyKeepsItsLinesWhenTheOriginalGoes)
+{
+    LineList list = LineList::Decode("one\r\ntwo\r\n");
+    const LineList copy = list;
+    list.clear();
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_EQ(copy.ToStringList(), (QStringList{"one", "two"}));
+}
+
+TEST(LineList, AFileThatCannotBeReadThrows)
+{
+    QTemporaryDir dir;
+    EXPECT_THROW(LineList::Read(dir.filePath("missing.uvs")), FileError);
+    EXPECT_THROW(LineList::Read(dir.path()), FileError);
+    vocab::test::writeBytes(dir.filePath("a.uvs"), "\xEF\xBB\xBF" "x\r\ny\r\n");
+    EXPECT_EQ(LineList::Read(dir.filePath("a.uvs")).ToStringList(), (QStringList{"x", "y"}));
 }
 
 TEST(ListFileDecode, WhereALineStands)
@@ -180,7 +204,7 @@ TEST(ListFileIo, MissingFileThrows)
 {
     QTemporaryDir dir;
     EXPECT_THROW(ListFile::read(dir.filePath("absent.trv")), FileError);
-    EXPECT_THROW(HeadwordList::Read(dir.filePath("absent.trv")), FileError);
+    EXPECT_THROW(LineList::Read(dir.filePath("absent.trv")), FileError);
     EXPECT_THROW(ListFile::readLines(dir.filePath("absent.trv"), 0, 1), FileError);
     EXPECT_THROW(ListFile::readLineRun(dir.filePath("absent.trv"), u"x"), FileError);
 }

@@ -82,7 +82,7 @@ TEST(ArticlePageImages, EveryMarkBecomesThePictureFolder)
 TEST(ArticlePageCompose, IndexOutsideTheArticlesShowsNoOtherArticle)
 {
     const QStringList headwords{"A", "B", "C"};
-    const ArticleList articles = ArticleList::FromLines({"A text"});
+    const LineList articles = LineList::FromLines({"A text"});
     for (qsizetype index : {qsizetype(1), qsizetype(2), qsizetype(-1)}) {
         const ArticleRequest r{Head, "Dict", "d", "/p", "B", index};
         EXPECT_EQ(ComposeArticlePage(r, headwords, articles), Head + u"<div class=zag>Dict</div><div align=\"justify\"></div></body> </html>"_qs);
@@ -124,7 +124,7 @@ TEST(ArticlePagePages, WholeArticleAndDescriptionPages)
     };
     for (const Case &c : cases) {
         const ArticleRequest r{head, u"Малый толковый"_qs, "ruslex", "/opt/voc", c.cell, c.index};
-        EXPECT_EQ(ComposeArticlePage(r, {c.cell}, ArticleList::FromLines({c.stored})), userHead + heading + u"<div align=\"justify\">"_qs + c.article + end)
+        EXPECT_EQ(ComposeArticlePage(r, {c.cell}, LineList::FromLines({c.stored})), userHead + heading + u"<div align=\"justify\">"_qs + c.article + end)
             << c.name;
     }
 

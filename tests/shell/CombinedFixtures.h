@@ -82,7 +82,7 @@ public:
 class CombinedRig {
 public:
     explicit CombinedRig(const QStringList &lines, int visibleRows = 20)
-        : AllHeadwords(HeadwordList::FromLines(lines)), LetterIndex(LetterIndexTable::Build(lines))
+        : AllHeadwords(LineList::FromLines(lines)), LetterIndex(LetterIndexTable::Build(lines))
     {
         host.search = &search;
         host.state = &lookup.State();
@@ -98,7 +98,7 @@ public:
     void openRoot() { lookup.OpenSelectedDictionary(); }
     QString currentCell() const { return grid.Cell(grid.Row()); }
 
-    HeadwordList AllHeadwords;
+    LineList AllHeadwords;
     LetterIndexTable LetterIndex;
     StringList treeLines{QStringLiteral("Все словари")};
     HeadwordGrid grid;

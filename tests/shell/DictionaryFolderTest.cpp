@@ -79,14 +79,14 @@ TEST_F(DictionaryFolderTest, ListFilesWithoutAMarkAreWindows1251)
 TEST_F(DictionaryFolderTest, AMissingArticleFileThrowsAndLeavesNoListBehind)
 {
     list.CurrentHeadwords = {QStringLiteral("СТАРЫЙ")};
-    list.CurrentArticles = ArticleList::FromLines({QStringLiteral("статья другого словаря")});
+    list.CurrentArticles = LineList::FromLines({QStringLiteral("статья другого словаря")});
     tree.writeList(QStringLiteral("dic/w/w.ogl"), kA);
     EXPECT_THROW(LoadDictionaryLists(list, folder(QStringLiteral("w"))), FileError);
     EXPECT_TRUE(list.CurrentHeadwords.isEmpty());
     EXPECT_TRUE(list.CurrentArticles.isEmpty());
 
     list.CurrentHeadwords = {QStringLiteral("СТАРЫЙ")};
-    list.CurrentArticles = ArticleList::FromLines({QStringLiteral("статья другого словаря")});
+    list.CurrentArticles = LineList::FromLines({QStringLiteral("статья другого словаря")});
     tree.writeList(QStringLiteral("dic/p/base/4.ogl"), kA);
     EXPECT_THROW(LoadDictionaryLists(list, folder(QStringLiteral("p"))), FileError);
     EXPECT_TRUE(list.CurrentHeadwords.isEmpty());
@@ -97,7 +97,7 @@ TEST_F(DictionaryFolderTest, AMissingArticleFileThrowsAndLeavesNoListBehind)
 TEST_F(DictionaryFolderTest, NothingReadableLeavesNoListBehind)
 {
     list.CurrentHeadwords = {QStringLiteral("СТАРЫЙ")};
-    list.CurrentArticles = ArticleList::FromLines({QStringLiteral("статья другого словаря")});
+    list.CurrentArticles = LineList::FromLines({QStringLiteral("статья другого словаря")});
     list.CurrentLetterFile = 1;
     QDir().mkpath(tree.path(QStringLiteral("dic/empty/base")));
     LoadDictionaryLists(list, folder(QStringLiteral("empty")));

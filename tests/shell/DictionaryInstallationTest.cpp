@@ -20,7 +20,7 @@ protected:
         dir.writeList("ConfigFiles/dictionaries/dictionaries.ogl", existing);
         // A dictionary gone from "dic" whose line the reconciliation drops.
         dir.writeList("ConfigFiles/TreeView.trv", treeFile);
-        AllHeadwords = HeadwordList::Read(paths.allHeadwords);
+        AllHeadwords = LineList::Read(paths.allHeadwords);
     }
 
     InstallOutcome install()
@@ -37,7 +37,7 @@ protected:
     const QStringList treeFile{Root, u"Мои"_s, u"\tПропал=gone"_s};
     std::vector<DictionaryEntry> NewDictionaries;
     StringList TreeLines;
-    HeadwordList AllHeadwords;
+    LineList AllHeadwords;
     int folderIndex = -1;
     InstallRecorder host;
 };
@@ -89,7 +89,7 @@ TEST_F(Installation, ProgressOfEachLayout)
         SCOPED_TRACE(c.what);
         InstallRecorder recorder;
         const std::vector<DictionaryEntry> one{{c.folder, c.folder}};
-        HeadwordList all;
+        LineList all;
         StringList tree{Root};
         ASSERT_EQ(InstallNewDictionaries(paths, one, 0, all, tree, recorder), InstallOutcome::Installed);
         EXPECT_EQ(recorder.positions, c.positions);
@@ -119,7 +119,7 @@ TEST_F(Installation, ACancelLeavesTheFilesAndUndoesTheReconciliation)
         SCOPED_TRACE(c.what);
         host = InstallRecorder();
         host.stopWhen = [&] { return c.when(host); };
-        AllHeadwords = HeadwordList::FromLines(existing);
+        AllHeadwords = LineList::FromLines(existing);
         ASSERT_EQ(install(), InstallOutcome::Cancelled);
         EXPECT_EQ(AllHeadwords.ToStringList(), existing);
         EXPECT_EQ(TreeLines, StringList(treeFile)) << "read again from the file: the vanished line is back";
@@ -134,7 +134,7 @@ TEST_F(Installation, ACancelAtTheLastLookBeforeTheListIsWrittenStillCancels)
     ASSERT_EQ(install(), InstallOutcome::Installed);
     const int looks = host.polls;
     writeBytes(paths.allHeadwords, oglBefore);
-    AllHeadwords = HeadwordList::FromLines(existing);
+    AllHeadwords = LineList::FromLines(existing);
 
     host = InstallRecorder();
     host.stopWhen = [&] { return host.polls == looks; };

@@ -130,7 +130,7 @@ TEST_F(GridFillTest, AGridOfFewerThanThreeRowsIsLeftAsItWas)
 
 TEST_F(GridFillTest, AllHeadwordsSelectsOnEveryMoveAndEndsOnTheMatch)
 {
-    ASSERT_TRUE(FillGridFromAllHeadwords(grid, state, HeadwordList::FromLines(lines), 600));
+    ASSERT_TRUE(FillGridFromAllHeadwords(grid, state, LineList::FromLines(lines), 600));
     EXPECT_EQ(grid.RowCount(), 400);
     EXPECT_EQ(grid.Cell(0), QStringLiteral("400"));
     EXPECT_EQ(selected, (std::vector<Selection>{{200, 400}, {205, 400}, {195, 400}, {200, 400}}));

@@ -145,7 +145,7 @@ TEST(LetterIndexFitTest, ARecordOfAnotherListDoesNotFit)
     EXPECT_FALSE(LetterIndexTable::Build(list).FitsList(QStringList())) << "an empty list fits the empty index only";
     // B would never be found: its letter has no lines in the record.
     EXPECT_FALSE(LetterIndexTable::Build({u"A"_s, u"AB"_s, u"AC"_s}).FitsList({u"A"_s, u"AB"_s, u"B"_s}));
-    const HeadwordList held = HeadwordList::FromLines(list);
+    const LineList held = LineList::FromLines(list);
     EXPECT_TRUE(LetterIndexTable::Build(held).FitsList(held));
     EXPECT_EQ(LetterIndexTable::Build(held), LetterIndexTable::Build(list));
     EXPECT_FALSE(LetterIndexTable::Build({u"1"_s, u"ABC"_s, u"ABD"_s, u"ABE"_s}).FitsList(held));

@@ -1,4 +1,4 @@
-#include "HeadwordList.h"
+#include "LineList.h"
 
 #include "AppError.h"
 #include "ListFile.h"
@@ -13,16 +13,16 @@ namespace vocab {
 namespace {
 
 // Offsets are 32-bit: a list of more than two thousand million characters
-// is no list of headwords.
+// is no list of headwords or articles this viewer could show.
 void checkLength(qsizetype characters)
 {
     if (characters > std::numeric_limits<std::int32_t>::max())
-        throw FileError(QStringLiteral("Список слов слишком велик"));
+        throw FileError(QStringLiteral("Список слишком велик"));
 }
 
 } // namespace
 
-HeadwordList HeadwordList::fromText(QString text)
+LineList LineList::fromText(QString text)
 {
     checkLength(text.size());
     // The breaks are taken out of the text in place, each line's end noted:
@@ -53,10 +53,10 @@ HeadwordList HeadwordList::fromText(QString text)
     text.squeeze();
     offsets.shrink_to_fit();
     data->text = std::move(text);
-    return HeadwordList(std::move(data));
+    return LineList(std::move(data));
 }
 
-HeadwordList HeadwordList::FromLines(const QStringList &lines)
+LineList LineList::FromLines(const QStringList &lines)
 {
     Builder builder;
     qsizetype characters = 0;
@@ -68,17 +68,17 @@ HeadwordList HeadwordList::FromLines(const QStringList &lines)
     return builder.Finish();
 }
 
-HeadwordList HeadwordList::Decode(const QByteArray &bytes)
+LineList LineList::Decode(const QByteArray &bytes)
 {
     return fromText(ListFile::decodeText(bytes));
 }
 
-HeadwordList HeadwordList::Read(const QString &path)
+LineList LineList::Read(const QString &path)
 {
     return Decode(ListFile::readBytes(path));
 }
 
-QStringList HeadwordList::ToStringList() const
+QStringList LineList::ToStringList() const
 {
     QStringList lines;
     lines.reserve(size());
@@ -87,7 +87,7 @@ QStringList HeadwordList::ToStringList() const
     return lines;
 }
 
-void HeadwordList::AppendEncoded(QByteArray &out, qsizetype from, qsizetype count) const
+void LineList::AppendEncoded(QByteArray &out, qsizetype from, qsizetype count) const
 {
     if (count <= 0)
         return;
@@ -106,7 +106,7 @@ void HeadwordList::AppendEncoded(QByteArray &out, qsizetype from, qsizetype coun
     out.truncate(p - out.constData());
 }
 
-QByteArray HeadwordList::Encode() const
+QByteArray LineList::Encode() const
 {
     QByteArray out = ListFile::encode({});
     AppendEncoded(out, 0, size());
@@ -114,19 +114,19 @@ QByteArray HeadwordList::Encode() const
     return out;
 }
 
-void HeadwordList::Write(const QString &path) const
+void LineList::Write(const QString &path) const
 {
     ListFile::writeBytes(path, Encode());
 }
 
-qsizetype HeadwordList::ByteSize() const
+qsizetype LineList::ByteSize() const
 {
     if (!d)
         return 0;
     return d->text.capacity() * qsizetype(sizeof(QChar)) + qsizetype(d->offsets.capacity() * sizeof(std::int32_t));
 }
 
-bool operator==(const HeadwordList &a, const HeadwordList &b)
+bool operator==(const LineList &a, const LineList &b)
 {
     if (a.size() != b.size())
         return false;
@@ -137,27 +137,27 @@ bool operator==(const HeadwordList &a, const HeadwordList &b)
     return true;
 }
 
-void HeadwordList::Builder::Reserve(qsizetype lines, qsizetype characters)
+void LineList::Builder::Reserve(qsizetype lines, qsizetype characters)
 {
     m_offsets.reserve(std::size_t(lines) + 1);
     m_text.reserve(characters);
 }
 
-void HeadwordList::Builder::Append(QStringView line)
+void LineList::Builder::Append(QStringView line)
 {
     m_text.append(line);
     checkLength(m_text.size());
     m_offsets.push_back(std::int32_t(m_text.size()));
 }
 
-HeadwordList HeadwordList::Builder::Finish()
+LineList LineList::Builder::Finish()
 {
     auto data = std::make_shared<Data>();
     m_text.squeeze();
     m_offsets.shrink_to_fit();
     data->text = std::exchange(m_text, QString());
     data->offsets = std::exchange(m_offsets, std::vector<std::int32_t>{0});
-    return HeadwordList(std::move(data));
+    return LineList(std::move(data));
 }
 
 } // namespace vocab

@@ -11,19 +11,20 @@
 
 namespace vocab {
 
-// A long list of short lines held as one text with the offsets where each
-// line begins: a million headwords take their text and four bytes a line,
-// not a string object each. The lines cannot be changed once the list is
-// made; copies share them.
-class HeadwordList {
+// A long list of lines held as one text with the offsets where each line
+// begins: a million headwords, or the articles of a letter file, take their
+// text and four bytes a line, not a string object each; a line becomes a
+// string only when it is asked for. The lines cannot be changed once the list
+// is made; copies share them.
+class LineList {
 public:
-    HeadwordList() = default;
+    LineList() = default;
 
-    static HeadwordList FromLines(const QStringList &lines);
+    static LineList FromLines(const QStringList &lines);
     // The lines of a list file's bytes, by the reading rule of ListFile.
-    static HeadwordList Decode(const QByteArray &bytes);
+    static LineList Decode(const QByteArray &bytes);
     // Throws FileError when the file cannot be opened or read.
-    static HeadwordList Read(const QString &path);
+    static LineList Read(const QString &path);
 
     qsizetype size() const { return d ? qsizetype(d->offsets.size()) - 1 : 0; }
     bool isEmpty() const { return size() == 0; }
@@ -37,6 +38,9 @@ public:
 
     QStringList ToStringList() const;
 
+    // Empties this list; copies keep their lines.
+    void clear() { d.reset(); }
+
     // The list file's bytes: UTF-8 with its mark, every line followed by CR LF.
     QByteArray Encode() const;
     // Lines from .. from + count - 1 as Encode writes them, without the mark.
@@ -48,16 +52,16 @@ public:
     qsizetype ByteSize() const;
 
     // Whether both are copies of one list.
-    bool SharesLinesWith(const HeadwordList &other) const { return d == other.d; }
+    bool SharesLinesWith(const LineList &other) const { return d == other.d; }
 
-    friend bool operator==(const HeadwordList &a, const HeadwordList &b);
+    friend bool operator==(const LineList &a, const LineList &b);
 
     // Makes a list a line at a time.
     class Builder {
     public:
         void Reserve(qsizetype lines, qsizetype characters);
         void Append(QStringView line);
-        HeadwordList Finish();
+        LineList Finish();
 
     private:
         QString m_text;
@@ -70,8 +74,8 @@ private:
         // Line i is text[offsets[i] .. offsets[i + 1]); one more than lines.
         std::vector<std::int32_t> offsets;
     };
-    explicit HeadwordList(std::shared_ptr<const Data> data) : d(std::move(data)) {}
-    static HeadwordList fromText(QString text);
+    explicit LineList(std::shared_ptr<const Data> data) : d(std::move(data)) {}
+    static LineList fromText(QString text);
 
     std::shared_ptr<const Data> d;
 };
