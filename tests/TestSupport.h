@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AppError.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace vocab::test {
 
@@ -34,6 +38,18 @@ inline QStringList numberedLines(int n)
     for (int i = 0; i < n; ++i)
         lines.append(QString::number(i));
     return lines;
+}
+
+// The message of the program's error that `call` throws; "(no error)" when
+// it throws none.
+inline QString errorOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const AppError &error) {
+        return error.message();
+    }
+    return QStringLiteral("(no error)");
 }
 
 // Hex dump used in failure messages so that byte-level differences are readable.

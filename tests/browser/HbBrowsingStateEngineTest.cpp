@@ -3,7 +3,6 @@
 // mode and the proxy reach both.
 
 #include "HostedBrowser.h"
-#include "RecordingServer.h"
 #include "platform/web/EngineTestSupport.h"
 #include "platform/web/LocalHttpServer.h"
 
@@ -100,7 +99,7 @@ TEST(BrowsingHistory, ClearingItForgetsTheVisitedAddressesOfEveryLiveProfile)
 
 TEST_F(TwoControls, ClearingTheCacheMakesEveryControlAskAgain)
 {
-    RecordingServer server;
+    LocalHttpServer server(LocalHttpServer::Others::PageNamingTheTarget);
     const std::array paths{QByteArray("/cached-first"), QByteArray("/cached-second")};
     auto visit = [&](int i) {
         go(controls[i], server.url(QString::fromLatin1(paths[i])));
@@ -109,7 +108,7 @@ TEST_F(TwoControls, ClearingTheCacheMakesEveryControlAskAgain)
     for (int i = 0; i < 2; ++i) {
         visit(i);
         visit(i);
-        ASSERT_EQ(server.requestsFor(paths[i]), 1) << "the second visit comes from the cache";
+        ASSERT_EQ(server.requestsOf(paths[i]).size(), 1) << "the second visit comes from the cache";
     }
     controls[1]->ClearCache();
     for (int i = 0; i < 2; ++i) {
@@ -118,7 +117,7 @@ TEST_F(TwoControls, ClearingTheCacheMakesEveryControlAskAgain)
         EXPECT_TRUE(waitUntil(
             [&] {
                 visit(i);
-                return server.requestsFor(paths[i]) > 1;
+                return server.requestsOf(paths[i]).size() > 1;
             },
             LoadTimeoutMs))
             << i;
@@ -148,7 +147,7 @@ TEST_F(TwoControls, OfflineNoControlAndNoDownloadReachesTheNetwork)
 
 TEST_F(TwoControls, EveryControlGoesThroughTheProgramsProxyUntilItIsRemoved)
 {
-    RecordingServer proxy;
+    LocalHttpServer proxy(LocalHttpServer::Others::PageNamingTheTarget);
     TProxySettings &settings = controls[0]->ProxySettings();
     settings.Address = QStringLiteral("127.0.0.1");
     settings.Port = proxy.port();
@@ -158,26 +157,26 @@ TEST_F(TwoControls, EveryControlGoesThroughTheProgramsProxyUntilItIsRemoved)
     for (int i = 0; i < 2; ++i) {
         go(controls[i], QUrl(pages[i]));
         EXPECT_EQ(titleOf(controls[i]), QStringLiteral("through ") + pages[i]);
-        EXPECT_EQ(proxy.requestsFor(pages[i].toLatin1()), 1);
+        EXPECT_EQ(proxy.requestsOf(pages[i].toLatin1()).size(), 1);
     }
 
     ASSERT_TRUE(HbTools::RemoveProxy());
-    const qsizetype seen = proxy.requestLines().size();
+    const qsizetype seen = proxy.requests().size();
     go(controls[1], QUrl(QStringLiteral("http://pages.example/three")));
     EXPECT_NE(titleOf(controls[1]), QStringLiteral("through http://pages.example/three"));
-    EXPECT_EQ(proxy.requestLines().size(), seen);
+    EXPECT_EQ(proxy.requests().size(), seen);
 }
 
 TEST_F(TwoControls, TheProxysCredentialsAnswerItOnceAndThenTheHost)
 {
-    RecordingServer proxy;
+    LocalHttpServer proxy(LocalHttpServer::Others::PageNamingTheTarget);
     proxy.requireProxyCredentials("reader", "s3cret");
     TProxySettings &settings = controls[0]->ProxySettings();
     ASSERT_TRUE(settings.SetProxy(QString(), QStringLiteral("127.0.0.1"), QStringLiteral("reader"), QStringLiteral("s3cret"),
                                   proxy.port()));
     go(controls[0], QUrl(QStringLiteral("http://pages.example/login")));
     EXPECT_EQ(titleOf(controls[0]), QStringLiteral("through http://pages.example/login"));
-    EXPECT_EQ(proxy.proxyAuthorizations().last(), "Basic " + QByteArray("reader:s3cret").toBase64());
+    EXPECT_EQ(proxy.requests().last().header("Proxy-Authorization"), "Basic " + QByteArray("reader:s3cret").toBase64());
 
     // A wrong password: the proxy refuses it, and the host is asked, once.
     int asked = 0;

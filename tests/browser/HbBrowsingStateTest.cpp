@@ -6,7 +6,6 @@
 #include "HbToolsHistory.h"
 #include "HbToolsProxy.h"
 #include "HostedBrowser.h"
-#include "RecordingServer.h"
 #include "SpyControl.h"
 #include "platform/web/LocalHttpServer.h"
 
@@ -75,7 +74,7 @@ TEST_F(BrowsingState, OfflineADownloadFailsWithoutAskingAndTheFileStays)
 
 TEST_F(BrowsingState, DownloadsGoThroughTheProxyExceptToLocalNames)
 {
-    RecordingServer proxyServer;
+    LocalHttpServer proxyServer(LocalHttpServer::Others::PageNamingTheTarget);
     const QString file = dir.filePath(QStringLiteral("got.html"));
     ASSERT_TRUE(HbTools::SetProxy(QString(), proxyServer.address()));
     EXPECT_TRUE(HbTools::DownloadToFile(QUrl(QStringLiteral("http://files.example/a.txt")), file));
@@ -93,14 +92,14 @@ TEST_F(BrowsingState, DownloadsGoThroughTheProxyExceptToLocalNames)
 
 TEST_F(BrowsingState, AProxyWithLoginGetsItsCredentialsOnItsOwnPort)
 {
-    RecordingServer proxyServer;
+    LocalHttpServer proxyServer(LocalHttpServer::Others::PageNamingTheTarget);
     proxyServer.requireProxyCredentials("reader", "s3cret");
     ASSERT_TRUE(HbTools::SetProxyWithLogin(QString(), QStringLiteral("127.0.0.1"), QStringLiteral("reader"),
                                            QStringLiteral("s3cret"), proxyServer.port()));
     EXPECT_TRUE(HbTools::DownloadToFile(QUrl(QStringLiteral("http://files.example/b.txt")),
                                         dir.filePath(QStringLiteral("b.txt"))));
-    ASSERT_FALSE(proxyServer.proxyAuthorizations().isEmpty());
-    EXPECT_EQ(proxyServer.proxyAuthorizations().last(), "Basic " + QByteArray("reader:s3cret").toBase64());
+    ASSERT_FALSE(proxyServer.requests().isEmpty());
+    EXPECT_EQ(proxyServer.requests().last().header("Proxy-Authorization"), "Basic " + QByteArray("reader:s3cret").toBase64());
 }
 
 TEST_F(BrowsingState, RefreshProxySetsTheProxyOfTheSettings)

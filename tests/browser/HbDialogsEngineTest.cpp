@@ -2,14 +2,11 @@
 // chooses, its properties, the find dialog and the source window, its
 // pictures downloaded into a folder and its text saved, and a file opened.
 
-#include "HostedBrowser.h"
-#include "RoutedHttpServer.h"
-#include "platform/web/EngineTestSupport.h"
+#include "BrowserEngineFixture.h"
 
 #include "EnginePageDialogs.h"
 #include "FileDialogs.h"
 #include "MessageBoxes.h"
-#include "TestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,26 +17,17 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTimer>
-#include <QVBoxLayout>
 
 using namespace vocab;
 using namespace vocab::test;
 
 namespace {
 
-class BrowserDialogsEngine : public ::testing::Test {
+class BrowserDialogsEngine : public ServedBrowserEngineTest {
 protected:
     void SetUp() override
     {
-        auto *layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        Emb = new THostedBrowser(&window);
-        Emb->LoadSettings();
-        layout->addWidget(Emb);
-        window.resize(640, 480);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        loadBlank(*Emb);
+        ServedBrowserEngineTest::SetUp();
         m_files = setFileDialogResponder([this](const FileDialogRequest &request) {
             requests.push_back(request);
             return answer;
@@ -55,26 +43,11 @@ protected:
         setMessageBoxResponder(m_boxes);
     }
 
-    void load(const QString &html)
-    {
-        ASSERT_EQ(Emb->LoadFromString(html), S_OK);
-        ASSERT_TRUE(Emb->Wait(0));
-    }
-    void go(const QString &path)
-    {
-        ASSERT_TRUE(Emb->Go(server.url(path).toString(), 10000));
-        ASSERT_EQ(Emb->LocationURL(), server.url(path).toString());
-    }
     QStringList filesIn(const QString &folder) const
     {
         return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     }
 
-    HostedBrowserModuleScope module;
-    QWidget window;
-    THostedBrowser *Emb = nullptr;
-    RoutedHttpServer server;
-    QTemporaryDir dir;
     std::vector<FileDialogRequest> requests;
     QString answer;
     std::vector<MessageBoxRequest> boxes;

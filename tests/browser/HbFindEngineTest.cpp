@@ -3,19 +3,15 @@
 // every occurrence, and form fields set, read and posted to a server on the
 // loopback interface.
 
+#include "BrowserEngineFixture.h"
 #include "EngineTextRange.h"
 #include "HbToolsFind.h"
-#include "HostedBrowser.h"
-#include "RoutedHttpServer.h"
-#include "platform/web/EngineTestSupport.h"
 
 #include "InputQuery.h"
 #include "OleError.h"
 #include "ScriptRunner.h"
-#include "TestSupport.h"
 #include "WebPage.h"
 
-#include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 
@@ -26,42 +22,15 @@ namespace {
 
 const QString Mark = QStringLiteral("<span style=\"background-color: Lime; font-weight: bolder;\">");
 
-class Find : public ::testing::Test {
+class Find : public ServedBrowserEngineTest {
 protected:
-    void SetUp() override
-    {
-        auto *layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        Emb = new THostedBrowser(&window);
-        Emb->LoadSettings();
-        layout->addWidget(Emb);
-        window.resize(640, 480);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        loadBlank(*Emb);
-    }
     void TearDown() override { setInputQueryResponder({}); }
 
-    void load(const QString &html)
-    {
-        ASSERT_EQ(Emb->LoadFromString(html), S_OK);
-        ASSERT_TRUE(Emb->Wait(0));
-    }
-    void go(const QString &path)
-    {
-        ASSERT_TRUE(Emb->Go(server.url(path).toString(), 10000));
-        ASSERT_EQ(Emb->LocationURL(), server.url(path).toString());
-    }
-    // A script over the page's document, its arguments as data.
-    QVariant eval(const QString &body, const QVariantList &args = {})
-    {
-        return dynamic_cast<IDocumentAutomation *>(Emb->Document())->Invoke(body, args);
-    }
-    QString bodyHtml() { return eval(QStringLiteral("return d.body.innerHTML;")).toString(); }
+    QString bodyHtml() { return script(QStringLiteral("return d.body.innerHTML;")).toString(); }
     // The id of the element the selection starts in.
     QString selectedId()
     {
-        return eval(QStringLiteral("var s=w.getSelection();if(!s.rangeCount)return '';var r=s.getRangeAt(0),n=r.startContainer;"
+        return script(QStringLiteral("var s=w.getSelection();if(!s.rangeCount)return '';var r=s.getRangeAt(0),n=r.startContainer;"
                                    "if(n.nodeType===1&&r.startOffset<n.childNodes.length)n=n.childNodes[r.startOffset];"
                                    "return (n.nodeType===1?n:n.parentNode).id;"))
             .toString();
@@ -71,12 +40,7 @@ protected:
         const std::unique_ptr<IHTMLElement> body = Emb->Document()->body();
         return dynamic_cast<IHTMLBodyElement &>(*body).createTextRange();
     }
-    int scrollY() { return eval(QStringLiteral("return w.scrollY;")).toInt(); }
-
-    HostedBrowserModuleScope module;
-    QWidget window;
-    THostedBrowser *Emb = nullptr;
-    RoutedHttpServer server;
+    int scrollY() { return script(QStringLiteral("return w.scrollY;")).toInt(); }
 };
 
 const QString Words = QStringLiteral("<p><b id=w1>Alpha</b> beta <i id=w2>ALPHA</i> <u id=w3>alphabet</u>, "
@@ -166,7 +130,7 @@ TEST_F(Find, SearchTermsAreTextWhateverTheyHold)
     EXPECT_EQ(bodyHtml(), QStringLiteral("<p>He said \"x\" ") + Mark
                               + QStringLiteral("&lt;tag&gt; [a-z]+</span> $1 \\d 'q' ok</p><script>var ran=0;</script>"));
     Emb->SearchAndHighlight({}, {}, QStringLiteral("</span><script>window.ran=1</script>"), false);
-    EXPECT_EQ(eval(QStringLiteral("return d.querySelectorAll('span').length;")).toInt(), 1);
+    EXPECT_EQ(script(QStringLiteral("return d.querySelectorAll('span').length;")).toInt(), 1);
 }
 
 TEST_F(Find, HighlightMarksEveryOccurrenceOnceAndEnds)
@@ -178,15 +142,15 @@ TEST_F(Find, HighlightMarksEveryOccurrenceOnceAndEnds)
     // The markup's own words are no text to find again.
     Emb->SearchAndHighlight({}, {}, QStringLiteral("span"), false);
     Emb->SearchAndHighlight({}, {}, QStringLiteral("Lime"), false);
-    EXPECT_EQ(eval(QStringLiteral("return d.querySelectorAll('span').length;")).toInt(), 5);
-    EXPECT_EQ(eval(QStringLiteral("return d.querySelectorAll('span span').length;")).toInt(), 0);
+    EXPECT_EQ(script(QStringLiteral("return d.querySelectorAll('span').length;")).toInt(), 5);
+    EXPECT_EQ(script(QStringLiteral("return d.querySelectorAll('span span').length;")).toInt(), 0);
 }
 
 TEST_F(Find, HighlightScrollsToTheLastOccurrence)
 {
     load(QStringLiteral("<p>word</p><div style='height:3000px'></div><p>word</p><div style='height:3000px'></div>"));
     Emb->SearchAndHighlight({}, {}, QStringLiteral("word"), false);
-    EXPECT_EQ(eval(QStringLiteral("return d.querySelectorAll('span').length;")).toInt(), 2);
+    EXPECT_EQ(script(QStringLiteral("return d.querySelectorAll('span').length;")).toInt(), 2);
     EXPECT_GT(scrollY(), 2500);
 }
 
@@ -238,7 +202,7 @@ TEST_F(Find, HighlightMarksTheFramesAndThePageAskingOnce)
     server.route("/inner", "<html><body>tea for two, tea</body></html>");
     go(QStringLiteral("/outer"));
     ASSERT_TRUE(waitUntil([&] {
-        return eval(QStringLiteral("return w.frames.length===2&&[0,1].every(function(i){var f=w.frames[i].document;"
+        return script(QStringLiteral("return w.frames.length===2&&[0,1].every(function(i){var f=w.frames[i].document;"
                                    "return f.readyState==='complete'&&f.body&&f.body.textContent.length>0;});"))
             .toBool();
     }));
@@ -249,7 +213,7 @@ TEST_F(Find, HighlightMarksTheFramesAndThePageAskingOnce)
     });
     Emb->SearchAndHighlight({}, {}, QStringLiteral("tea"), true);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(eval(QStringLiteral("return [d.querySelectorAll('span').length,w.frames[0].document.querySelectorAll('span').length,"
+    EXPECT_EQ(script(QStringLiteral("return [d.querySelectorAll('span').length,w.frames[0].document.querySelectorAll('span').length,"
                                   "w.frames[1].document.querySelectorAll('span').length];"))
                   .toList(),
               (QVariantList{1, 2, 2}));
@@ -328,8 +292,8 @@ TEST_F(Find, FormFieldsAreSetAndReadByName)
         }
     }
     EXPECT_EQ(Emb->GetFieldValue(QStringLiteral("anchor")), QString()) << "no field of a form";
-    EXPECT_FALSE(eval(QStringLiteral("return !!window.hacked;")).toBool());
-    EXPECT_EQ(eval(QStringLiteral("return d.getElementsByName('lang')[0].selectedIndex;")).toInt(), 1);
+    EXPECT_FALSE(script(QStringLiteral("return !!window.hacked;")).toBool());
+    EXPECT_EQ(script(QStringLiteral("return d.getElementsByName('lang')[0].selectedIndex;")).toInt(), 1);
 }
 
 TEST_F(Find, GetFieldValueTakesTheLastFieldOfTheNameInTheForms)

@@ -3,18 +3,13 @@
 // navigation kept out of the history, a posted form, the blank page, the
 // frames' browsers and downloads, against a server on the loopback interface.
 
+#include "BrowserEngineFixture.h"
 #include "HbToolsNavigation.h"
-#include "HostedBrowser.h"
-#include "RoutedHttpServer.h"
-#include "platform/web/EngineTestSupport.h"
 
-#include "AppError.h"
 #include "MessageBoxes.h"
-#include "TestSupport.h"
 #include "platform/MailFixtures.h"
 #include "WebPage.h"
 
-#include <QVBoxLayout>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 
@@ -23,40 +18,8 @@ using namespace vocab::test;
 
 namespace {
 
-class NavScript : public ::testing::Test {
+class NavScript : public ServedBrowserEngineTest {
 protected:
-    void SetUp() override
-    {
-        auto *layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        Emb = new THostedBrowser(&window);
-        Emb->LoadSettings();
-        layout->addWidget(Emb);
-        window.resize(640, 480);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        loadBlank(*Emb);
-    }
-
-    void load(const QString &html)
-    {
-        ASSERT_EQ(Emb->LoadFromString(html), S_OK);
-        ASSERT_TRUE(Emb->Wait(0));
-    }
-    void go(const QString &path)
-    {
-        ASSERT_TRUE(Emb->Go(server.url(path).toString(), 10000));
-        ASSERT_EQ(Emb->LocationURL(), server.url(path).toString());
-    }
-    QString errorOf(const std::function<void()> &call)
-    {
-        try {
-            call();
-        } catch (const AppError &error) {
-            return error.message();
-        }
-        return QStringLiteral("(no error)");
-    }
     QWebEnginePage &page() { return *engineOf(*Emb).page(); }
     QStringList historyUrls()
     {
@@ -65,12 +28,6 @@ protected:
             urls << item.url().toString();
         return urls;
     }
-
-    HostedBrowserModuleScope module;
-    QWidget window;
-    THostedBrowser *Emb = nullptr;
-    RoutedHttpServer server;
-    QTemporaryDir dir;
 };
 
 } // namespace
@@ -149,7 +106,7 @@ TEST_F(NavScript, TheQueryFormIsPostedWithItsContentTypeAndAPlainAddressIsFetche
     server.page("/plain", "plain");
     Emb->GoWithQueryDetails(server.url(QStringLiteral("/form")).toString(), QStringLiteral("?x=1"));
     ASSERT_TRUE(waitUntil([&] { return !server.requestsOf("/form?x=1").isEmpty(); }));
-    const RoutedHttpServer::Request posted = server.requestsOf("/form?x=1").first();
+    const LocalHttpServer::Request posted = server.requestsOf("/form?x=1").first();
     EXPECT_TRUE(posted.head.startsWith("POST ")) << posted.head.toStdString();
     EXPECT_TRUE(posted.head.toLower().contains("content-type: application/x-www-form-urlencoded\r\n")) << posted.head.toStdString();
     EXPECT_EQ(posted.body, QByteArray("version=current&name=myname\r\n"));
@@ -157,7 +114,7 @@ TEST_F(NavScript, TheQueryFormIsPostedWithItsContentTypeAndAPlainAddressIsFetche
 
     HbTools::NavigateToUrl(*Emb, server.url(QStringLiteral("/plain")).toString());
     ASSERT_TRUE(waitUntil([&] { return !server.requestsOf("/plain").isEmpty(); }));
-    const RoutedHttpServer::Request plain = server.requestsOf("/plain").first();
+    const LocalHttpServer::Request plain = server.requestsOf("/plain").first();
     EXPECT_TRUE(plain.head.startsWith("GET ")) << "the zeros of the other arguments post nothing";
     EXPECT_TRUE(plain.body.isEmpty());
 }

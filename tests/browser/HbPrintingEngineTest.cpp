@@ -3,14 +3,12 @@
 // page-setup dialog filled from the print options and its values kept; the
 // print preview seen by the dialog watch as the browser's own window.
 
+#include "BrowserEngineFixture.h"
 #include "HbToolsPrinting.h"
-#include "HostedBrowser.h"
-#include "platform/web/EngineTestSupport.h"
 
 #include "EnginePrinting.h"
 #include "PageSetupDialog.h"
 #include "PageSetupStore.h"
-#include "TestSupport.h"
 #include "WindowHelpers.h"
 
 #include <QApplication>
@@ -21,7 +19,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
-#include <QVBoxLayout>
 
 using namespace vocab;
 using namespace vocab::test;
@@ -41,7 +38,7 @@ QString popplerOutput(const char *program, const QString &pdf)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-class Printing : public ::testing::Test {
+class Printing : public BrowserEngineTest {
 protected:
     void SetUp() override
     {
@@ -53,16 +50,7 @@ protected:
             printer.setOutputFileName(pdf);
             return S_OK;
         });
-        auto *layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        Emb = new THostedBrowser(&window);
-        Emb->LoadSettings();
-        layout->addWidget(Emb);
-        window.resize(640, 480);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        loadBlank(*Emb);
+        ASSERT_NO_FATAL_FAILURE(showBrowser(Shown::Active));
     }
     void TearDown() override
     {
@@ -70,11 +58,6 @@ protected:
         qunsetenv("VOCABULINARUM_REGISTRY");
     }
 
-    void load(const QString &html)
-    {
-        ASSERT_EQ(Emb->LoadFromString(html), S_OK);
-        ASSERT_TRUE(Emb->Wait(0));
-    }
     // A page setup of its own for the test.
     static void storePageSetup(const QString &header, const QString &footer, bool landscape)
     {
@@ -86,13 +69,9 @@ protected:
     }
     bool isPdf() const { return readBytes(pdf).startsWith("%PDF-"); }
 
-    HostedBrowserModuleScope module;
-    QTemporaryDir dir;
     QString pdf;
     PrinterChooser previousChooser;
     std::vector<bool> prompts;
-    QWidget window;
-    THostedBrowser *Emb = nullptr;
 };
 
 } // namespace

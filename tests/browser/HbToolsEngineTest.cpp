@@ -3,14 +3,10 @@
 // document's source, links, scrolling, cookie and character set, and
 // pictures of the view.
 
-#include "HostedBrowser.h"
-#include "platform/web/EngineTestSupport.h"
-#include "platform/web/LocalHttpServer.h"
-#include "RoutedHttpServer.h"
+#include "BrowserEngineFixture.h"
 
 #include "MessageBoxes.h"
 #include "OleError.h"
-#include "TestSupport.h"
 #include "WebPage.h"
 
 #include <QApplication>
@@ -19,7 +15,6 @@
 #include <QImage>
 #include <QStringEncoder>
 #include <QTcpServer>
-#include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 
@@ -28,42 +23,13 @@ using namespace vocab::test;
 
 namespace {
 
-class BrowserTools : public ::testing::Test {
+class BrowserTools : public BrowserEngineTest {
 protected:
-    void SetUp() override
-    {
-        auto *layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        Emb = new THostedBrowser(&window);
-        Emb->LoadSettings();
-        layout->addWidget(Emb);
-        window.resize(640, 480);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        loadBlank(*Emb);
-    }
-
-    // Loads a page and waits for it.
-    void load(const QString &html)
-    {
-        ASSERT_EQ(Emb->LoadFromString(html), S_OK);
-        ASSERT_TRUE(Emb->Wait(0));
-    }
-    // Runs a script over the page's document.
-    QVariant script(const QString &body, const QVariantList &args = {})
-    {
-        return dynamic_cast<IDocumentAutomation *>(Emb->Document())->Invoke(body, args);
-    }
     QString frameTitle(const QString &path)
     {
         const DocumentRef doc = Emb->NavigateToFrame(path);
         return doc ? doc->title() : QStringLiteral("(none)");
     }
-
-    HostedBrowserModuleScope module;
-    QWidget window;
-    THostedBrowser *Emb = nullptr;
-    QTemporaryDir dir;
 };
 
 // Two frames of the page's own origin, the first with a frame inside, and
@@ -372,7 +338,7 @@ TEST_F(BrowserTools, AFileIsDownloadedWholeOrNotAtAll)
 
 TEST_F(BrowserTools, RefreshingAFrameFetchesItAgainAndAMissingFrameIsLeftAlone)
 {
-    RoutedHttpServer server;
+    LocalHttpServer server(LocalHttpServer::Others::NotFound);
     server.route("/top", "<html><body><iframe src='/frame'></iframe></body></html>");
     server.page("/frame", "frame");
     ASSERT_TRUE(Emb->Go(server.url(QStringLiteral("/top")).toString(), 10000));

@@ -1,7 +1,6 @@
 // The script routines that need no engine: the arguments of a dispatch call,
 // its errors, the gates of the script calls, post data and the version.
 
-#include "AppError.h"
 #include "HbToolsScript.h"
 #include "HostedBrowser.h"
 #include "SpyControl.h"
@@ -9,20 +8,6 @@
 
 using namespace vocab;
 using namespace vocab::test;
-
-namespace {
-
-QString errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const AppError &error) {
-        return error.message();
-    }
-    return QStringLiteral("(no error)");
-}
-
-} // namespace
 
 TEST(HbToolsInvokeDispatchMethod, PassesTheArgumentsLastFirstAsTheirTypes)
 {

@@ -21,8 +21,6 @@
 #include <QWebEngineView>
 #include <QWheelEvent>
 
-#include <algorithm>
-
 using namespace vocab;
 using namespace vocab::test;
 
@@ -224,7 +222,7 @@ TEST_F(ArticleWindow, TheUserAgentGoesOutAsOneHeaderAndTranslatedUrlsAreFollowed
     };
     Emb->Navigate(server.url(QStringLiteral("/old")).toString());
     ASSERT_TRUE(waitUntil([&] { return !server.requests().isEmpty(); }));
-    const QByteArray request = server.requests().first();
+    const QByteArray request = server.requests().first().head;
     EXPECT_TRUE(request.startsWith("GET /new ")) << request.toStdString();
     EXPECT_TRUE(request.contains("\r\nUser-Agent: Vocabulinarum/2\r\n"));
     EXPECT_FALSE(request.contains("X-Evil"));
@@ -234,10 +232,9 @@ TEST_F(ArticleWindow, TheUserAgentGoesOutAsOneHeaderAndTranslatedUrlsAreFollowed
     Emb->Navigate(server.url(QStringLiteral("/nul")).toString());
     ASSERT_TRUE(Emb->Wait(10000));
     EXPECT_EQ(Emb->Document()->title(), QStringLiteral("served"));
-    const auto sent = std::find_if(server.requests().begin(), server.requests().end(),
-                                   [](const QByteArray &r) { return r.startsWith("GET /nul "); });
-    ASSERT_NE(sent, server.requests().end());
-    EXPECT_TRUE(sent->contains("\r\nUser-Agent: Vocabulinarum/3\r\n")) << sent->toStdString();
+    const QList<LocalHttpServer::Request> sent = server.requestsOf("/nul");
+    ASSERT_FALSE(sent.isEmpty());
+    EXPECT_TRUE(sent.first().head.contains("\r\nUser-Agent: Vocabulinarum/3\r\n")) << sent.first().head.toStdString();
 }
 
 TEST_F(ArticleWindow, ScriptErrorsAreReportedAndMessagesGoThroughTheHost)
