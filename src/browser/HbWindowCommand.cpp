@@ -1,6 +1,7 @@
 #include "HbWindowCommand.h"
 
 #include "AppError.h"
+#include "FileNameFromTitle.h"
 #include "ListFile.h"
 
 #include <QCoreApplication>
@@ -46,20 +47,6 @@ QString entryValue(const QString &text)
     return value;
 }
 
-// The page's name as a file name: no folder separators, no control
-// characters, no leading dot, not overlong.
-QString fileNameOf(const QString &name)
-{
-    QString file;
-    for (const QChar c : name)
-        file += (c.unicode() < 0x20 || c == u'/' || c == u'\\') ? QChar(u' ') : c;
-    file = file.simplified();
-    while (file.startsWith(u'.'))
-        file.remove(0, 1);
-    file = file.left(100).trimmed();
-    return file.isEmpty() ? QStringLiteral("Link") : file;
-}
-
 } // namespace
 
 QString CreateDesktopLink(const QString &Name, const QString &Url)
@@ -70,7 +57,7 @@ QString CreateDesktopLink(const QString &Name, const QString &Url)
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return {};
     const QString title = Name.trimmed().isEmpty() ? Url : Name;
-    const QString base = fileNameOf(title);
+    const QString base = FileNameFromTitle(title, QStringLiteral("Link"));
     QString path = QDir(folder).filePath(base + QStringLiteral(".desktop"));
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = QDir(folder).filePath(QStringLiteral("%1 (%2).desktop").arg(base).arg(n));

@@ -10,6 +10,7 @@
 #include "WindowHelpers.h"
 
 #include "AppError.h"
+#include "FileNameFromTitle.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -53,20 +54,6 @@ QString bytesWord(qint64 n)
             return QStringLiteral("байта");
     }
     return QStringLiteral("байт");
-}
-
-// A page's title as the name of a file: no folder separators or control
-// characters, no leading dots; "page" when nothing is left.
-QString fileNameFromTitle(const QString &title)
-{
-    QString name;
-    for (const QChar c : title)
-        name += (c.unicode() < 0x20 || c == u'/' || c == u'\\') ? QChar(u' ') : c;
-    name = name.simplified();
-    while (name.startsWith(u'.'))
-        name.remove(0, 1);
-    name = name.left(100).trimmed();
-    return name.isEmpty() ? QStringLiteral("page") : name;
 }
 
 QLabel *valueLabel(const QString &objectName, const QString &text)
@@ -200,7 +187,7 @@ HRESULT EnginePageDialogs::saveAs(std::uint32_t option, const QVariant &in)
         request.title = QStringLiteral("Сохранить веб-страницу");
         request.nameFilters = {QStringLiteral("Веб-страница, только HTML (*.htm *.html)"), QStringLiteral("Все файлы (*)")};
         request.defaultSuffix = QStringLiteral("htm");
-        request.fileName = given.isEmpty() ? fileNameFromTitle(m_page->title()) + QStringLiteral(".htm") : given;
+        request.fileName = given.isEmpty() ? FileNameFromTitle(m_page->title(), QStringLiteral("page")) + QStringLiteral(".htm") : given;
         modeless(false);
         path = ChooseFile(request, dialogParent());
         modeless(true);
