@@ -27,7 +27,6 @@
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
 #include <QWebEnginePage>
-#include <QWebEngineView>
 
 namespace vocab {
 
@@ -157,19 +156,8 @@ void PageFindDialog::showResult(const QWebEngineFindTextResult &result)
 }
 
 EnginePageDialogs::EnginePageDialogs(QWebEnginePage *page, const PageScripts &scripts, EngineCommands &commands)
-    : m_page(page), m_scripts(scripts), m_commands(commands)
+    : PageDialogOwner(page), m_scripts(scripts), m_commands(commands)
 {
-}
-
-QWidget *EnginePageDialogs::dialogParent() const
-{
-    return m_page ? QWebEngineView::forPage(m_page) : nullptr;
-}
-
-void EnginePageDialogs::modeless(bool enable) const
-{
-    if (m_modeless)
-        m_modeless(enable);
 }
 
 HRESULT EnginePageDialogs::saveAs(std::uint32_t option, const QVariant &in)

@@ -10,6 +10,7 @@
 // are left open when their command returns.
 
 #include "ComTypes.h"
+#include "PageDialogOwner.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -75,12 +76,9 @@ private:
     QPushButton *m_findNext;
 };
 
-class EnginePageDialogs {
+class EnginePageDialogs : public PageDialogOwner {
 public:
     EnginePageDialogs(QWebEnginePage *page, const PageScripts &scripts, EngineCommands &commands);
-
-    // Told false before a modal dialog is shown and true after it.
-    void setModelessHook(std::function<void(bool)> hook) { m_modeless = std::move(hook); }
 
     // OLECMDID_SAVEAS: the page's HTML into a file the user chooses; `in` may
     // name the file proposed. Told not to prompt, the page goes straight
@@ -99,13 +97,8 @@ public:
     PageProperties readProperties() const;
 
 private:
-    QWidget *dialogParent() const;
-    void modeless(bool enable) const;
-
-    QPointer<QWebEnginePage> m_page;
     const PageScripts &m_scripts;
     EngineCommands &m_commands;
-    std::function<void(bool)> m_modeless;
     QPointer<PageFindDialog> m_find;
 };
 

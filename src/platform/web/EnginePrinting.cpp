@@ -18,7 +18,6 @@
 #include <QSaveFile>
 #include <QTimer>
 #include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include <algorithm>
 #include <memory>
@@ -176,18 +175,7 @@ PrinterChooser setPrinterChooser(PrinterChooser c)
     return c;
 }
 
-EnginePrinting::EnginePrinting(QWebEnginePage *page) : m_page(page) {}
-
-QWidget *EnginePrinting::dialogParent() const
-{
-    return m_page ? QWebEngineView::forPage(m_page) : nullptr;
-}
-
-void EnginePrinting::modeless(bool enable) const
-{
-    if (m_modeless)
-        m_modeless(enable);
-}
+EnginePrinting::EnginePrinting(QWebEnginePage *page) : PageDialogOwner(page) {}
 
 HRESULT EnginePrinting::print(std::uint32_t option, const QVariant &in)
 {

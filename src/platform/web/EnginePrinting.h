@@ -16,9 +16,9 @@
 
 #include "ComTypes.h"
 #include "HeaderFooter.h"
+#include "PageDialogOwner.h"
 
 #include <QMarginsF>
-#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -45,12 +45,9 @@ struct PrintTexts {
     QString footer;
 };
 
-class EnginePrinting {
+class EnginePrinting : public PageDialogOwner {
 public:
     explicit EnginePrinting(QWebEnginePage *page);
-
-    // Told false before a dialog of the printing is shown and true after it.
-    void setModelessHook(std::function<void(bool)> hook) { m_modeless = std::move(hook); }
 
     // OLECMDID_PRINT: `in` may hold the header and footer (a list of two
     // texts); without, the page setup's are printed.
@@ -67,13 +64,6 @@ public:
     // drawn at no more than `maxDpi`.
     static HRESULT printOnto(QWebEnginePage *page, QPrinter &printer, const PrintTexts &texts, const QMarginsF &marginsInches,
                              int maxDpi);
-
-private:
-    QWidget *dialogParent() const;
-    void modeless(bool enable) const;
-
-    QPointer<QWebEnginePage> m_page;
-    std::function<void(bool)> m_modeless;
 };
 
 } // namespace vocab
