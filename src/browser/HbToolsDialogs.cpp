@@ -74,6 +74,8 @@ QString freePath(const QString &path)
 
 } // namespace
 
+// The dialogs here have no help button and are always resizable, so the
+// help and sizing options of the platform's dialogs have nothing to set.
 bool OpenDialog(THostedBrowser &Browser, QWidget *Owner)
 {
     FileDialogRequest request;
@@ -193,10 +195,13 @@ void SavePageTextDialog(QWidget *Owner, IWebBrowser2 *OleObject, IHTMLDocument2 
         ListFile::writeBytes(file, (text + u'\n').toUtf8());
 }
 
+// Only a folder is explored: a file handed to the desktop would be opened,
+// or run, by whatever program it belongs to.
 void ExploreFolder(QWidget *, const QString &Path)
 {
-    if (!Path.isEmpty())
-        ShellOpen(QUrl::fromLocalFile(QFileInfo(Path).absoluteFilePath()));
+    const QFileInfo folder(Path);
+    if (!Path.isEmpty() && folder.isDir())
+        ShellOpen(QUrl::fromLocalFile(folder.absoluteFilePath()));
 }
 
 void OpenIEBrowserWithAddress(QWidget *Handle)

@@ -1,6 +1,7 @@
 #include "HbToolsPrinting.h"
 
 #include "HbToolsDocument.h"
+#include "HbToolsRegistry.h"
 #include "HostInterfaces.h"
 #include "HtmlDocument.h"
 #include "OleError.h"
@@ -43,20 +44,6 @@ void execOrThrow(IWebBrowser2 *Browser, std::uint32_t command, std::uint32_t opt
         throw EOleException(hr, QStringLiteral("Браузер не выполнил команду печати"));
 }
 
-// A command of the standard group sent to the document's own command
-// target; S_FALSE when there is none to send it to or the sending fails.
-HRESULT documentCommand(IHTMLDocument2 *Doc, std::uint32_t command, std::uint32_t option, const QVariant &in, QVariant &out)
-{
-    HRESULT result = S_FALSE;
-    try {
-        if (IsHtmlDocument(Doc))
-            if (IOleCommandTarget *target = Doc->commandTarget())
-                result = target->Exec(nullptr, command, option, in, &out);
-    } catch (const std::exception &) {
-    }
-    return result;
-}
-
 } // namespace
 
 void PrintWithHeaderFooter(IWebBrowser2 *Browser, const QString &Header, const QString &Footer, std::uint32_t Option)
@@ -94,7 +81,7 @@ bool PageSetup(IHTMLDocument2 *Doc, bool UsePrintOptions, bool Enabled, bool &Pe
     if (UsePrintOptions && Enabled)
         Pending = true;
     QVariant out;
-    return documentCommand(Doc, OLECMDID_PAGESETUP, OLECMDEXECOPT_DODEFAULT, QVariant(), out) == S_OK;
+    return ExecCommand(Doc, false, OLECMDID_PAGESETUP, OLECMDEXECOPT_DODEFAULT, QVariant(), &out) == S_OK;
 }
 
 void PrintSetup(IWebBrowser2 *Browser, bool HideSetup)

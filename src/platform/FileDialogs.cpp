@@ -70,7 +70,12 @@ QStringList NameFiltersFromFilterText(const QString &filterText)
     const QStringList parts = text.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QStringList patterns = parts[i + 1].split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+        QStringList patterns = parts[i + 1].split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+        // "*.*" means every file, but the file dialog here wants a dot in
+        // the name for it, and would hide files without an extension.
+        for (QString &pattern : patterns)
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
         if (patterns.isEmpty())
             continue;
         filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(u' '));

@@ -247,11 +247,11 @@ private:
     qint64 m_size = -2;
 };
 
+// Only "\\" parts key names; "/" is a character of a name, as in a site key
+// named by its address.
 QStringList splitKey(const QString &path)
 {
-    QString p = path;
-    p.replace(u'/', u'\\');
-    return p.split(u'\\', Qt::SkipEmptyParts);
+    return path.split(u'\\', Qt::SkipEmptyParts);
 }
 
 Key *walk(Key &root, const QString &path, bool create)
@@ -308,7 +308,7 @@ void TRegistry::SetRootKey(RegRoot root)
 
 QString TRegistry::absolute(const QString &key) const
 {
-    const bool fromRoot = key.startsWith(u'\\') || key.startsWith(u'/');
+    const bool fromRoot = key.startsWith(u'\\');
     if (fromRoot || !m_open || m_path.isEmpty())
         return splitKey(key).join(u'\\');
     return (splitKey(m_path) + splitKey(key)).join(u'\\');

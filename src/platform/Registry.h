@@ -29,7 +29,8 @@ public:
     RegRoot RootKey() const { return m_root; }
     void SetRootKey(RegRoot root);
 
-    // Key paths use "\" or "/" between names; a leading separator means from the root.
+    // Key paths use "\" between names ("/" is part of a name); a leading "\"
+    // means from the root.
     bool OpenKey(const QString &key, bool canCreate);
     bool OpenKeyReadOnly(const QString &key);
     void CloseKey();

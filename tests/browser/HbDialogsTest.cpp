@@ -133,7 +133,7 @@ TEST_F(BrowserDialogs, TheSaveDialogTakesTheFilterBeforeTheTitleAndNamesOnlyASav
     EXPECT_EQ(requests[1].nameFilters,
               (QStringList{QStringLiteral("Internet Files (*.htm *.html *.mht *.mhtml *.php *.asp)"),
                            QStringLiteral("Text & Documents Files (*.txt *.doc *.xls *.dot)"), QStringLiteral("XML Files (*.xml)"),
-                           QStringLiteral("Any Files (*.*)")}));
+                           QStringLiteral("Any Files (*)")}));
     EXPECT_EQ(requests[2].title, QStringLiteral("Только заголовок"));
     EXPECT_EQ(requests[2].nameFilters, requests[1].nameFilters);
 }
@@ -153,7 +153,7 @@ TEST_F(BrowserDialogs, TheOpenDialogGoesToTheFileChosenAndNowhereWhenCancelled)
                            QStringLiteral("Image Files (*.gif *.bmp *.ico *.jpg *.png *.wmf *.emf)"),
                            QStringLiteral("Text & Documents Files (*.txt *.doc *.xls *.dot)"),
                            QStringLiteral("Compressed Files (*.zip)"), QStringLiteral("XML Files (*.xml)"),
-                           QStringLiteral("Any Files (*.*)")}));
+                           QStringLiteral("Any Files (*)")}));
 }
 
 TEST_F(BrowserDialogs, WithoutADocumentThePicturesAndTextAskNothing)
@@ -189,8 +189,12 @@ TEST(SaveImageTarget, KeepsTheFourKindsAndKeepsEveryNameInsideTheFolder)
 
 TEST_F(BrowserDialogs, FoldersOpenInTheFileManagerAndTheAddressCommandReachesTheWindow)
 {
+    QDir().mkpath(desktop.path(QStringLiteral("home")));
+    const QString file = desktop.path(QStringLiteral("home/run.sh"));
+    vocab::test::writeBytes(file, "#!/bin/sh\n");
     browser->ExploreFolder(desktop.path(QStringLiteral("home")));
     browser->ExploreFolder(QString());
+    browser->ExploreFolder(file); // a file is not opened, let alone run
     EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(desktop.path(QStringLiteral("home")))});
 
     EXPECT_TRUE(browser->ShowOrganizeFavorites());

@@ -139,6 +139,9 @@ TEST_F(ZoneMap, OnlyHttpsAddressesAreTrustedUnderTheirWholeText)
     EXPECT_EQ(shown.size(), 1);
     EXPECT_EQ(stored(Domains + QStringLiteral("\\HTTPS://Secure.example"), QStringLiteral("https")),
               std::pair(RegDataType::rdInteger, QStringLiteral("2")));
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly(Domains));
+    EXPECT_EQ(reg.GetKeyNames(), QStringList{QStringLiteral("HTTPS://Secure.example")}) << "one key, named by the whole text";
 }
 
 TEST_F(ZoneMap, AValueThatIsTextStaysText)
@@ -171,6 +174,11 @@ TEST_F(ZoneMap, ARestrictedSiteIsNamedByTheTextAfterTheLastColon)
                   std::pair(RegDataType::rdInteger, QStringLiteral("4")))
             << c.address;
     }
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly(Domains));
+    QStringList names = reg.GetKeyNames();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"80/x", "bad.com", "d.com", "m/www", "plain.org"}));
 }
 
 TEST_F(ZoneMap, SiteTextNeverLeavesTheZoneMap)

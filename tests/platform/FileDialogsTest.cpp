@@ -24,7 +24,7 @@ TEST(FileDialogFilters, AreReadFromTheFilterTextWithItsFlawsSetRight)
         {"Internet Files|*.htm; *.html;*.mht; *.mhtml; *.php *.asp\n\r|Text & Documents Files| *.txt;*.doc;*.xls;*.dot;\n\r"
          "|XML Files| *.xml;\n\r|Any Files|*.*",
          {"Internet Files (*.htm *.html *.mht *.mhtml *.php *.asp)", "Text & Documents Files (*.txt *.doc *.xls *.dot)",
-          "XML Files (*.xml)", "Any Files (*.*)"}},
+          "XML Files (*.xml)", "Any Files (*)"}},
         {"Image Files| *.gif;*.bmp;*.ico;*.jpg;*.png;*.wmf; *.emf; \n\r|Compressed Files| *.zip;",
          {"Image Files (*.gif *.bmp *.ico *.jpg *.png *.wmf *.emf)", "Compressed Files (*.zip)"}},
         // A description without patterns, or a last one without its bar, is left out.

@@ -27,7 +27,8 @@ TEST_F(RegistryTest, TypedValuesSurviveInTheFile)
     }
     ASSERT_FALSE(vocab::test::readBytes(TRegistry::storePath()).isEmpty());
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(u"software/winrar sfx"_qs, false)) << "key names ignore case and either separator";
+    ASSERT_TRUE(reg.OpenKey(u"software\\winrar sfx"_qs, false)) << "key names ignore case";
+    EXPECT_FALSE(reg.KeyExists(u"\\software/winrar sfx"_qs)) << "a slash is part of a name, not a separator";
     EXPECT_EQ(reg.ReadString(u"c%%VOCABULINARUM 2"_qs), u"/opt/вокаб"_qs);
     EXPECT_EQ(reg.ReadInteger("count"), -7);
     EXPECT_EQ(reg.ReadBinaryData("BLOB"), QByteArray("\x00\x01\xFF", 3));

@@ -57,7 +57,7 @@ TEST(RegistryClassesRoot, IsARootOfItsOwnKeptInTheFile)
     QFile::remove(TRegistry::storePath());
     vocab::test::writeBytes(TRegistry::storePath(), bytes + "\n");
     TRegistry classes(RegRoot::HKEY_CLASSES_ROOT);
-    ASSERT_TRUE(classes.OpenKey("HTMLFILE/shell/open/command", false));
+    ASSERT_TRUE(classes.OpenKey("HTMLFILE\\shell\\open\\command", false));
     EXPECT_EQ(classes.ReadString(QString()), "browser %u");
     qunsetenv("VOCABULINARUM_REGISTRY");
 }
