@@ -24,12 +24,13 @@ protected:
         Exposed,
         Active, // the active window, as for dialogs the browser parents
     };
-    // Puts the component into the window, shows it and loads the blank page.
-    void showBrowser(Shown shown)
+    // Puts the component into the window, shows it and loads the blank page;
+    // its control is the factory's, or the engine's own.
+    void showBrowser(Shown shown, const ControlFactory &factory = {})
     {
         auto *layout = new QVBoxLayout(&window);
         layout->setContentsMargins(0, 0, 0, 0);
-        Emb = new THostedBrowser(&window);
+        Emb = new THostedBrowser(&window, factory);
         Emb->LoadSettings();
         layout->addWidget(Emb);
         window.resize(640, 480);

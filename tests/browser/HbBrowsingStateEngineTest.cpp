@@ -93,8 +93,11 @@ TEST(BrowsingHistory, ClearingItForgetsTheVisitedAddressesOfEveryLiveProfile)
     HbTools::ClearHistory();
     for (const Live &l : live)
         EXPECT_FALSE(l.profile->visitedLinksContainsUrl(l.url));
-    for (Live &l : live)
+    for (Live &l : live) {
         l.page.reset();
+        l.profile.reset();
+    }
+    EXPECT_TRUE(removeProfileFolder(dir.path()));
 }
 
 TEST_F(TwoControls, ClearingTheCacheMakesEveryControlAskAgain)

@@ -8,6 +8,7 @@
 
 #include "MessageBoxes.h"
 #include "platform/MailFixtures.h"
+#include "WebEngineControl.h"
 #include "WebPage.h"
 
 #include <QWebEngineHistory>
@@ -94,10 +95,56 @@ TEST_F(NavScript, GoNoHistoryTakesThePlaceOfThePageAndReturnsOnceItHasCome)
     QStringList expected = before;
     expected.last() = server.url(QStringLiteral("/b")).toString();
     EXPECT_EQ(historyUrls(), expected) << "the page's entry was taken, none added";
-    EXPECT_FALSE(page().profile()->visitedLinksContainsUrl(server.url(QStringLiteral("/b"))));
 
     go(QStringLiteral("/c"));
     EXPECT_EQ(historyUrls().size(), before.size() + 1) << "a plain navigation adds its entry";
+}
+
+namespace {
+
+// The control over a profile that keeps the addresses it visits, in a
+// folder of the test's own; the program's own profiles keep none.
+class NavScriptVisited : public NavScript {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(storage.isValid());
+        ASSERT_NO_FATAL_FAILURE(
+            showBrowser(Shown::Exposed, [this](QWidget *container, IOleClientSite *site, DWebBrowserEvents2 *events) {
+                auto profile = std::make_unique<QWebEngineProfile>(QStringLiteral("visited"));
+                profile->setPersistentStoragePath(storage.path());
+                return std::make_unique<WebEngineControl>(container, site, events, std::move(profile));
+            }));
+    }
+    void TearDown() override
+    {
+        delete Emb; // and its profile with it
+        Emb = nullptr;
+        EXPECT_TRUE(removeProfileFolder(storage.path()));
+    }
+    bool visited(const char *path) { return page().profile()->visitedLinksContainsUrl(server.url(QLatin1String(path))); }
+
+    QTemporaryDir storage;
+};
+
+} // namespace
+
+TEST_F(NavScriptVisited, GoNoHistoryTakesTheAddressOutOfTheVisitedOnes)
+{
+    for (const char *path : {"/a", "/b", "/c"})
+        server.page(path, QByteArray(path).mid(1));
+    go(QStringLiteral("/b"));
+    go(QStringLiteral("/a"));
+    ASSERT_TRUE(waitUntil([&] { return visited("/b") && visited("/a"); })) << "the profile keeps what it visits";
+    Emb->GoNoHistory(server.url(QStringLiteral("/b")).toString());
+    ASSERT_EQ(Emb->LocationURL(), server.url(QStringLiteral("/b")).toString());
+    EXPECT_FALSE(visited("/b"));
+    // The engine records visits in their order: once the next page is
+    // recorded, a late record of the address would be there too.
+    go(QStringLiteral("/c"));
+    ASSERT_TRUE(waitUntil([&] { return visited("/c"); }));
+    EXPECT_FALSE(visited("/b"));
+    EXPECT_TRUE(visited("/a"));
 }
 
 TEST_F(NavScript, TheQueryFormIsPostedWithItsContentTypeAndAPlainAddressIsFetched)

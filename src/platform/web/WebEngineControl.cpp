@@ -65,7 +65,13 @@ QUrl urlOf(const QString &text)
 } // namespace
 
 WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWebBrowserEvents2 *events)
-    : m_profile(makeBrowserProfile()),
+    : WebEngineControl(container, site, events, makeBrowserProfile())
+{
+}
+
+WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWebBrowserEvents2 *events,
+                                   std::unique_ptr<QWebEngineProfile> profile)
+    : m_profile(std::move(profile)),
       m_interceptor(std::make_unique<RequestInterceptor>([this](QWebEngineUrlRequestInfo &info) { handleRequest(info); })),
       m_page(std::make_unique<WebPage>(*this, m_profile.get())),
       m_view(std::make_unique<WebView>(*this, container)),

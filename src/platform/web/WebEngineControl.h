@@ -30,7 +30,11 @@ class WebView;
 class WebEngineControl final : public QObject, public WebBrowserControl, public IUrlHistoryStg {
     Q_OBJECT
 public:
+    // With a profile of its own (makeBrowserProfile).
     WebEngineControl(QWidget *container, IOleClientSite *site, DWebBrowserEvents2 *events);
+    // With the profile given, as it is; the control owns it.
+    WebEngineControl(QWidget *container, IOleClientSite *site, DWebBrowserEvents2 *events,
+                     std::unique_ptr<QWebEngineProfile> profile);
     ~WebEngineControl() override;
 
     // IWebBrowser2
@@ -58,9 +62,10 @@ public:
     HRESULT ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, const QVariant &pvaIn, QVariant *pvaOut) override;
     std::uint32_t QueryStatusWB(std::uint32_t cmdID) override;
 
-    // IUrlHistoryStg: the visited links of the control's profile. The profile
-    // is kept in memory and keeps none, so there is nothing to take out;
-    // the call is there for a profile that does.
+    // IUrlHistoryStg: the visited links of the control's profile. The
+    // program's own profiles are off the record and keep no visited links,
+    // so there the store is always empty and nothing is taken out; the call
+    // is there for a profile that keeps them.
     HRESULT DeleteUrl(const QString &URL, std::uint32_t Flags) override;
 
     // IOleControl, IOleObject

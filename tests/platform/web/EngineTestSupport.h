@@ -6,6 +6,7 @@
 #include "THB.h"
 #include "WebEngineControl.h"
 
+#include <QDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -18,6 +19,15 @@ namespace vocab::test {
 inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 10000)
 {
     return QTest::qWaitFor(done, timeoutMs);
+}
+
+// Removes a folder that profiles kept their storage in. The engine goes on
+// writing there for a moment after the profiles are gone, and a removal
+// that meets such a write leaves the folder behind; so it is tried again
+// until it succeeds, at most `timeoutMs`.
+inline bool removeProfileFolder(const QString &path, int timeoutMs = 20000)
+{
+    return waitUntil([&] { return QDir(path).removeRecursively(); }, timeoutMs);
 }
 
 // Writes a whole page, as the program writes its article pages.
