@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+
+#include <sys/resource.h>
 
 namespace vocab::test {
 
@@ -51,6 +54,32 @@ inline QString errorOf(const std::function<void()> &call)
     }
     return QStringLiteral("(no error)");
 }
+
+// Lets no file of this process grow past `bytes` while the object lives: a
+// full disk in small. Writes past the limit fail with EFBIG instead of
+// raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_set = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldSignal);
+    }
+    bool set() const { return m_set; }
+
+private:
+    rlimit m_old = {};
+    sighandler_t m_oldSignal = SIG_DFL;
+    bool m_set = false;
+};
 
 // Hex dump used in failure messages so that byte-level differences are readable.
 inline std::string hex(const QByteArray &bytes) { return bytes.toHex(' ').toStdString(); }

@@ -1,5 +1,6 @@
 #include "HbToolsHistory.h"
 
+#include "AppError.h"
 #include "NetworkState.h"
 #include "Registry.h"
 
@@ -65,7 +66,11 @@ void ClearCache()
 
 void ClearTypedUrls()
 {
-    TRegistry(RegRoot::HKEY_CURRENT_USER).DeleteKey(TypedUrlsKey);
+    try {
+        TRegistry(RegRoot::HKEY_CURRENT_USER).DeleteKey(TypedUrlsKey);
+    } catch (const AppError &) {
+        // A store that cannot be written keeps the list; nothing more.
+    }
 }
 
 bool CheckOnlineStatus()

@@ -29,8 +29,8 @@ int DeleteNextCacheEntry(TCacheEnumHandle hEnum);
 // Deletes every entry of the cache.
 void ClearCache();
 
-// Deletes the list of typed addresses from the registry (no error when
-// there is none).
+// Deletes the list of typed addresses from the registry; no error when
+// there is none or the registry cannot be written.
 void ClearTypedUrls();
 
 // Whether the machine reports a connection; never while offline, and

@@ -228,7 +228,8 @@ bool DownloadToFile(const QUrl &Source, const QString &Dest)
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    // The commit would not tell a failed flush of what is still buffered.
+    return file.flush() && file.commit();
 }
 
 } // namespace HbTools

@@ -65,6 +65,7 @@ bool THostedBrowser::IsGlobalOffline()
     return HbTools::IsGlobalOffline();
 }
 
+// Each of the two does what its name says.
 void THostedBrowser::WorkOnline()
 {
     HbTools::GoOnline();

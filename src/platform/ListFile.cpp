@@ -319,7 +319,11 @@ void ListFile::writeBytes(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("Не удаётся создать файл \"%1\": %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // A text that fits the file's buffer reaches the disk only when it is
+    // flushed, and a commit that flushes it keeps no failure of that flush:
+    // it would put a cut-off file in place of the old one. So it is flushed
+    // first, and the commit only when that went through.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         throw FileError(QStringLiteral("Не удаётся записать файл \"%1\": %2").arg(path, file.errorString()));
 }
 

@@ -72,6 +72,20 @@ TEST_F(BrowsingState, OfflineADownloadFailsWithoutAskingAndTheFileStays)
     EXPECT_EQ(server.requests().size(), 1);
 }
 
+TEST_F(BrowsingState, ADownloadTheDiskCannotTakeFailsAndTheFileStays)
+{
+    LocalHttpServer server;
+    const QString file = dir.filePath(QStringLiteral("page.html"));
+    writeBytes(file, "before");
+    {
+        FileSizeLimit full(0);
+        ASSERT_TRUE(full.set());
+        EXPECT_FALSE(HbTools::DownloadToFile(server.url(), file));
+    }
+    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(readBytes(file), QByteArray("before"));
+}
+
 TEST_F(BrowsingState, DownloadsGoThroughTheProxyExceptToLocalNames)
 {
     LocalHttpServer proxyServer(LocalHttpServer::Others::PageNamingTheTarget);
@@ -81,8 +95,9 @@ TEST_F(BrowsingState, DownloadsGoThroughTheProxyExceptToLocalNames)
     EXPECT_EQ(proxyServer.requestLines(), QList<QByteArray>{"GET http://files.example/a.txt HTTP/1.1"});
     EXPECT_TRUE(readBytes(file).contains("through http://files.example/a.txt"));
 
-    EXPECT_FALSE(HbTools::DownloadToFile(QUrl(QStringLiteral("http://intranet/a.txt")), file));
-    EXPECT_EQ(proxyServer.requestLines().size(), 1) << "a local name is reached directly";
+    // A local name is reached directly; asked without looking the name up.
+    EXPECT_EQ(downloadProxyFor(QUrl(QStringLiteral("http://intranet/a.txt"))).type(), QNetworkProxy::NoProxy);
+    EXPECT_EQ(downloadProxyFor(QUrl(QStringLiteral("http://files.example/a.txt"))).hostName(), QStringLiteral("127.0.0.1"));
 
     ASSERT_TRUE(HbTools::RemoveProxy());
     EXPECT_EQ(proxy().type(), QNetworkProxy::NoProxy);
@@ -195,5 +210,16 @@ TEST_F(BrowsingState, TypedAddressesAreDeletedAndDeletingThemAgainIsNoError)
     EXPECT_FALSE(TRegistry().KeyExists(typed));
     EXPECT_TRUE(TRegistry().KeyExists(main));
     EXPECT_NO_THROW(browser->ClearTypedUrls());
+
+    // A store that cannot be written: the deletion is no error either.
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(typed, true));
+    }
+    {
+        FileSizeLimit full(0);
+        ASSERT_TRUE(full.set());
+        EXPECT_NO_THROW(browser->ClearTypedUrls());
+    }
     qunsetenv("VOCABULINARUM_REGISTRY");
 }

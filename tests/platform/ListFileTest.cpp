@@ -4,11 +4,10 @@
 #include "LineList.h"
 #include "TestSupport.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace vocab;
+using vocab::test::FileSizeLimit;
 using vocab::test::hex;
 
 namespace {
@@ -232,36 +231,6 @@ TEST(ListFileIo, WriteIntoMissingFolderThrowsAndCreatesNothing)
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
-namespace {
-
-// Lets no file of this process grow past `bytes` while the object lives: a
-// full disk in small. Writes past the limit fail with EFBIG instead of
-// raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_set = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldSignal);
-    }
-    bool set() const { return m_set; }
-
-private:
-    rlimit m_old = {};
-    sighandler_t m_oldSignal = SIG_DFL;
-    bool m_set = false;
-};
-
-} // namespace
-
 TEST(ListFileIo, AWriteThatFailsMidwayThrowsAndLeavesTheOldFile)
 {
     // The new text is larger than the disk allows; the limit cuts the write
@@ -286,6 +255,24 @@ TEST(ListFileIo, AWriteThatFailsMidwayThrowsAndLeavesTheOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"history.trv"}) << "no partial file left";
     ListFile::write(path, longer);
     EXPECT_EQ(ListFile::read(path), longer) << "with room again, the same write goes through";
+}
+
+TEST(ListFileIo, ASmallWriteThatFailsAtItsEndThrowsAndLeavesTheOldFile)
+{
+    // A text small enough to wait in the file's buffer is written out only
+    // as the file is committed; a disk that takes none of it must not turn
+    // the old file into an empty one.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("options.ini");
+    ListFile::write(path, {"old"});
+    const QByteArray oldBytes = vocab::test::readBytes(path);
+    {
+        FileSizeLimit limit(0);
+        ASSERT_TRUE(limit.set());
+        EXPECT_THROW(ListFile::writeBytes(path, "[options]\r\nTwo=2\r\n"), FileError);
+    }
+    EXPECT_EQ(hex(vocab::test::readBytes(path)), hex(oldBytes));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"options.ini"});
 }
 
 TEST(StringListValues, FirstCaseInsensitiveMatchOfNamePart)
