@@ -9,6 +9,7 @@
 #include "ShellOpen.h"
 #include "SpecialFolders.h"
 #include "StandIn.h"
+#include "TrimBlanks.h"
 
 #include <QDir>
 #include <QUrl>
@@ -41,11 +42,37 @@ int socketErrorCode(int error)
     }
 }
 
+// The system's lookup of a name: its first IPv4 address.
+TNameLookup lookUpName(const QByteArray &HostName)
+{
+    TNameLookup lookup;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo *found = nullptr;
+    lookup.Result = getaddrinfo(HostName.constData(), nullptr, &hints, &found);
+    if (lookup.Result == EAI_SYSTEM)
+        lookup.SystemError = errno;
+    if (lookup.Result == 0 && found) {
+        char dotted[INET_ADDRSTRLEN] = {};
+        const auto *address = reinterpret_cast<const sockaddr_in *>(found->ai_addr);
+        if (inet_ntop(AF_INET, &address->sin_addr, dotted, sizeof dotted))
+            lookup.IPaddr = QString::fromLatin1(dotted);
+    }
+    if (found)
+        freeaddrinfo(found);
+    return lookup;
+}
+
 } // namespace
+
+NameResolver setNameResolver(NameResolver resolver)
+{
+    return StandIn<NameResolver>::Install(std::move(resolver));
+}
 
 void AddToFavorites(const QString &URL, const QString &Title)
 {
-    if (URL.trimmed().isEmpty() || Title.trimmed().isEmpty())
+    if (TrimBlanks(URL).isEmpty() || TrimBlanks(Title).isEmpty())
         return;
     try {
         AddFavorite(URL, Title);
@@ -65,14 +92,11 @@ QString ReadShellFolder(const QString &Name)
     }
     TRegistry reg(RegRoot::HKEY_CURRENT_USER);
     QString result;
+    // A value that is no text raises the registry's error, which goes to the caller.
     if (reg.OpenKeyReadOnly(QString::fromUtf16(ShellFoldersKey))) {
-        try {
-            const QString value = reg.ReadString(Name);
-            if (!value.trimmed().isEmpty())
-                result = value;
-        } catch (const AppError &) {
-            // A value of another type names no folder.
-        }
+        const QString value = reg.ReadString(Name);
+        if (!TrimBlanks(value).isEmpty())
+            result = value;
     }
     reg.CloseKey();
     return result;
@@ -128,7 +152,7 @@ QString UrlFromHistory(IShellFolder *ShellFolder, const QByteArray &pidl)
     }
     // A history item's tip is its title, a line feed and its address.
     const qsizetype feed = result.indexOf(u'\n');
-    return (feed >= 0 ? result.mid(feed + 1) : result).trimmed();
+    return TrimBlanks(feed >= 0 ? QStringView(result).sliced(feed + 1) : QStringView(result));
 }
 
 QString GetDefaultBrowserFromRegistry()
@@ -140,11 +164,9 @@ QString GetDefaultBrowserFromRegistry()
     TRegistry reg(RegRoot::HKEY_CLASSES_ROOT);
     if (!reg.OpenKey(QString::fromUtf16(DefaultBrowserKey), false))
         return QStringLiteral("No default browser found.");
-    QString command;
-    try {
-        command = reg.ReadString(QString());
-    } catch (const AppError &) {
-    }
+    // A default value that is no text raises the registry's error, which goes
+    // to the caller.
+    const QString command = reg.ReadString(QString());
     reg.CloseKey();
     return command;
 }
@@ -160,25 +182,14 @@ bool GetIPAndHostName(QString &HostName, QString &IPaddr, QString &WSAErr)
     if (gethostname(name, sizeof name - 1) != 0) {
         error = socketErrorCode(errno);
     } else {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        addrinfo *found = nullptr;
-        const int rc = getaddrinfo(name, nullptr, &hints, &found);
-        if (rc == 0 && found) {
-            char dotted[INET_ADDRSTRLEN] = {};
-            const auto *address = reinterpret_cast<const sockaddr_in *>(found->ai_addr);
-            const bool shown = inet_ntop(AF_INET, &address->sin_addr, dotted, sizeof dotted) != nullptr;
-            freeaddrinfo(found);
-            if (shown) {
-                HostName = QString::fromLocal8Bit(name);
-                IPaddr = QString::fromLatin1(dotted);
-                return true;
-            }
-        } else {
-            if (found)
-                freeaddrinfo(found);
-            error = rc == EAI_SYSTEM ? socketErrorCode(errno) : rc;
+        const NameResolver standIn = StandIn<NameResolver>::Current();
+        const TNameLookup lookup = standIn ? standIn(QByteArray(name)) : lookUpName(QByteArray(name));
+        if (lookup.Result == 0 && !lookup.IPaddr.isEmpty()) {
+            HostName = QString::fromLocal8Bit(name);
+            IPaddr = lookup.IPaddr;
+            return true;
         }
+        error = lookup.Result == EAI_SYSTEM ? socketErrorCode(lookup.SystemError) : lookup.Result;
     }
     switch (error) {
     case 10036: WSAErr = QStringLiteral("WSAEInProgress"); break;

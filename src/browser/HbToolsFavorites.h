@@ -19,11 +19,12 @@ class IShellFolder;
 namespace HbTools {
 
 // Shows the Add Favorite dialog for the page; nothing when the address or
-// the title is blank. Never throws.
+// the title is blank (blanks and control characters only). Never throws.
 void AddToFavorites(const QString &URL, const QString &Title);
 
 // A value of the shell's folder record in the registry, as stored; empty
-// when it is missing or blank.
+// when it is missing or blank. A value that is no text raises the
+// registry's error.
 QString ReadShellFolder(const QString &Name);
 QString GetFavoritesPath();
 QString GetCookiesPath();
@@ -56,15 +57,31 @@ bool OrganizeFavoritesDialog(QWidget *Handle, const QString &Path);
 QString URLFromFavorites(const QString &dotURL);
 
 // The address of a history item: what follows the first line feed of its
-// info tip, trimmed; empty when the item has no info tip.
+// info tip, without blanks and control characters at its ends; empty when
+// the item has no info tip.
 QString UrlFromHistory(IShellFolder *ShellFolder, const QByteArray &pidl);
 
 // The command of the default web browser, or "No default browser found.".
+// A command that is no text raises the registry's error.
 QString GetDefaultBrowserFromRegistry();
 
 // The machine's name and its first IPv4 address. False, with a failure
-// text in WSAErr for the causes that have one, when either is not found.
+// text in WSAErr for the causes that have one, when either is not found;
+// HostName and IPaddr then stay as they were.
 bool GetIPAndHostName(QString &HostName, QString &IPaddr, QString &WSAErr);
+
+// What looking up a name answered: getaddrinfo's result (0 or an EAI_
+// code), errno when that is EAI_SYSTEM, and the name's first IPv4 address
+// as dotted text when it was found.
+struct TNameLookup {
+    int Result = 0;
+    int SystemError = 0;
+    QString IPaddr;
+};
+// The lookup GetIPAndHostName makes of the machine's name is the system's
+// unless one is installed (tests do). Returns the previous one.
+using NameResolver = std::function<TNameLookup(const QByteArray &HostName)>;
+NameResolver setNameResolver(NameResolver resolver);
 
 // Opens a blank mail in the desktop's mail program; True when it started.
 bool CreateNewMail();

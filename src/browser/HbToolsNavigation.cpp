@@ -10,6 +10,7 @@
 #include "HostedBrowser.h"
 #include "MessageBoxes.h"
 #include "OleError.h"
+#include "TrimBlanks.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -60,7 +61,7 @@ void GoSearchInYahoo(THostedBrowser &WB, const QString &SearchTerm)
 
 void NavigateToUrl(THostedBrowser &WB, const QString &URL)
 {
-    if (URL.trimmed().isEmpty())
+    if (TrimBlanks(URL).isEmpty())
         return;
     WB.Navigate2(URL, 0, 0, 0, 0);
 }

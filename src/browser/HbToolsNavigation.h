@@ -33,7 +33,8 @@ void GoSearchInGoogle(THostedBrowser &WB, const QString &SearchTerm);
 void GoSearchInMSN(THostedBrowser &WB, const QString &SearchTerm);
 void GoSearchInYahoo(THostedBrowser &WB, const QString &SearchTerm);
 
-// Goes to the address; a blank one is left alone.
+// Goes to the address; one of blanks and control characters only is left
+// alone.
 void NavigateToUrl(THostedBrowser &WB, const QString &URL);
 
 // Posts a fixed small form to the address followed by the query.

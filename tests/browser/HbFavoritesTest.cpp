@@ -20,7 +20,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
 #include <deque>
+
+#include <netdb.h>
 
 using namespace vocab;
 using namespace vocab::test;
@@ -155,12 +158,18 @@ TEST_F(Favourites, ANameThatClimbsOutStaysInTheFolder)
 
 TEST_F(Favourites, BlankAddressOrTitleShowsNoDialog)
 {
-    ModalAnswers answers({});
+    // Blanks are the space and every character below it, nothing else.
+    ModalAnswers answers({nameAndAccept(QStringLiteral("nbsp"))});
     browser->AddToFavorites("  ", "Title");
     browser->AddToFavorites("http://example.org/", " \t");
+    browser->AddToFavorites("\x01\r\n", "Title");
+    browser->AddToFavorites("http://example.org/", "\x01");
     QTest::qWait(30);
     EXPECT_EQ(answers.shown, 0);
     EXPECT_FALSE(QFileInfo::exists(favourites()));
+    browser->AddToFavorites("http://example.org/", u"\u00A0"_qs);
+    EXPECT_EQ(answers.shown, 1) << "another space is no blank";
+    EXPECT_EQ(answers.unexpected, 0);
 }
 
 TEST_F(Favourites, AShortcutOfTheSameNameIsReplacedOnlyWhenTheUserSaysSo)
@@ -203,13 +212,18 @@ TEST_F(Favourites, ShellFoldersComeFromTheShellsRecordAsStored)
     const struct {
         const char *stored;
         const char *read;
-    } cases[] = {{"   ", ""}, {" /x/y ", " /x/y "}, {"/favourites", "/favourites"}};
+    } cases[] = {{"   ", ""},
+                 {"\t\x01\r\n", ""},
+                 {"\u00A0", "\u00A0"},
+                 {" /x/y ", " /x/y "},
+                 {"/favourites", "/favourites"}};
     for (const auto &c : cases) {
-        reg.WriteString("Favorites", c.stored);
-        EXPECT_EQ(browser->GetFavoritesPath(), c.read) << c.stored;
+        reg.WriteString("Favorites", QString::fromUtf8(c.stored));
+        EXPECT_EQ(browser->GetFavoritesPath(), QString::fromUtf8(c.read)) << c.stored;
     }
     reg.WriteInteger("History", 5);
-    EXPECT_EQ(browser->GetHistoryPath(), QString()) << "a number names no folder";
+    EXPECT_EQ(errorOf([&] { browser->GetHistoryPath(); }), u"Неверный тип данных для \"History\""_qs)
+        << "a number is no text";
 }
 
 TEST_F(Favourites, TheDefaultBrowserIsTheRegistrysCommandOrItsAbsenceIsSaid)
@@ -220,14 +234,25 @@ TEST_F(Favourites, TheDefaultBrowserIsTheRegistrysCommandOrItsAbsenceIsSaid)
     EXPECT_EQ(browser->GetDefaultBrowserFromRegistry(), QString()) << "the key without its value";
     classes.WriteString(QString(), "/usr/bin/browser %u");
     EXPECT_EQ(browser->GetDefaultBrowserFromRegistry(), "/usr/bin/browser %u");
+    classes.WriteInteger(QString(), 1);
+    EXPECT_EQ(errorOf([&] { browser->GetDefaultBrowserFromRegistry(); }), u"Неверный тип данных для \"\""_qs)
+        << "a number is no command";
 }
 
 TEST_F(Favourites, AHistoryItemsAddressIsWhatFollowsTheFirstLineOfItsTip)
 {
     TipFolder folder;
-    folder.tips = {{"1", "Title\n http://example.org/ \n"}, {"2", "  http://only.example/  "}, {"3", "A\nB\nC"}, {"4", ""}};
-    const std::pair<const char *, const char *> cases[] = {
-        {"1", "http://example.org/"}, {"2", "http://only.example/"}, {"3", "B\nC"}, {"4", ""}, {"no tip", ""}};
+    folder.tips = {{"1", "Title\n http://example.org/ \n"},
+                   {"2", "  http://only.example/  "},
+                   {"3", "A\nB\nC"},
+                   {"4", ""},
+                   {"5", u"T\n\x01\u00A0http://x.example/\u00A0\x7F\r"_qs}};
+    const std::pair<const char *, QString> cases[] = {{"1", "http://example.org/"},
+                                                      {"2", "http://only.example/"},
+                                                      {"3", "B\nC"},
+                                                      {"4", ""},
+                                                      {"5", u"\u00A0http://x.example/\u00A0\x7F"_qs},
+                                                      {"no tip", ""}};
     for (const auto &[pidl, url] : cases)
         EXPECT_EQ(browser->UrlFromHistory(&folder, pidl), url) << pidl;
     EXPECT_EQ(browser->UrlFromHistory(nullptr, "1"), QString()) << "no shell folder here";
@@ -255,6 +280,37 @@ TEST_F(Favourites, TheMachinesNameAndAddressAreFound)
     EXPECT_EQ(host, QHostInfo::localHostName());
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{1,3}(\\.\\d{1,3}){3}$")).match(ip).hasMatch()) << ip.toStdString();
     EXPECT_EQ(error, "untouched");
+}
+
+TEST_F(Favourites, AFailedLookupOfTheMachinesNameSaysWhyOnlyForItsTwoCauses)
+{
+    const struct {
+        HbTools::TNameLookup lookup;
+        const char *error;
+    } cases[] = {
+        {{EAI_NONAME, 0, {}}, "kept"},
+        {{EAI_AGAIN, 0, {}}, "kept"},
+        {{EAI_SYSTEM, ENETDOWN, {}}, "WSAENetDown"},
+        {{EAI_SYSTEM, EINPROGRESS, {}}, "WSAEInProgress"},
+        {{EAI_SYSTEM, ECONNREFUSED, {}}, "kept"},
+        {{0, 0, {}}, "kept"}, // found, but with no address
+    };
+    QByteArray asked;
+    for (const auto &c : cases) {
+        const HbTools::NameResolver previous = HbTools::setNameResolver([&](const QByteArray &name) {
+            asked = name;
+            return c.lookup;
+        });
+        QString host = QStringLiteral("host");
+        QString ip = QStringLiteral("ip");
+        QString error = QStringLiteral("kept");
+        EXPECT_FALSE(browser->GetIPAndHostName(host, ip, error)) << c.lookup.Result << ' ' << c.lookup.SystemError;
+        HbTools::setNameResolver(previous);
+        EXPECT_EQ(error, QLatin1String(c.error)) << c.lookup.Result << ' ' << c.lookup.SystemError;
+        EXPECT_EQ(host, QStringLiteral("host"));
+        EXPECT_EQ(ip, QStringLiteral("ip"));
+    }
+    EXPECT_EQ(QString::fromLocal8Bit(asked), QHostInfo::localHostName()) << "the machine's own name is looked up";
 }
 
 TEST_F(Favourites, ANewMailAndTheOrganiserGoToTheDesktopsHandlers)

@@ -55,10 +55,18 @@ TEST_F(HbNavigation, SearchTermsGoIntoTheEnginesAddressesEncoded)
 
 TEST_F(HbNavigation, EachNavigationHandsTheControlItsArguments)
 {
-    HbTools::NavigateToUrl(*browser, QStringLiteral(" \t "));
-    EXPECT_TRUE(spy->navigateCalls.empty()) << "a blank address is left alone";
-    HbTools::NavigateToUrl(*browser, QStringLiteral("http://example.org/"));
-    EXPECT_EQ(last().url, QVariant(QStringLiteral("http://example.org/")));
+    // Blanks are the space and every character below it; other spaces are
+    // not, and the address goes as given.
+    const std::pair<const char16_t *, bool> addresses[] = {
+        {u" \t ", false}, {u"\x01\r\n", false}, {u"\u00A0", true}, {u" http://example.org/ ", true}};
+    for (const auto &[address, goes] : addresses) {
+        spy->navigateCalls.clear();
+        HbTools::NavigateToUrl(*browser, QString::fromUtf16(address));
+        ASSERT_EQ(spy->navigateCalls.size(), goes ? 1u : 0u) << QString::fromUtf16(address).toStdString();
+        if (goes) {
+            EXPECT_EQ(last().url, QVariant(QString::fromUtf16(address)));
+        }
+    }
     for (const QVariant &zero : {last().flags, last().target, last().postData, last().headers})
         EXPECT_EQ(zero, QVariant(0));
 
