@@ -41,6 +41,35 @@ protected:
         return dynamic_cast<IHTMLBodyElement &>(*body).createTextRange();
     }
     int scrollY() { return script(QStringLiteral("return w.scrollY;")).toInt(); }
+    // Goes to the page and waits until its two frames have their text.
+    void goToTwoFrames(const QString &path)
+    {
+        go(path);
+        ASSERT_TRUE(waitUntil([&] {
+            return script(QStringLiteral("return w.frames.length===2&&[0,1].every(function(i){var f=w.frames[i].document;"
+                                       "return f.readyState==='complete'&&f.body&&f.body.textContent.length>0;});"))
+                .toBool();
+        }));
+    }
+    // Marks "tea" through the component, the question answered as asked.
+    // How many times the question was asked.
+    int highlightTea()
+    {
+        int asked = 0;
+        setInputQueryResponder([&](const InputQueryRequest &request) -> std::optional<QString> {
+            ++asked;
+            return request.value;
+        });
+        Emb->SearchAndHighlight({}, {}, QStringLiteral("tea"), true);
+        return asked;
+    }
+    // The marks in the page's own document and in each of its two frames.
+    QVariantList marks()
+    {
+        return script(QStringLiteral("return [d.querySelectorAll('span').length,w.frames[0].document.querySelectorAll('span').length,"
+                                     "w.frames[1].document.querySelectorAll('span').length];"))
+            .toList();
+    }
 };
 
 const QString Words = QStringLiteral("<p><b id=w1>Alpha</b> beta <i id=w2>ALPHA</i> <u id=w3>alphabet</u>, "
@@ -200,23 +229,23 @@ TEST_F(Find, HighlightMarksTheFramesAndThePageAskingOnce)
     server.route("/outer", "<html><body><p>top tea</p><iframe src='/inner'></iframe><iframe src='/inner'></iframe>"
                            "<object></object></body></html>");
     server.route("/inner", "<html><body>tea for two, tea</body></html>");
-    go(QStringLiteral("/outer"));
-    ASSERT_TRUE(waitUntil([&] {
-        return script(QStringLiteral("return w.frames.length===2&&[0,1].every(function(i){var f=w.frames[i].document;"
-                                   "return f.readyState==='complete'&&f.body&&f.body.textContent.length>0;});"))
-            .toBool();
-    }));
-    int asked = 0;
-    setInputQueryResponder([&](const InputQueryRequest &request) -> std::optional<QString> {
-        ++asked;
-        return request.value;
-    });
-    Emb->SearchAndHighlight({}, {}, QStringLiteral("tea"), true);
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(script(QStringLiteral("return [d.querySelectorAll('span').length,w.frames[0].document.querySelectorAll('span').length,"
-                                  "w.frames[1].document.querySelectorAll('span').length];"))
-                  .toList(),
-              (QVariantList{1, 2, 2}));
+    ASSERT_NO_FATAL_FAILURE(goToTwoFrames(QStringLiteral("/outer")));
+    EXPECT_EQ(highlightTea(), 1);
+    EXPECT_EQ(marks(), (QVariantList{1, 2, 2}));
+}
+
+TEST_F(Find, HighlightOnAFramesetMarksOnlyItsFrames)
+{
+    server.route("/set", "<html><frameset cols='50%,50%'><frame src='/inner'><frame src='/inner'>"
+                         "<noframes><p>tea without frames</p></noframes></frameset></html>");
+    server.route("/inner", "<html><body>tea for two, tea</body></html>");
+    ASSERT_NO_FATAL_FAILURE(goToTwoFrames(QStringLiteral("/set")));
+    const QString noFrames = QStringLiteral("return d.querySelector('noframes').innerHTML;");
+    const QString before = script(noFrames).toString();
+    ASSERT_TRUE(before.contains(QStringLiteral("tea without frames"))) << before.toStdString();
+    EXPECT_EQ(highlightTea(), 1);
+    EXPECT_EQ(marks(), (QVariantList{0, 2, 2}));
+    EXPECT_EQ(script(noFrames).toString(), before);
 }
 
 TEST_F(Find, SearchNextTextStepsThroughTheOccurrences)
