@@ -40,10 +40,6 @@ const QString SaveFilter = QStringLiteral(
     "|Any Files|*.*");
 const QString PageTextFilter = QStringLiteral("Text file|*.txt|Word file|*.doc");
 
-constexpr std::uint32_t BrowserFind = 1;
-constexpr std::uint32_t BrowserViewSource = 2;
-constexpr std::uint32_t BrowserOptions = 3;
-
 bool commandSucceeds(IHTMLDocument2 *Document, bool BrowserGroup, std::uint32_t CmdID)
 {
     QVariant out;

@@ -29,6 +29,7 @@ inline constexpr HRESULT S_FALSE = 1;
 inline constexpr HRESULT E_NOTIMPL = hresult(0x80004001);
 inline constexpr HRESULT E_NOINTERFACE = hresult(0x80004002);
 inline constexpr HRESULT E_FAIL = hresult(0x80004005);
+inline constexpr HRESULT E_INVALIDARG = hresult(0x80070057);
 inline constexpr HRESULT E_UNEXPECTED = hresult(0x8000FFFF);
 inline constexpr HRESULT E_OUTOFMEMORY = hresult(0x8007000E);
 inline constexpr HRESULT OLECMDERR_E_NOTSUPPORTED = hresult(0x80040100);

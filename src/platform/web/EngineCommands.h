@@ -48,11 +48,6 @@ public:
         m_dialogs.setModelessHook(hook);
     }
 
-    // The browser's own group's commands.
-    static constexpr std::uint32_t BrowserFind = 1;
-    static constexpr std::uint32_t BrowserViewSource = 2;
-    static constexpr std::uint32_t BrowserOptions = 3;
-
 private:
     std::uint32_t statusOf(std::uint32_t cmdID) const;
     static std::uint32_t browserStatusOf(std::uint32_t cmdID);

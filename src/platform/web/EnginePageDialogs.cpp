@@ -32,8 +32,8 @@ namespace vocab {
 
 namespace {
 
-// E_INVALIDARG: told not to prompt, with no file to save into.
-constexpr HRESULT NoFileGiven = hresult(0x80070057);
+// Told not to prompt, with no file to save into.
+constexpr HRESULT NoFileGiven = E_INVALIDARG;
 
 const QString ReadPropertiesScript = QStringLiteral(
     "(function(){var d=document,n=performance.getEntriesByType('navigation')[0];"
@@ -176,9 +176,10 @@ HRESULT EnginePageDialogs::saveAs(std::uint32_t option, const QVariant &in)
         request.nameFilters = {QStringLiteral("Веб-страница, только HTML (*.htm *.html)"), QStringLiteral("Все файлы (*)")};
         request.defaultSuffix = QStringLiteral("htm");
         request.fileName = given.isEmpty() ? FileNameFromTitle(m_page->title(), QStringLiteral("page")) + QStringLiteral(".htm") : given;
-        modeless(false);
-        path = ChooseFile(request, dialogParent());
-        modeless(true);
+        {
+            const ModalSpan modal(*this);
+            path = ChooseFile(request, dialogParent());
+        }
         if (path.isEmpty())
             return OLECMDERR_E_CANCELED;
         if (!m_page)
@@ -233,9 +234,10 @@ HRESULT EnginePageDialogs::properties()
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     form->addRow(buttons);
-    modeless(false);
-    dialog->exec();
-    modeless(true);
+    {
+        const ModalSpan modal(*this);
+        dialog->exec();
+    }
     delete dialog; // null already when its parent went while it was open
     return S_OK;
 }

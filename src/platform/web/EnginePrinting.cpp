@@ -1,5 +1,7 @@
 #include "EnginePrinting.h"
 
+#include "AppError.h"
+#include "ListFile.h"
 #include "OleCommands.h"
 #include "PageSetupDialog.h"
 #include "PageSetupStore.h"
@@ -15,7 +17,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QTimer>
 #include <QWebEnginePage>
 
@@ -161,13 +162,6 @@ protected:
     }
 };
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    // The commit would not tell a failed flush of what is still buffered.
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit();
-}
-
 } // namespace
 
 PrinterChooser setPrinterChooser(PrinterChooser c)
@@ -190,10 +184,11 @@ HRESULT EnginePrinting::print(std::uint32_t option, const QVariant &in)
     printer.setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setDocName(m_page->title());
     const bool prompt = option != OLECMDEXECOPT_DONTPROMPTUSER;
-    modeless(false);
-    const HRESULT chosen = chooser() ? chooser()(printer, prompt, dialogParent())
-                                     : chooseWithDialogOrDefault(printer, prompt, dialogParent());
-    modeless(true);
+    HRESULT chosen;
+    {
+        const ModalSpan modal(*this);
+        chosen = chooser() ? chooser()(printer, prompt, dialogParent()) : chooseWithDialogOrDefault(printer, prompt, dialogParent());
+    }
     if (chosen != S_OK)
         return chosen;
     if (!m_page)
@@ -237,9 +232,11 @@ HRESULT EnginePrinting::pageSetup(std::uint32_t option)
     if (option == OLECMDEXECOPT_DONTPROMPTUSER)
         return S_OK;
     QPointer<PageSetupDialog> dialog = new PageSetupDialog(ReadPageSetupValues(), dialogParent());
-    modeless(false);
-    const int answer = dialog->exec();
-    modeless(true);
+    int answer;
+    {
+        const ModalSpan modal(*this);
+        answer = dialog->exec();
+    }
     if (!dialog)
         return OLECMDERR_E_CANCELED;
     const PageSetupValues values = dialog->values();
@@ -254,8 +251,7 @@ HRESULT EnginePrinting::printOnto(QWebEnginePage *page, QPrinter &printer, const
                                   const QMarginsF &marginsInches, int maxDpi)
 {
     const QPageLayout printerLayout = printer.pageLayout();
-    const QPageLayout blank(printerLayout.pageSize(), printerLayout.orientation(), QMarginsF(), QPageLayout::Inch);
-    const QMarginsF margins = fitted(marginsInches, blank.fullRect(QPageLayout::Inch).size());
+    const QMarginsF margins = fitted(marginsInches, printerLayout.fullRect(QPageLayout::Inch).size());
     const QPageLayout layout(printerLayout.pageSize(), printerLayout.orientation(), margins, QPageLayout::Inch);
     const QString title = page->title();
     const QString url = page->url().toString();
@@ -264,8 +260,14 @@ HRESULT EnginePrinting::printOnto(QWebEnginePage *page, QPrinter &printer, const
         return E_FAIL;
 
     const bool plain = texts.header.isEmpty() && texts.footer.isEmpty();
-    if (plain && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return writeFile(printer.outputFileName(), bytes) ? S_OK : E_FAIL;
+    if (plain && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        try {
+            ListFile::writeBytes(printer.outputFileName(), bytes);
+            return S_OK;
+        } catch (const FileError &) {
+            return E_FAIL;
+        }
+    }
 
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -57,6 +57,10 @@ inline constexpr std::uint32_t OLECMDID_OPTICAL_GETZOOMRANGE = 64;
 
 // The browser's own command group, next to the standard one.
 inline constexpr QUuid CGID_IWebBrowser{0xED016940, 0xBD5B, 0x11CF, 0xBA, 0x4E, 0x00, 0xC0, 0x4F, 0xD7, 0x08, 0x16};
+// Its commands: the find dialog, the page's source and the browser's options.
+inline constexpr std::uint32_t BrowserFind = 1;
+inline constexpr std::uint32_t BrowserViewSource = 2;
+inline constexpr std::uint32_t BrowserOptions = 3;
 
 // Commands the control sends to its host's command target.
 inline constexpr QUuid CGID_Explorer{0x000214D0, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};

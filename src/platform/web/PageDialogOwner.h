@@ -29,6 +29,19 @@ protected:
             m_modeless(enable);
     }
 
+    // Holds the host's modeless windows back while it lives, and lets them
+    // go again however the dialog ends, an error included.
+    class ModalSpan {
+    public:
+        explicit ModalSpan(const PageDialogOwner &owner) : m_owner(owner) { m_owner.modeless(false); }
+        ~ModalSpan() { m_owner.modeless(true); }
+        ModalSpan(const ModalSpan &) = delete;
+        ModalSpan &operator=(const ModalSpan &) = delete;
+
+    private:
+        const PageDialogOwner &m_owner;
+    };
+
     QPointer<QWebEnginePage> m_page;
 
 private:
