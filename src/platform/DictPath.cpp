@@ -48,8 +48,8 @@ bool DictPath::fileExists(const QString &root, const QString &relative)
 
 bool DictPath::isSafeName(const QString &name)
 {
-    return !name.isEmpty() && name != u"." && !name.contains(u'/') && !name.contains(u'\\')
-        && !name.contains(u"..") && !name.contains(QChar(0));
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(u'\\')
+        && !name.contains(QChar(0));
 }
 
 } // namespace vocab

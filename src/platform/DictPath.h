@@ -20,9 +20,10 @@ QString find(const QString &root, const QString &relative);
 bool fileExists(const QString &root, const QString &relative);
 
 // Whether a name taken from a configuration or dictionary file may stand for
-// one folder or file inside the dictionary tree: not empty, not ".", no path
-// separator ("/" or "\"), no "..", no NUL character. Anything else could point
-// outside the dictionary's own folder.
+// one folder or file inside the dictionary tree: not empty, not "." nor "..",
+// no path separator ("/" or "\\"), no NUL character. Anything else could point
+// outside the dictionary's own folder; two dots inside a name ("Dict..v2") are
+// only a name.
 bool isSafeName(const QString &name);
 
 } // namespace DictPath

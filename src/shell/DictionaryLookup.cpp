@@ -1,6 +1,7 @@
 #include "DictionaryLookup.h"
 
 #include "GridFill.h"
+#include "GridGuards.h"
 #include "HeadwordGrid.h"
 #include "SearchHost.h"
 #include "SearchText.h"
@@ -54,10 +55,11 @@ DictionaryFolder DictionaryLookup::SelectedFolder() const
 
 void DictionaryLookup::ClearGridAndPage(const QString &page)
 {
-    m_grid.DetachSelectCell();
-    m_host.WriteHtmlToBrowser(page);
-    m_grid.Clear();
-    m_grid.AttachSelectCell();
+    {
+        const SelectCellDetached detached(m_grid);
+        m_host.WriteHtmlToBrowser(page);
+        m_grid.Clear();
+    }
     // Nothing is shown now; a search that lands on the article shown before
     // must show it again rather than take the short cut.
     m_state.ShownArticleIndex = SearchState::NoArticleShown;
@@ -68,14 +70,15 @@ void DictionaryLookup::OpenSelectedDictionary()
     const FlagScope opening(m_opening, true);
     m_host.BeginOpening();
 
-    m_grid.DetachSelectCell();
-    m_host.WriteHtmlToBrowser(QString());
-    m_grid.Clear();
-    m_state.ShownArticleIndex = SearchState::NoArticleShown;
     const TreeNodeKind kind = m_host.SelectedNodeKind();
-    if (kind == tnkDictionary)
-        m_host.SetSearchBoxText(QString());
-    m_grid.AttachSelectCell();
+    {
+        const SelectCellDetached detached(m_grid);
+        m_host.WriteHtmlToBrowser(QString());
+        m_grid.Clear();
+        m_state.ShownArticleIndex = SearchState::NoArticleShown;
+        if (kind == tnkDictionary)
+            m_host.SetSearchBoxText(QString());
+    }
     m_host.InvalidatePageControl();
 
     const QString caption = m_host.SelectedNodeCaption();

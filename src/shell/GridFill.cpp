@@ -1,10 +1,12 @@
 #include "GridFill.h"
 
+#include "GridGuards.h"
 #include "HeadwordGrid.h"
 #include "OpenList.h"
 #include "SearchState.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vocab {
 
@@ -43,8 +45,9 @@ bool fillGrid(HeadwordGrid &grid, SearchState &state, const Lines &lines, qsizet
     const int half = std::min(visible, window.rows()) / 2;
     if (writeCells)
         grid.WriteCells(lines, window.lo, window.rows());
+    std::optional<SelectCellDetached> detached;
     if (member.selectMatchAtEnd)
-        grid.DetachSelectCell();
+        detached.emplace(grid);
     grid.SetRow(state.GridMatchRow);
 
     // Down past the match and back up past it, so that the least scroll that
@@ -60,14 +63,12 @@ bool fillGrid(HeadwordGrid &grid, SearchState &state, const Lines &lines, qsizet
     if (member.selectMatchAtEnd) {
         // The handler fires only on a change of row, so step off the match and
         // back with it attached; on the last row a row is borrowed to step to.
-        const bool lastRow = grid.Row() == grid.RowCount() - 1;
-        if (lastRow)
-            grid.SetRowCount(grid.RowCount() + 1);
+        // The handler writes the page, which may throw: the borrowed row
+        // goes and the handler is back whatever happens.
+        const BorrowedRow borrowed(grid, grid.Row() == grid.RowCount() - 1);
         grid.SetRow(grid.Row() + 1);
-        grid.AttachSelectCell();
+        detached->restore();
         grid.SetRow(grid.Row() - 1);
-        if (lastRow)
-            grid.SetRowCount(grid.RowCount() - 1);
     }
     return true;
 }

@@ -58,8 +58,9 @@ TEST(DictPathNames, SafeNames)
     };
     const Case cases[] = {
         {"engrus", true},       {"Толковый словарь", true}, {" lead blank", true}, {"a.b", true},
-        {"", false},            {".", false},               {"..", false},         {"a..b", false},
-        {"a/b", false},         {"a\\b", false},            {"/abs", false},
+        {"a..b", true},         {"Dict..v2", true},         {"...", true},         {"..x", true},
+        {"", false},            {".", false},               {"..", false},         {"../x", false},
+        {"a/b", false},         {"a\\b", false},            {"/abs", false},         {"..\\x", false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(DictPath::isSafeName(QString::fromUtf8(c.name)), c.safe) << c.name;

@@ -3,6 +3,7 @@
 // Dictionary folders made by the tests themselves under a temporary base
 // folder, and a host that records what the main window would be asked to do.
 
+#include "AppError.h"
 #include "DictionaryLookup.h"
 #include "HeadwordGrid.h"
 #include "ListFile.h"
@@ -124,7 +125,14 @@ public:
         if (const auto look = boxMode.UpdateSearchBoxMode(state->SearchFound, kind))
             colour = look->colour;
     }
-    void WriteHtmlToBrowser(const QString &page) override { pages.append(page); }
+    // Set, every page write fails, as it does while the document is not ready.
+    bool pageWritesFail = false;
+    void WriteHtmlToBrowser(const QString &page) override
+    {
+        if (pageWritesFail)
+            throw AppError(QStringLiteral("the document is not ready"));
+        pages.append(page);
+    }
     int SelectedCategoryItem() const override { return categoryItem; }
     void ShowCategories(const QString &c, const QStringList &names) override
     {

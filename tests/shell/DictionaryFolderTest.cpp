@@ -130,6 +130,19 @@ TEST_F(DictionaryFolderTest, NamesThatLeaveTheFolderOpenNothing)
     EXPECT_EQ(list.CurrentHeadwords, kB);
 }
 
+TEST_F(DictionaryFolderTest, TwoDotsInsideANameAreOnlyAName)
+{
+    for (const QString &name : {QStringLiteral("Dict..v2"), QStringLiteral("a..b"), QStringLiteral("..x")}) {
+        tree.writePair(QStringLiteral("dic/") + name + u'/' + name, kA);
+        const DictionaryFolder d = folder(name);
+        EXPECT_TRUE(d.IsValid()) << name.toStdString();
+        EXPECT_TRUE(d.IsWholeList()) << name.toStdString();
+        list.CurrentHeadwords.clear();
+        LoadDictionaryLists(list, d);
+        EXPECT_EQ(list.CurrentHeadwords, kA) << name.toStdString();
+    }
+}
+
 TEST_F(DictionaryFolderTest, AboutAndCategories)
 {
     tree.writeList(QStringLiteral("dic/a/about.info"), {QStringLiteral("Толковый словарь"), QStringLiteral("Толковый")});

@@ -3,6 +3,8 @@
 #include "AppError.h"
 #include "DictionaryFixtures.h"
 
+#include <functional>
+
 using namespace vocab;
 using namespace vocab::test;
 using namespace Qt::StringLiterals;
@@ -394,3 +396,28 @@ TEST_F(LookupTest, ADictionaryMissingFromTheTreeFileReadsNothingUnderDic)
 }
 
 } // namespace
+
+TEST_F(LookupTest, AFailedPageWriteLeavesTheGridListening)
+{
+    // Opening a node, and showing a description page, write a page with the
+    // handler away; a write that throws must not keep it away.
+    struct Case {
+        const char *what;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"opening", [this] { rig.select(u"Целый"_s); }},
+        {"description page", [this] { rig.lookup.ClearGridAndPage(u"<p>about</p>"_s); }},
+    };
+    for (const Case &c : cases) {
+        rig.host.pageWritesFail = true;
+        EXPECT_THROW(c.act(), AppError) << c.what;
+        EXPECT_TRUE(rig.grid.SelectCellAttached()) << c.what;
+        rig.host.pageWritesFail = false;
+        // And the user's picks are seen again.
+        rig.select(u"Целый"_s);
+        rig.selections.clear();
+        rig.grid.SetRow(3);
+        EXPECT_EQ(rig.selections, (std::vector<Selection>{{3, rig.grid.RowCount()}})) << c.what;
+    }
+}

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 
+#include <stdexcept>
 #include <vector>
 
 using namespace vocab;
@@ -161,3 +162,18 @@ TEST_F(GridFillTest, WholeListIsWrittenOnlyWhenTheGridDoesNotHoldIt)
 }
 
 } // namespace
+
+TEST_F(GridFillTest, AHandlerThatThrowsLeavesNoBorrowedRowAndTheHandlerAttached)
+{
+    // The handler writes the article page; the write fails with the match on
+    // the last row, while a row is borrowed, and elsewhere.
+    for (const qsizetype i : {qsizetype(999), qsizetype(500)}) {
+        grid.Clear();
+        grid.SetSelectCellHandler([](int) { throw std::runtime_error("the document is not ready"); });
+        list.CurrentHeadwords = lines;
+        EXPECT_THROW(FillGridFromLetterFile(grid, state, list, i), std::runtime_error) << i;
+        EXPECT_TRUE(grid.SelectCellAttached()) << i;
+        EXPECT_EQ(grid.RowCount(), i == 999 ? 401 : 800) << i;
+        EXPECT_EQ(grid.Cell(grid.Row()), QString::number(i)) << i;
+    }
+}
