@@ -24,6 +24,11 @@ bool DirectoryEntryRemover::remove(int dirFd, const char *name, bool directory) 
     return ::unlinkat(dirFd, name, directory ? AT_REMOVEDIR : 0) == 0;
 }
 
+unsigned long long DirectoryEntryRemover::device(int, const char *, const struct stat &st) const
+{
+    return st.st_dev;
+}
+
 QString CannotDeleteDictionaryMessage(const QString &displayName)
 {
     return QStringLiteral("Не удается удалить словарь") + QStringLiteral("\r\n") + displayName + u'.' + QStringLiteral("\r\n")
@@ -105,9 +110,11 @@ std::optional<std::vector<QByteArray>> entryNames(int dirFd)
     return names;
 }
 
-// Empties an open folder. Every step is relative to the open folder, so a
-// subfolder swapped for a link half-way cannot lead out of it.
-bool emptyFolder(int dirFd, const DirectoryEntryRemover &remover)
+// Empties an open folder that lies on `device`. Every step is relative to the
+// open folder, so a subfolder swapped for a link half-way cannot lead out of
+// it; a subfolder on another device is a file system mounted there, whose
+// contents are no part of the dictionary.
+bool emptyFolder(int dirFd, unsigned long long device, const DirectoryEntryRemover &remover)
 {
     const auto names = entryNames(dirFd);
     if (!names)
@@ -120,8 +127,10 @@ bool emptyFolder(int dirFd, const DirectoryEntryRemover &remover)
             return false;
         }
         if (S_ISDIR(st.st_mode)) {
+            if (remover.device(dirFd, name.constData(), st) != device)
+                return false;
             const FolderHandle sub(::openat(dirFd, name.constData(), OpenFolderFlags));
-            if (sub.fd() < 0 || !emptyFolder(sub.fd(), remover))
+            if (sub.fd() < 0 || !emptyFolder(sub.fd(), device, remover))
                 return false;
             remover.remove(dirFd, name.constData(), true);
         } else if (!remover.remove(dirFd, name.constData(), false)) {
@@ -146,10 +155,15 @@ bool DeleteDirectoryTree(const QString &path, const QString &displayName, const 
     } else if (S_ISDIR(st.st_mode)) {
         {
             const FolderHandle folder(::open(native.constData(), OpenFolderFlags));
-            deleted = folder.fd() >= 0 && emptyFolder(folder.fd(), remover);
+            deleted = folder.fd() >= 0
+                && emptyFolder(folder.fd(), remover.device(AT_FDCWD, native.constData(), st), remover);
         }
         if (deleted)
             remover.remove(AT_FDCWD, native.constData(), true);
+    } else {
+        // A file in place of the folder is no dictionary to delete, and
+        // saying it was deleted would drop the node while the file stays.
+        deleted = false;
     }
     if (!deleted)
         ShowMessage(CannotDeleteDictionaryMessage(displayName));

@@ -2,17 +2,24 @@
 
 #include <QString>
 
+#include <sys/stat.h>
+
 namespace vocab {
 
 // Removing an installed dictionary's folder for good.
 
 // Removes one entry of an open folder: unlinkat() on `dirFd`, a directory when
-// `directory` is set. Its own class so that tests can make a removal fail,
-// which permissions cannot do for a process that runs as root.
+// `directory` is set; and tells the device a looked-at entry lives on. Its own
+// class so that tests can make a removal fail, which permissions cannot do for
+// a process that runs as root, and stand in a mounted folder, which only root
+// can mount.
 class DirectoryEntryRemover {
 public:
     virtual ~DirectoryEntryRemover() = default;
     virtual bool remove(int dirFd, const char *name, bool directory) const;
+    // The device of the entry `name` of the open folder `dirFd` (or of `name`
+    // itself for AT_FDCWD), whose lstat is `st`: st.st_dev.
+    virtual unsigned long long device(int dirFd, const char *name, const struct stat &st) const;
 };
 
 // "Не удается удалить словарь" with the display name and the advice.
@@ -39,11 +46,14 @@ QString DictionaryFolderToDelete(const QString &programDir, const QString &folde
 // the file system lists the entries, and returns true; a path that does not
 // exist counts as deleted. Symbolic links are removed as links and never
 // followed, so nothing outside the folder is touched, and a `path` that is
-// itself a link loses the link only; a `path` that is a plain file is left
-// alone. When an entry cannot be removed or a subfolder cannot be read, it
-// stops at once, shows CannotDeleteDictionaryMessage(displayName) and returns
-// false; what was removed before stays removed. The folder itself is removed
-// last, without a check: its contents are what makes it a dictionary.
+// itself a link loses the link only. A subfolder on another device than the
+// folder (a file system mounted inside it) is not entered: the deletion stops
+// there. When `path` is a plain file or anything else but a folder, when an
+// entry cannot be removed, a subfolder cannot be read or lies on another
+// device, it stops at once, shows CannotDeleteDictionaryMessage(displayName)
+// and returns false; what was removed before stays removed. The folder itself
+// is removed last, without a check: its contents are what makes it a
+// dictionary.
 bool DeleteDirectoryTree(const QString &path, const QString &displayName,
                          const DirectoryEntryRemover &remover = DirectoryEntryRemover());
 

@@ -139,11 +139,54 @@ TEST_F(DictionaryDeletion, LinkedDictionaryFolderLosesTheLinkOnly)
     EXPECT_TRUE(QFileInfo::exists(outside.filePath("real/about.info")));
 }
 
-TEST_F(DictionaryDeletion, PlainFileInPlaceOfTheFolderIsLeftAlone)
+TEST_F(DictionaryDeletion, PlainFileInPlaceOfTheFolderIsLeftAloneAndAFailure)
 {
     writeBytes(path("dic/file"), "x");
-    EXPECT_TRUE(DeleteDirectoryTree(DictionaryFolderToDelete(program.path(), "file"), "F"));
+    EXPECT_FALSE(DeleteDirectoryTree(DictionaryFolderToDelete(program.path(), "file"), "F"));
     EXPECT_TRUE(exists("dic/file"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], CannotDeleteDictionaryMessage("F"));
+}
+
+// Puts the folders of these names on another device, as a file system mounted
+// there would be.
+class MountingRemover : public DirectoryEntryRemover {
+public:
+    explicit MountingRemover(std::set<std::string> mounted) : m_mounted(std::move(mounted)) {}
+    unsigned long long device(int dirFd, const char *name, const struct stat &st) const override
+    {
+        const unsigned long long own = DirectoryEntryRemover::device(dirFd, name, st);
+        return m_mounted.count(name) ? own + 1 : own;
+    }
+
+private:
+    std::set<std::string> m_mounted;
+};
+
+TEST_F(DictionaryDeletion, AFileSystemMountedInsideIsNeitherEnteredNorRemoved)
+{
+    // A mount point at the top and one deep down: the deletion stops there
+    // with the message, and what the mounted folder holds stays.
+    struct Case {
+        std::string mounted;
+        QString inside;
+    };
+    for (const Case &c : {Case{"img", "dic/engrus/img/a.png"}, Case{"base", "dic/engrus/base/1.ogl"}}) {
+        boxes.clear();
+        writeDictionary("engrus");
+        EXPECT_FALSE(DeleteDirectoryTree(DictionaryFolderToDelete(program.path(), "engrus"), u"Англо-русский"_qs,
+                                         MountingRemover({c.mounted})))
+            << c.mounted;
+        EXPECT_TRUE(exists(c.inside)) << c.mounted;
+        EXPECT_TRUE(exists("dic/engrus")) << c.mounted;
+        ASSERT_EQ(boxes.size(), 1u) << c.mounted;
+        EXPECT_EQ(boxes[0], CannotDeleteDictionaryMessage(u"Англо-русский"_qs));
+    }
+    // The same device all through is deleted as before.
+    boxes.clear();
+    EXPECT_TRUE(DeleteDirectoryTree(DictionaryFolderToDelete(program.path(), "engrus"), "E", MountingRemover({})));
+    EXPECT_FALSE(exists("dic/engrus"));
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(DictionaryDeletion, FailureStopsWithOneMessageNamingTheDictionary)

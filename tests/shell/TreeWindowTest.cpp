@@ -427,3 +427,17 @@ TEST_F(DeleteWindow, NoFolderNamedAsksNothingAndDeletesNothing)
     EXPECT_EQ(outline(), (QStringList{Root, "F1", u"\tСловарь"_qs, u"\tПустой"_qs, u"\tЧужой"_qs}));
     EXPECT_EQ(incomplete(), "none");
 }
+
+TEST_F(DeleteWindow, AFileInPlaceOfTheFolderIsAFailureAndTheNodeStays)
+{
+    const QString file = "file-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    startWithTree({Root, "F1", u"\tСловарь="_qs + file});
+    // The folder turns into a file while the program runs.
+    ASSERT_TRUE(QDir(ProgramDir() + "/dic/" + file).removeRecursively());
+    vocab::test::writeBytes(ProgramDir() + "/dic/" + file, "x");
+    deleteWith(u"Словарь"_qs, [](TFormDelete &d) { d.ButtonDelete->click(); });
+    EXPECT_EQ(boxes, std::vector<QString>{CannotDeleteDictionaryMessage(u"Словарь"_qs)});
+    EXPECT_TRUE(QFileInfo(ProgramDir() + "/dic/" + file).isFile());
+    EXPECT_EQ(outline(), (QStringList{Root, "F1", u"\tСловарь"_qs}));
+    EXPECT_EQ(incomplete(), "none");
+}
