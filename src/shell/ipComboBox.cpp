@@ -8,6 +8,8 @@
 #include <QValidator>
 #include <QWheelEvent>
 
+#include <cstdlib>
+
 namespace vocab {
 
 namespace {
@@ -96,6 +98,24 @@ void TComboBox::hidePopup()
     Q_EMIT closeUp();
 }
 
+void TComboBox::wheelTurned(int dy)
+{
+    // A notch of a mouse wheel is 120; a touchpad or a fine wheel sends many
+    // small turns, which together make one notch. A turn the other way starts
+    // counting afresh. One event moves one row at most, however many notches
+    // it carries, and what is left below a notch waits for the next turn.
+    if (dy == 0)
+        return;
+    if ((dy < 0) != (m_wheelAngle < 0))
+        m_wheelAngle = 0;
+    m_wheelAngle += dy;
+    if (std::abs(m_wheelAngle) < WheelNotch)
+        return;
+    const int step = m_wheelAngle < 0 ? 1 : -1;
+    m_wheelAngle %= WheelNotch;
+    Q_EMIT rowStepRequested(step);
+}
+
 bool TComboBox::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
@@ -126,9 +146,7 @@ bool TComboBox::eventFilter(QObject *watched, QEvent *event)
         // While the list is open the wheel scrolls the list.
         if (Tag == 2)
             break;
-        const int dy = static_cast<QWheelEvent *>(event)->angleDelta().y();
-        if (dy != 0)
-            Q_EMIT rowStepRequested(dy < 0 ? 1 : -1);
+        wheelTurned(static_cast<QWheelEvent *>(event)->angleDelta().y());
         return true;
     }
     default:

@@ -29,7 +29,7 @@ public:
 Q_SIGNALS:
     // The user changed the text (typing, pasting, deleting); never code.
     void userTextChanged(const QString &text);
-    // Up/Down or a wheel turn: move the grid's row by this step.
+    // Up/Down or a notch of the wheel: move the grid's row by this step.
     void rowStepRequested(int step);
     // A key went down in the box; it still reaches the box afterwards.
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -43,6 +43,13 @@ protected:
 
 private:
     void attach();
+    // A turn of the wheel by `dy` (angleDelta's y; 120 a notch, below 0
+    // towards the user) while the list is closed.
+    void wheelTurned(int dy);
+
+    static constexpr int WheelNotch = 120;
+    // The turn gathered so far towards the next row, in one direction.
+    int m_wheelAngle = 0;
 };
 
 } // namespace vocab

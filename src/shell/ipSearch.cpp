@@ -53,7 +53,8 @@ void TForm1::setUpSearch()
     connect(button_vse, &QPushButton::clicked, this, [this] { guarded([this] { Button_All_dic_Content(); }); });
 
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this] { guarded([this] { TreeView1Change(); }); });
-    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { guarded([this] { TreeView1DblClick(); }); });
+    // The tree's double click is taken from its viewport (see setUpTree), so
+    // that it counts off the nodes too.
 
     // The grid's widget shows the grid model and follows its row and scroll
     // position; the user's clicks and scrolling go back into the model.

@@ -83,11 +83,17 @@ void TForm1::setUpTree()
     connect(Timer_TreeMenu, &QTimer::timeout, this, [this] { guarded([this] { Timer_TreeMenuTimer(); }); });
 
     // Right presses are the menu's: the tree neither selects nor clears with
-    // them on its own.
+    // them on its own. A double click is the tree's wherever it lands, on a
+    // node or on the empty space beside and below the nodes; the view goes on
+    // to handle it as well.
     new EventHook(TreeView1->viewport(), [this](QEvent *event) {
         if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
             return false;
         const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+            guarded([this] { TreeView1DblClick(); });
+            return false;
+        }
         if (mouse->button() != Qt::RightButton)
             return false;
         guarded([&] { TreeView1MouseDown(mouse->button(), mouse->position().toPoint()); });

@@ -270,6 +270,35 @@ TEST_F(SearchWindow, ArrowsAndWheelInTheBoxMoveTheGridOneRow)
     EXPECT_EQ(edit()->text(), "word299");
 }
 
+TEST_F(SearchWindow, FineWheelTurnsAddUpToOneRowPerNotch)
+{
+    start();
+    select(u"Целый"_qs);
+    type("word150");
+    ASSERT_EQ(form->grid.Row(), 150);
+    struct Case {
+        const char *what;
+        std::vector<int> turns;
+        int row;
+    };
+    const Case cases[] = {
+        {"seven fifteenths of a notch move nothing", {-15, -15, -15, -15, -15, -15, -15}, 150},
+        {"the eighth makes the notch", {-15}, 151},
+        {"a touchpad's run of small turns", std::vector<int>(24, -10), 153},
+        {"what is left below a notch waits", {-100, -30}, 154},
+        {"the remainder counts towards the next row", {-110}, 155},
+        {"a turn back starts afresh", {-60, 60, 60}, 154},
+        {"the remainder of a turn back is not carried over", {-119, 1, 119}, 153},
+        {"a whole notch in one event", {120}, 152},
+        {"a mouse wheel's notches, one row each", {-120, -120, -120}, 155},
+    };
+    for (const Case &c : cases) {
+        for (const int dy : c.turns)
+            turnWheel(box(), dy);
+        EXPECT_EQ(form->grid.Row(), c.row) << c.what;
+    }
+}
+
 TEST_F(SearchWindow, EnterInTheBoxAndTheHiddenButtonSearchTheDictionary)
 {
     start();
@@ -343,13 +372,26 @@ TEST_F(SearchWindow, DescriptionPageEmptiesTheGrid)
     ASSERT_EQ(selectedHeadword(), u"БЕРЕЗА"_qs);
     QStringList &pages = static_cast<PageKeepingForm &>(*form).pages;
     pages.clear();
-    Q_EMIT form->TreeView1->itemDoubleClicked(form->TreeView1->currentItem(), 0);
+    QTreeWidget *tree = form->TreeView1;
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(tree->currentItem()).center());
     EXPECT_EQ(pages, QStringList{form->PageHead + u"<div align=\"justify\">Русские слова для проверки.</div></body> </html>"_qs})
         << "the description alone is written, no blank page before it";
     EXPECT_EQ(form->grid.RowCount(), 0);
     // The same word typed again shows its article again.
     typeAfterClearing(u"бе"_qs);
     EXPECT_TRUE(pageShows(u"БЕРЕЗА"_qs));
+
+    // A double click on the empty space below the nodes is the tree's too:
+    // the selected dictionary's description again, and the selection stays.
+    const QRect last = tree->visualItemRect(TreeNodes::at(tree, TreeNodes::count(tree) - 1));
+    const QPoint below(last.left() + 5, last.bottom() + 10);
+    ASSERT_LT(below.y(), tree->viewport()->height()) << "room below the nodes";
+    ASSERT_EQ(tree->itemAt(below), nullptr);
+    pages.clear();
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(tree->currentItem()->text(0), u"Русский"_qs);
+    EXPECT_EQ(pages, QStringList{form->PageHead + u"<div align=\"justify\">Русские слова для проверки.</div></body> </html>"_qs});
+    EXPECT_EQ(form->grid.RowCount(), 0);
 
     // The description went away while the program ran.
     ASSERT_TRUE(QFile::remove(dir.path("dic/eng/about.info")));
