@@ -275,7 +275,11 @@ void TForm1::AddToHistory(const QString &Word)
     const HistoryAddition plan = vocab::AddToHistory(ComboBox1->itemsText(), word);
     const QString text = ComboBox1->currentText();
     if (plan.append) {
+        // Qt makes the first item of an empty box the current one, and its
+        // text the box's; the list grew, nothing was chosen from it.
+        const QSignalBlocker block(ComboBox1);
         ComboBox1->addItem(word);
+        ComboBox1->setCurrentIndex(-1);
     } else {
         ComboBox1->insertItem(0, word);
         if (plan.removeIndex >= 0 && plan.removeIndex < ComboBox1->count())

@@ -4,6 +4,7 @@
 #include "ShellTexts.h"
 #include "WindowFixture.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -66,6 +67,31 @@ TEST_F(AllDictionariesWindow, EnterInTheBoxShowsTheWordFromEveryDictionary)
     form->WriteHtmlToBrowser(QString());
     pressEnter(box());
     EXPECT_TRUE(form->ShownPage().isEmpty());
+}
+
+TEST_F(AllDictionariesWindow, TheFirstWordOfAnEmptyHistoryLeavesTheTypedText)
+{
+    // A fresh profile: no history yet.
+    ASSERT_FALSE(QFileInfo::exists(path("ConfigFiles/history.trv")));
+    start();
+    ASSERT_EQ(form->ComboBox1->count(), 0);
+    type(u"ко"_qs);
+    pressEnter(box());
+    ASSERT_TRUE(form->ShownPage().contains(u"<B>КОТ</B>"_qs));
+    EXPECT_EQ(form->ComboBox1->itemsText(), QStringList{u"кот"_qs});
+    EXPECT_EQ(form->ComboBox1->currentIndex(), -1) << "adding is no choice from the list";
+    EXPECT_EQ(edit()->text(), u"ко"_qs);
+    // Nor does the text change while the focus timer runs over the page, or
+    // when the box gets a later word.
+    const QSignalSpy ticks(form->TimerFocusWB, &QTimer::timeout);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.count() >= 2; }, 5000));
+    EXPECT_EQ(edit()->text(), u"ко"_qs);
+    form->ComboBox1->setFocus();
+    typeAfterClearing(u"д"_qs);
+    pressEnter(box());
+    EXPECT_EQ(form->ComboBox1->itemsText(), (QStringList{u"дом"_qs, u"кот"_qs}));
+    EXPECT_EQ(edit()->text(), u"д"_qs);
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(AllDictionariesWindow, TheGridsEnterAndDoubleClickToo)
