@@ -271,4 +271,19 @@ NodeLook LookOfNode(const QString &caption, bool selected, const QStringList &gr
     return look;
 }
 
+QString NodeCaptionWithoutControls(const QString &caption)
+{
+    QString plain;
+    plain.reserve(caption.size());
+    for (const QChar ch : caption) {
+        // Cc: U+0000..U+001F and U+007F..U+009F, the line and paragraph
+        // separators are Zl and Zp.
+        const QChar::Category category = ch.category();
+        if (category != QChar::Other_Control && category != QChar::Separator_Line
+            && category != QChar::Separator_Paragraph)
+            plain.append(ch);
+    }
+    return plain;
+}
+
 } // namespace vocab

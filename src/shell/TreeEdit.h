@@ -87,6 +87,12 @@ void SetAllExpanded(QTreeWidget *tree, bool expanded);
 void SetTreeReadOnly(QTreeWidget *tree, bool readOnly);
 void StartInPlaceEdit(QTreeWidget *tree, QTreeWidgetItem *item);
 
+// A node's name as the tree file can keep it: without control characters
+// (CR, LF, TAB and the rest), which a paste brings along. A line break would
+// split the node's line in the file, and a leading TAB turns a folder into a
+// dictionary, so the tree would come back in another shape.
+QString NodeCaptionWithoutControls(const QString &caption);
+
 // How a node is drawn: grey text when its caption is on the grey list, a
 // silver background when it is selected. Invalid colours keep the default.
 struct NodeLook {

@@ -138,9 +138,13 @@ void TForm1::CM_RenameClick()
     StartInPlaceEdit(TreeView1, TreeView1->currentItem());
 }
 
-void TForm1::TreeView1Edited(QTreeWidgetItem *, const QString &)
+void TForm1::TreeView1Edited(QTreeWidgetItem *node, const QString &text)
 {
-    // Any name is kept as typed, an empty one or one that is already taken included.
+    // Any name is kept as typed, an empty one or one that is already taken
+    // included; only the control characters a paste brings go.
+    const QString plain = NodeCaptionWithoutControls(text);
+    if (node && plain != text)
+        node->setText(0, plain);
     SetTreeReadOnly(TreeView1, true);
 }
 

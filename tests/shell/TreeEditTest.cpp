@@ -271,3 +271,22 @@ TEST(NodeDrawing, GreyListedTextAndSilverSelection)
         }
     }
 }
+
+TEST(NodeCaptionWithoutControlsTest, DropsControlCharactersOnly)
+{
+    struct Case {
+        QString typed;
+        QString kept;
+    };
+    const Case cases[] = {
+        {u"Мои словари"_qs, u"Мои словари"_qs},
+        {u"\tПапка"_qs, u"Папка"_qs},
+        {u"Мои\r\nсловари\r\n"_qs, u"Моисловари"_qs},
+        {u"a\tb\u0001c\u007fd\u0085e"_qs, u"abcde"_qs},
+        {u"строка\u2028абзац\u2029"_qs, u"строкаабзац"_qs},
+        {u" = с пробелами = "_qs, u" = с пробелами = "_qs},
+        {u"\r\n\t"_qs, QString()},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(NodeCaptionWithoutControls(c.typed), c.kept) << c.typed.toStdString();
+}

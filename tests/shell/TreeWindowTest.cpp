@@ -230,6 +230,21 @@ TEST_F(TreeWindow, RenameCommitsWithEnterAndEscapeLeavesTheTreeEditable)
     EXPECT_EQ(outline(), (QStringList{Root, "F1", "\tD1", "\tD2", "", "F3", "\tD3", u"Новый каталог"_qs}));
 }
 
+TEST_F(TreeWindow, APastedNameLosesItsLineBreaksAndTabsAndTheTreeKeepsItsShape)
+{
+    startWithTree(Sample);
+    openMenuOn("F2");
+    form->Mrename->trigger();
+    ASSERT_TRUE(editing());
+    editor()->setText(u"\tНовые\r\nслова\t"_qs);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_TRUE(committed());
+    EXPECT_EQ(outline(), (QStringList{Root, "F1", "\tD1", "\tD2", u"Новыеслова"_qs, "F3", "\tD3"}));
+    form->close();
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/TreeView.trv")),
+              (QStringList{Root, "F1", "\tD1=d1", "\tD2=d2", u"Новыеслова"_qs, "F3", "\tD3=d3"}));
+}
+
 TEST_F(TreeWindow, NonEmptyFolderIsKept)
 {
     startWithTree(Sample);
