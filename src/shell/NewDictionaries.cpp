@@ -32,8 +32,9 @@ std::vector<DictionaryEntry> DictionaryFoldersUnder(const QString &baseDir)
     return found;
 }
 
-int ReconcileTreeLines(StringList &treeLines, std::vector<DictionaryEntry> &dictionaries)
+int ReconcileTreeLines(StringList &treeLines, std::vector<DictionaryEntry> &dictionaries, int *droppedDictionaries)
 {
+    int dropped = 0;
     // Every found folder has a name, so a tree line with an empty folder (or
     // none) matches nothing and goes; nothing stands in for a folder that is
     // not there.
@@ -46,9 +47,13 @@ int ReconcileTreeLines(StringList &treeLines, std::vector<DictionaryEntry> &dict
                                         [&](const DictionaryEntry &d) { return d.folder == folder; });
         if (match != dictionaries.end())
             dictionaries.erase(match);
-        else
+        else {
             treeLines.removeAt(i);
+            ++dropped;
+        }
     }
+    if (droppedDictionaries)
+        *droppedDictionaries = dropped;
 
     const qsizetype folderLine = treeLines.indexOf(texts::NewDictionariesFolder);
     if (folderLine < 0)
@@ -59,13 +64,14 @@ int ReconcileTreeLines(StringList &treeLines, std::vector<DictionaryEntry> &dict
     return 0;
 }
 
-int FindNewDictionaries(const ConfigPaths &paths, std::vector<DictionaryEntry> &NewDictionaries, StringList &TreeLines)
+int FindNewDictionaries(const ConfigPaths &paths, std::vector<DictionaryEntry> &NewDictionaries, StringList &TreeLines,
+                        int *droppedDictionaries)
 {
     NewDictionaries = DictionaryFoldersUnder(paths.base);
     TreeLines = ListFile::read(paths.treeView);
     // New dictionaries must never become the root of a tree that lost its own.
     RepairTreeLines(TreeLines);
-    return ReconcileTreeLines(TreeLines, NewDictionaries);
+    return ReconcileTreeLines(TreeLines, NewDictionaries, droppedDictionaries);
 }
 
 QString DictionaryTreeLine(const DictionaryEntry &dictionary)

@@ -37,15 +37,19 @@ std::vector<DictionaryEntry> DictionaryFoldersUnder(const QString &baseDir);
 // Then the first "Новые словари" line: when dictionary lines follow it, the
 // index of the first of them is returned; as the last line or followed by a
 // folder line it is an empty folder and is dropped. 0 when there is no such
-// folder with dictionaries.
-int ReconcileTreeLines(StringList &treeLines, std::vector<DictionaryEntry> &dictionaries);
+// folder with dictionaries. `droppedDictionaries`, when given, is set to the
+// number of dictionary lines dropped.
+int ReconcileTreeLines(StringList &treeLines, std::vector<DictionaryEntry> &dictionaries,
+                       int *droppedDictionaries = nullptr);
 
 // Reads the tree file into `TreeLines` (its root line put in front when it
 // lacks one), fills `NewDictionaries` with the dictionaries under "dic" that the
 // tree does not hold and drops the tree's lines of vanished ones. Returns
-// NewDictionariesFolderIndex as ReconcileTreeLines does. Throws FileError when
-// the tree file cannot be read.
-int FindNewDictionaries(const ConfigPaths &paths, std::vector<DictionaryEntry> &NewDictionaries, StringList &TreeLines);
+// NewDictionariesFolderIndex as ReconcileTreeLines does, and the number of
+// dropped dictionary lines in `droppedDictionaries` when given. Throws
+// FileError when the tree file cannot be read.
+int FindNewDictionaries(const ConfigPaths &paths, std::vector<DictionaryEntry> &NewDictionaries, StringList &TreeLines,
+                        int *droppedDictionaries = nullptr);
 
 // The tree line of a dictionary: TAB + caption + "=" + folder. The caption is
 // the display name with what the tree file cannot hold in a name written

@@ -8,6 +8,7 @@
 #include "DictionaryTree.h"
 #include "ErrorHandler.h"
 #include "FormCompil.h"
+#include "IniFile.h"
 #include "NewDictionaries.h"
 #include "ProgressBars.h"
 
@@ -68,7 +69,13 @@ bool TForm1::deferCloseWhileBusy()
 void TForm1::installNewDictionaries()
 {
     std::vector<DictionaryEntry> NewDictionaries;
-    const int NewDictionariesFolderIndex = FindNewDictionaries(m_paths, NewDictionaries, TreeLines);
+    int dropped = 0;
+    const int NewDictionariesFolderIndex = FindNewDictionaries(m_paths, NewDictionaries, TreeLines, &dropped);
+    // The dictionaries whose folders vanished leave the tree, but their
+    // headwords stay in the combined list: it is incomplete now, as after a
+    // deletion, so that the rebuild is offered.
+    if (dropped > 0)
+        IniFile->WriteBool(QStringLiteral("List"), QStringLiteral("incomplete"), true);
     if (NewDictionaries.empty())
         return;
 

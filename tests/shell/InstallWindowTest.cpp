@@ -9,6 +9,8 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QMenu>
 #include <QTimer>
 
 #include <functional>
@@ -139,6 +141,35 @@ TEST_F(InstallWindow, FirstStartInstallsThreeFoldersAndTheNextStartNothing)
     EXPECT_EQ(file("ConfigFiles/dictionaries/dictionaries.ogl"), ogl);
     EXPECT_EQ(file("ConfigFiles/dictionaries/dictionaries.dvc"), dvc);
     EXPECT_EQ(file("ConfigFiles/TreeView.trv"), tree);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(InstallWindow, AVanishedFolderMarksTheCombinedListIncomplete)
+{
+    // Both dictionaries are installed; one folder is then removed by hand,
+    // with its headwords still in the combined list.
+    dir.writeTree({Root, u"Мои"_s, u"\tАльфа=alpha"_s, u"\tБета=beta"_s});
+    dir.writeList("ConfigFiles/dictionaries/dictionaries.ogl", merged);
+    writeOptions("[List]\r\nincomplete=0\r\n");
+    struct Case {
+        const char *what;
+        std::function<void()> before;
+        bool incomplete;
+    };
+    const Case cases[] = {
+        {"every folder there", [] {}, false},
+        {"one folder gone", [this] { ASSERT_TRUE(QDir(path("dic/beta")).removeRecursively()); }, true},
+    };
+    for (const Case &c : cases) {
+        c.before();
+        start();
+        EXPECT_EQ(TIniFile(path("ConfigFiles/options.ini")).ReadBool("List", "incomplete", false), c.incomplete) << c.what;
+        Q_EMIT form->NServis->aboutToShow();
+        EXPECT_EQ(form->NCompil->isEnabled(), c.incomplete) << c.what << ": the rebuild is offered";
+        form->close();
+        form.reset();
+    }
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/TreeView.trv")), (QStringList{Root, u"Мои"_s, u"\tАльфа=alpha"_s}));
     EXPECT_TRUE(boxes.empty());
 }
 

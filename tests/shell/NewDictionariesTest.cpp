@@ -7,6 +7,8 @@
 
 #include <QTreeWidget>
 
+#include <algorithm>
+
 using namespace vocab;
 using namespace vocab::test;
 using namespace Qt::StringLiterals;
@@ -54,9 +56,14 @@ TEST(TreeReconciliation, TreeLinesAgainstTheFoldersFound)
         SCOPED_TRACE(c.what);
         StringList tree = c.tree;
         std::vector<DictionaryEntry> found = c.found;
-        EXPECT_EQ(ReconcileTreeLines(tree, found), c.folderIndex);
+        int dropped = -1;
+        EXPECT_EQ(ReconcileTreeLines(tree, found, &dropped), c.folderIndex);
         EXPECT_EQ(tree, c.treeAfter);
         EXPECT_EQ(found, c.newAfter);
+        const auto dictionaryLines = [](const QStringList &lines) {
+            return int(std::count_if(lines.begin(), lines.end(), [](const QString &l) { return l.startsWith(u'\t'); }));
+        };
+        EXPECT_EQ(dropped, dictionaryLines(c.tree) - dictionaryLines(c.treeAfter));
     }
 }
 
