@@ -1,8 +1,10 @@
 #include "ArticlePage.h"
 
+#include "DictPath.h"
 #include "ListFile.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -31,12 +33,29 @@ QString AboutText(const QString &aboutInfoPath)
     return lines.isEmpty() ? DescriptionNotFound : lines.front();
 }
 
+QString PictureFolderAddress(const QString &folder, const QString &programDir)
+{
+    // The folders came from a file system that ignores letter case: "IMG",
+    // or a dictionary folder named otherwise than in the tree, are the same.
+    const QString relative = QStringLiteral("dic/") + folder;
+    QString path = DictPath::find(programDir, relative + QStringLiteral("/img"));
+    if (path.isEmpty()) {
+        const QString dictionary = DictPath::find(programDir, relative);
+        path = (dictionary.isEmpty() ? programDir + u'/' + relative : dictionary) + QStringLiteral("/img");
+    }
+    QString address = QUrl::fromLocalFile(path + u'/').toString(QUrl::FullyEncoded);
+    // Allowed in an address, but not inside the attribute that holds it.
+    address.replace(u'&', QStringLiteral("%26"));
+    address.replace(u'\'', QStringLiteral("%27"));
+    return address;
+}
+
 QString ExpandImagePaths(const QString &article, const QString &folder, const QString &programDir)
 {
     if (!article.contains(QLatin1String("##&")))
         return article;
     QString out = article;
-    return out.replace(QLatin1String("##&"), programDir + QStringLiteral("/dic/") + folder + QStringLiteral("/img/"));
+    return out.replace(QLatin1String("##&"), PictureFolderAddress(folder, programDir));
 }
 
 qsizetype HeadwordLength(const QString &headword, const QString &article)

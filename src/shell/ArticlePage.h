@@ -24,8 +24,14 @@ QString AboutPage(const QString &pageHead, const QString &text);
 // cannot be read is an error.
 QString AboutText(const QString &aboutInfoPath);
 
-// Every "##&" of an article becomes the address of the dictionary's picture
-// folder: the program's folder + "/dic/" + folder + "/img/".
+// The address of a dictionary's picture folder, ending in "/": the file URL
+// of the program's folder + "/dic/" + folder + "/img", each part after the
+// program's folder found on disk whatever its letter case (as written when
+// missing), with every character that an address or an HTML attribute would
+// take for something else percent-encoded ("#", "%", "?", blanks, "&", quotes).
+QString PictureFolderAddress(const QString &folder, const QString &programDir);
+
+// Every "##&" of an article becomes PictureFolderAddress(folder, programDir).
 QString ExpandImagePaths(const QString &article, const QString &folder, const QString &programDir);
 
 // How many characters at the start of the article hold the headword together

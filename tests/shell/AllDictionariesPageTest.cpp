@@ -164,8 +164,8 @@ TEST(AllDictionariesPageBuild, ArticlesArePreparedAsOnTheArticlePage)
     EXPECT_EQ(rig.build(u"КОТ"_qs).page,
               Head + u"<div class=zag>Словарь</div><div align=\"justify\"><B>\"КОТ\"</B> - зверь</div><br><br>"_qs + End);
     EXPECT_EQ(rig.build(u"ЛЕС"_qs).page,
-              Head + u"<div class=zag>Словарь</div><div align=\"justify\"><B>ЛЕС</B> <img src=\"/opt/voc/dic/pics/img/les.png\"> "
-                     u"и <img src=\"/opt/voc/dic/pics/img/les2.png\"></div><br><br>"_qs + End);
+              Head + u"<div class=zag>Словарь</div><div align=\"justify\"><B>ЛЕС</B> <img src=\"file:///opt/voc/dic/pics/img/les.png\"> "
+                     u"и <img src=\"file:///opt/voc/dic/pics/img/les2.png\"></div><br><br>"_qs + End);
 }
 
 TEST(AllDictionariesPageFold, LongArticlesAreFoldedBehindALink)

@@ -5,6 +5,10 @@
 #include "PageHead.h"
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+#include <QUrl>
+
 #include <optional>
 #include <vector>
 
@@ -75,8 +79,39 @@ TEST(ArticlePageHeadword, BoldIsPlacedOnTheExpandedArticle)
 TEST(ArticlePageImages, EveryMarkBecomesThePictureFolder)
 {
     EXPECT_EQ(ExpandImagePaths(u"a<img src=\"##&x.png\"> b<img src=\"##&y.png\">"_qs, "ruslex", "/opt/voc"),
-              u"a<img src=\"/opt/voc/dic/ruslex/img/x.png\"> b<img src=\"/opt/voc/dic/ruslex/img/y.png\">"_qs);
+              u"a<img src=\"file:///opt/voc/dic/ruslex/img/x.png\"> b<img src=\"file:///opt/voc/dic/ruslex/img/y.png\">"_qs);
     EXPECT_EQ(ExpandImagePaths(u"нет картинок ##"_qs, "ruslex", "/opt/voc"), u"нет картинок ##"_qs);
+}
+
+TEST(ArticlePageImages, PictureFolderIsFoundWhateverItsCaseAndItsAddressIsEncoded)
+{
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    // Characters an address or an attribute would read otherwise, in the
+    // program's folder; the folders on disk in other letter cases.
+    const QString program = temp.filePath(u"Мой словарь #1 50% a?b & 'c'"_qs);
+    ASSERT_TRUE(QDir().mkpath(program + u"/dic/Англо Русский/IMG"_qs));
+    ASSERT_TRUE(QDir().mkpath(program + u"/dic/bare"_qs));
+    const QString encoded = QUrl::fromLocalFile(temp.path()).toString(QUrl::FullyEncoded)
+        + u"/%D0%9C%D0%BE%D0%B9%20%D1%81%D0%BB%D0%BE%D0%B2%D0%B0%D1%80%D1%8C%20%231%2050%25%20a%3Fb%20%26%20%27c%27"_qs;
+    struct Case {
+        QString folder;
+        QString address;
+    };
+    const Case cases[] = {
+        {u"англо русский"_qs, encoded + u"/dic/%D0%90%D0%BD%D0%B3%D0%BB%D0%BE%20%D0%A0%D1%83%D1%81%D1%81%D0%BA%D0%B8%D0%B9/IMG/"_qs},
+        {u"BARE"_qs, encoded + u"/dic/bare/img/"_qs},    // no picture folder: as written, in the folder found
+        {u"missing"_qs, encoded + u"/dic/missing/img/"_qs}, // no folder at all: as written
+    };
+    for (const Case &c : cases) {
+        const QString address = PictureFolderAddress(c.folder, program);
+        EXPECT_EQ(address, c.address) << c.folder.toStdString();
+        // The address leads back to the folder on disk.
+        const QUrl url(address);
+        EXPECT_TRUE(url.isLocalFile()) << c.folder.toStdString();
+        EXPECT_TRUE(url.query().isEmpty() && url.fragment().isEmpty()) << c.folder.toStdString();
+        EXPECT_TRUE(url.toLocalFile().startsWith(program + u"/dic/"_qs)) << url.toLocalFile().toStdString();
+    }
 }
 
 TEST(ArticlePageCompose, IndexOutsideTheArticlesShowsNoOtherArticle)
@@ -105,7 +140,7 @@ TEST(ArticlePagePages, WholeArticleAndDescriptionPages)
 
     const QString heading = u"<div class=zag>Малый толковый</div>"_qs;
     const QString end = u"</div></body> </html>"_qs;
-    const QString pictures = u"/opt/voc/dic/ruslex/img/"_qs;
+    const QString pictures = u"file:///opt/voc/dic/ruslex/img/"_qs;
     struct Case {
         const char *name;
         QString stored;

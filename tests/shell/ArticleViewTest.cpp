@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QWebEnginePage>
 #include <QLineEdit>
+#include <QTemporaryDir>
+#include <QUrl>
 
 using namespace vocab;
 
@@ -124,5 +126,37 @@ TEST_F(ArticleView, MarkupLeftOpenByAnArticleEndsWithItsPage)
     ASSERT_TRUE(QTest::qWaitFor([&] { return bold() == u"ГАММА"_qs; }, 10000));
     EXPECT_EQ(count("script"), 1) << "the head's own script alone";
     EXPECT_EQ(evaluate("document.body.innerText").toString().trimmed(), u"Разметка\nГАММА, -ы. Буква."_qs);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The program installed where an address would break at a "#", "%", "?" or a
+// blank, with a Cyrillic name, its dictionary folder written in another letter
+// case than the tree has it and the picture folder in capitals.
+TEST_F(ArticleView, PicturesLoadFromAnAwkwardInstallFolderWhateverTheLetterCase)
+{
+    QTemporaryDir installed;
+    ASSERT_TRUE(installed.isValid());
+    const QString program = installed.filePath(u"Программы #2 100% a?b c"_qs);
+    dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\tКартинки=Pics"_qs});
+    dir.writeList("dic/Pics/Pics.ogl", {u"ДОМ"_qs});
+    dir.writeList("dic/Pics/Pics.uvs", {u"ДОМ, -а. Здание. <img id=pic src=\"##&dom.png\">"_qs});
+    ASSERT_TRUE(QDir().mkpath(program + "/dic/PICS/IMG"));
+    QImage picture(9, 4, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(program + "/dic/PICS/IMG/dom.png"));
+    SetProgramDirForTests(program);
+    struct Restore {
+        ~Restore() { SetProgramDirForTests(QString()); }
+    } restore;
+    start();
+    select(u"Картинки"_qs);
+    search(u"до"_qs);
+    const bool loaded = QTest::qWaitFor([&] {
+        return evaluate("(function() { var p = document.getElementById('pic');"
+                        " return p && p.complete ? p.naturalWidth : -1; })()").toInt() == 9;
+    }, 10000);
+    const QString src = evaluate("document.getElementById('pic') ? document.getElementById('pic').src : ''").toString();
+    EXPECT_TRUE(loaded) << "the picture did not load from " << src.toStdString();
+    EXPECT_EQ(QUrl(src).toLocalFile(), program + "/dic/PICS/IMG/dom.png");
     EXPECT_TRUE(boxes.empty());
 }
