@@ -20,6 +20,9 @@ public:
 
     void Button1Click();
 
+private:
+    void layOut();
+
 protected:
     // FormShow: the bar's colour.
     void showEvent(QShowEvent *event) override;

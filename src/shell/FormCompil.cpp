@@ -2,9 +2,12 @@
 
 #include "CombinedListRebuild.h"
 #include "ErrorHandler.h"
+#include "NewDictionaries.h"
 #include "ProgressBars.h"
+#include "WidgetSizes.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 
 namespace vocab {
 
@@ -33,10 +36,46 @@ TForm_compil::TForm_compil(const ConfigPaths &paths, TIniFile &IniFile, QWidget 
     : QDialog(parent, Qt::Tool), m_paths(paths), m_ini(IniFile)
 {
     setupUi(this);
-    setFixedSize(377, 178);
+    layOut();
     connect(ButtonBegin, &QPushButton::clicked, this, [this] { guarded([this] { ButtonBeginClick(); }); });
     connect(ButtonStop, &QPushButton::clicked, this, [this] { guarded([this] { ButtonStopClick(); }); });
     connect(ButtonExit, &QPushButton::clicked, this, [this] { guarded([this] { ButtonExitClick(); }); });
+}
+
+void TForm_compil::layOut()
+{
+    // At least as large as it was drawn, and as wide as its texts take in the
+    // desktop's font. The name and the count keep their room while hidden,
+    // so that nothing moves when they appear; the start and stop buttons
+    // share one place, as only one of them shows at a time.
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(16, 12, 16, 18);
+    grid->setHorizontalSpacing(25);
+    grid->setVerticalSpacing(6);
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(LabelName, 1, 0, 1, 2);
+    grid->addWidget(LabelStatistics, 2, 0, 1, 2);
+    grid->addWidget(ProgressBar1, 3, 0, 1, 2);
+    grid->addWidget(ButtonBegin, 5, 0);
+    grid->addWidget(ButtonStop, 5, 0);
+    grid->addWidget(ButtonExit, 5, 1);
+    grid->setRowStretch(4, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    for (QLabel *label : {LabelName, LabelStatistics}) {
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+    }
+    // A name is shown cut to its first 38 characters: room for one of
+    // letters of middle width, and more when a wider one comes.
+    const int nameWidth = LabelName->fontMetrics().horizontalAdvance(
+        QStringLiteral("Обновление: ") + ShortDictionaryName(QString(39, u'о')));
+    grid->addItem(new QSpacerItem(nameWidth, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), 6, 0, 1, 2);
+    for (QPushButton *button : {ButtonBegin, ButtonStop, ButtonExit})
+        KeepAtLeast(button, QSize(160, 28));
+    grid->setSizeConstraint(QLayout::SetMinimumSize);
+    resize(QSize(377, 178).expandedTo(minimumSizeHint()));
 }
 
 void TForm_compil::showEvent(QShowEvent *event)

@@ -32,6 +32,9 @@ public:
     void ButtonStopClick();
     void ButtonExitClick();
 
+private:
+    void layOut();
+
 protected:
     // FormShow: the bar's colour, full.
     void showEvent(QShowEvent *event) override;

@@ -1,0 +1,163 @@
+// Every text the program writes into its windows fits its widget, in the
+// desktop's usual font and in one a quarter larger: nothing is cut off.
+#include "AddDic.h"
+#include "DictionaryFixtures.h"
+#include "FormCompil.h"
+#include "IniFile.h"
+#include "NewDictionaries.h"
+#include "Options.h"
+#include "ShellPaths.h"
+#include "UnitDelete.h"
+#include "WindowFixture.h"
+#include "about_dic.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QTabWidget>
+
+#include <memory>
+
+using namespace vocab;
+
+namespace {
+
+// How much wider a text is than the room its widget gives it; 0 when it fits.
+int overflow(QWidget *widget, QString *what)
+{
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        const QString text = label->text();
+        if (text.isEmpty() || label->textFormat() == Qt::RichText || Qt::mightBeRichText(text))
+            return 0;
+        const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
+        const QFontMetrics metrics(label->font());
+        *what = text;
+        if (label->wordWrap()) {
+            // Wrapped: it must fit the height its lines take.
+            const QRect needed = metrics.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, text);
+            return std::max(0, needed.height() - room.height()) + std::max(0, needed.width() - room.width());
+        }
+        return std::max(0, metrics.horizontalAdvance(text) - room.width());
+    }
+    if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        const QString text = button->text().remove(u'&');
+        if (text.isEmpty())
+            return 0;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        QStyle::SubElement element = QStyle::SE_PushButtonContents;
+        if (qobject_cast<QCheckBox *>(button))
+            element = QStyle::SE_CheckBoxContents;
+        else if (qobject_cast<QRadioButton *>(button))
+            element = QStyle::SE_RadioButtonContents;
+        const int room = button->style()->subElementRect(element, &option, button).width();
+        *what = text;
+        return std::max(0, QFontMetrics(button->font()).horizontalAdvance(text) - room);
+    }
+    return 0;
+}
+
+// The texts shown now that do not fit.
+void collectClipped(QWidget *window, QStringList &clipped)
+{
+    if (window->layout())
+        window->layout()->activate();
+    QApplication::processEvents();
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (!widget->isVisible())
+            continue;
+        QString text;
+        const int over = overflow(widget, &text);
+        const QString entry = QStringLiteral("%1 \"%2\": %3 px too narrow (%4 wide)")
+                                  .arg(widget->objectName(), text).arg(over).arg(widget->width());
+        if (over > 0 && !clipped.contains(entry))
+            clipped.append(entry);
+    }
+}
+
+// Shows the window as the user sees it, every page of its tabs in turn, and
+// lists every text that does not fit.
+QStringList clippedTexts(QWidget *window)
+{
+    window->show();
+    QStringList clipped;
+    collectClipped(window, clipped);
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+        const int shown = tabs->currentIndex();
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            collectClipped(window, clipped);
+        }
+        tabs->setCurrentIndex(shown);
+    }
+    return clipped;
+}
+
+class DialogTexts : public vocab::test::WindowFixture, public ::testing::WithParamInterface<double> {
+protected:
+    void SetUp() override
+    {
+        previousFont = QApplication::font();
+        // The desktop's font, at its size or a quarter larger.
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSizeF(previousFont.pointSizeF() * GetParam());
+        QApplication::setFont(font);
+        WindowFixture::SetUp();
+        vocab::test::FixtureFolder(work.path()).writeTree({u"Все словари"_qs});
+        start();
+    }
+    void TearDown() override
+    {
+        WindowFixture::TearDown();
+        QApplication::setFont(previousFont);
+    }
+
+    QFont previousFont;
+};
+
+} // namespace
+
+TEST_P(DialogTexts, NoFixedTextIsWiderThanItsWidget)
+{
+    ASSERT_TRUE(QFontDatabase::families().contains(u"DejaVu Sans"_qs)) << "the desktop's font is installed";
+    EXPECT_EQ(clippedTexts(form.get()), QStringList()) << "main window";
+
+    TFormAddDic addDic(form.get());
+    EXPECT_EQ(clippedTexts(&addDic), QStringList()) << "installing window";
+    EXPECT_GE(addDic.width(), 428);
+    EXPECT_GE(addDic.height(), 141);
+    // A long name, cut as the installation cuts it, fits as well.
+    addDic.LabelNameDic->setText(ShortDictionaryName(u"Большой англо-русский политехнический словарь"_qs));
+    addDic.LabelStatistics->setText(u"Выполнено 10 из 12"_qs);
+    EXPECT_EQ(clippedTexts(&addDic), QStringList()) << "installing window, with a name";
+
+    TForm_compil compil(form->paths(), *form->IniFile, form.get());
+    EXPECT_EQ(clippedTexts(&compil), QStringList()) << "rebuild window";
+    compil.LabelName->setText(u"Обновление: "_qs + ShortDictionaryName(u"Большой англо-русский политехнический словарь"_qs));
+    compil.LabelName->show();
+    compil.LabelStatistics->setText(u"Выполнено 10 из 12"_qs);
+    compil.LabelStatistics->show();
+    compil.Label1->setText(u"Обновление списка успешно завершено"_qs);
+    EXPECT_EQ(clippedTexts(&compil), QStringList()) << "rebuild window, running";
+    compil.ButtonBegin->hide();
+    compil.ButtonStop->show();
+    EXPECT_EQ(clippedTexts(&compil), QStringList()) << "rebuild window, stop button";
+
+    TFormDelete removal(u"Большой англо-русский политехнический словарь"_qs, form.get());
+    EXPECT_EQ(clippedTexts(&removal), QStringList()) << "deletion question";
+
+    TFormOptions options(*form->IniFile, [](int, bool) {}, form.get());
+    EXPECT_EQ(clippedTexts(&options), QStringList()) << "options";
+
+    Tabout1 about(*form);
+    EXPECT_EQ(clippedTexts(&about), QStringList()) << "about box";
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, DialogTexts, ::testing::Values(1.0, 1.25));
