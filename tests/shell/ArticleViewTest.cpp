@@ -154,7 +154,7 @@ TEST_F(ArticleView, PicturesLoadFromAnAwkwardInstallFolderWhateverTheLetterCase)
     const bool loaded = QTest::qWaitFor([&] {
         return evaluate("(function() { var p = document.getElementById('pic');"
                         " return p && p.complete ? p.naturalWidth : -1; })()").toInt() == 9;
-    }, 10000);
+    }, 20000);
     const QString src = evaluate("document.getElementById('pic') ? document.getElementById('pic').src : ''").toString();
     EXPECT_TRUE(loaded) << "the picture did not load from " << src.toStdString();
     EXPECT_EQ(QUrl(src).toLocalFile(), program + "/dic/PICS/IMG/dom.png");
