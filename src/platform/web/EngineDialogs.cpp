@@ -47,7 +47,7 @@ bool askContinueScripts(QWidget *parent, const QString &message, int line, const
                              .arg(message)
                              .arg(line)
                              .arg(url);
-    return MessageBox(text, QStringLiteral("Ошибка сценария"), MB_YESNO | MB_ICONWARNING, parent) == IDYES;
+    return MessageBox(text, QStringLiteral("Ошибка сценария"), MB_YESNO | MB_ICONWARNING, parent, Qt::PlainText) == IDYES;
 }
 
 } // namespace vocab
