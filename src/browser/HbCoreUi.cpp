@@ -158,6 +158,8 @@ bool TCustomHostedBrowser::IsMaskedCtrlShortcut(const TMsg &Msg)
     return true;
 }
 
+// The engine keeps no options in a registry key of its own, so it never
+// asks for either path; the answers are there for callers of the host.
 HRESULT TCustomHostedBrowser::GetOptionKeyPath(QString &pchKey, std::uint32_t)
 {
     pchKey = (!fOptionKeyPath.isEmpty() && !fOverOptionKeyPath) ? fOptionKeyPath : QString();
@@ -192,6 +194,8 @@ HRESULT TCustomHostedBrowser::GetDropTarget(IDropTarget *, IDropTarget *&ppDropT
     return E_NOTIMPL;
 }
 
+// The engine never asks: a page's window.external is the engine's own, and
+// no host object can be put there.
 HRESULT TCustomHostedBrowser::GetExternal(IInterface *&ppDispatch)
 {
     ppDispatch = nullptr;

@@ -170,6 +170,7 @@ HRESULT THostedBrowser::GetHostInfo(DOCHOSTUIINFO &Info)
     // Only where the inherited answer (or its event) left none.
     if (Info.pchHostCss.isEmpty() && !FHostCSS.isEmpty())
         Info.pchHostCss = FHostCSS;
+    // The engine reads the style sheet; it has no namespaces for HostNS.
     if (Info.pchHostNS.isEmpty() && !FHostNS.isEmpty())
         Info.pchHostNS = FHostNS;
     return result;
