@@ -15,6 +15,7 @@
 #include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
@@ -49,12 +50,22 @@ protected:
 
     static QWebEngineProfile *profileOf(THostedBrowser *browser) { return engineOf(*browser).page()->profile(); }
     static QString titleOf(THostedBrowser *browser) { return engineOf(*browser).page()->title(); }
-    // Goes to the address and waits until the load has ended, well or not.
+    // Goes to the address and waits until the load of that address has
+    // ended, well or not: the end of an earlier load (the blank page's, which
+    // the engine may report late) is not this one's.
     static void go(THostedBrowser *browser, const QUrl &url)
     {
-        QSignalSpy finished(engineOf(*browser).page(), &QWebEnginePage::loadFinished);
+        bool ended = false;
+        QWebEnginePage *page = engineOf(*browser).page();
+        const QMetaObject::Connection watch =
+            QObject::connect(page, &QWebEnginePage::loadingChanged, [&](const QWebEngineLoadingInfo &info) {
+                if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus && info.url() == url)
+                    ended = true;
+            });
         browser->Navigate(url.toString());
-        ASSERT_TRUE(finished.wait(static_cast<int>(LoadTimeoutMs))) << url.toString().toStdString();
+        const bool done = waitUntil([&] { return ended; }, static_cast<int>(LoadTimeoutMs));
+        QObject::disconnect(watch);
+        ASSERT_TRUE(done) << url.toString().toStdString();
     }
 
     HostedBrowserModuleScope module;
