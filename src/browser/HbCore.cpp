@@ -129,6 +129,8 @@ IInterface *TCustomHostedBrowser::QueryInterface(const QUuid &iid)
 
 // ---- The ambient dispatch ----
 
+// The engine reads the ambient properties by their ids alone and never asks
+// for their type information; these two answer callers of the host only.
 HRESULT TCustomHostedBrowser::GetTypeInfoCount(int &pctinfo)
 {
     HRESULT Rezult = THB::GetTypeInfoCount(pctinfo);

@@ -22,6 +22,8 @@ QVariant GetDispatchProperty(const IHTMLEventObj &event, const QString &Name)
 
 } // namespace
 
+// The engine asks the host for no command's state, so this is never called
+// from there.
 HRESULT TCustomHostedBrowser::QueryStatus(const QUuid *, std::span<OLECMD>, OLECMDTEXT *)
 {
     return S_OK;
@@ -43,6 +45,8 @@ HRESULT TCustomHostedBrowser::Exec(const QUuid *pguidCmdGroup, std::uint32_t nCm
     } else if (pguidCmdGroup && *pguidCmdGroup == CGID_DocHostCommandHandler) {
         if (nCmdID == OLECMDID_SHOWSCRIPTERROR)
             return ShowScriptError(pvaIn, pvaOut);
+        // The engine's reloads all come as IDM_REFRESH_TOP; the other two
+        // ids come only from callers of the host.
         if (nCmdID == IDM_REFRESH || nCmdID == IDM_REFRESH_TOP || nCmdID == IDM_REFRESH_TOP_FULL) {
             if (OnRefresh) {
                 bool Cancel = false;
@@ -203,6 +207,9 @@ HRESULT TCustomHostedBrowser::moveTo(int x, int y)
     return S_OK;
 }
 
+// The engine tells only where a page wants its window, never by how much
+// it moves it: a page's moveBy and resizeBy arrive as moveTo and resizeTo,
+// and these two are called by nobody but callers of the host.
 HRESULT TCustomHostedBrowser::moveBy(int x, int y)
 {
     if (FFloatingHosting)
@@ -230,6 +237,7 @@ HRESULT TCustomHostedBrowser::resizeBy(int x, int y)
     return S_OK;
 }
 
+// The engine has no behaviours and no namespace table to fill: never called.
 HRESULT TCustomHostedBrowser::PopulateNamespaceTable()
 {
     if (OnPopulateNSTable)

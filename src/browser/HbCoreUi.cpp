@@ -39,14 +39,20 @@ bool TCustomHostedBrowser::IsPopupMenuDisabled(std::uint32_t dwID) const
 
 // The browser's own menu, built here so that it can be filtered first. The
 // control makes the menu itself, so there is no resource to fail to load;
-// its encoding item is left as the control has it.
+// its encoding item is left as the control has it. The control has items
+// only for what the engine asked a menu for; with no such request (the
+// right press kept from the engine, say) there is nothing to show, and no
+// empty menu pops up. A menu the filter emptied is not shown either, but
+// counts as shown, so that the browser does not show its unfiltered one.
 bool TCustomHostedBrowser::ShowIEContextMenu(std::uint32_t dwID, IInterface *, const QPoint *ppt,
                                              const ContextMenuContext *pdispReserved)
 {
     std::unique_ptr<QMenu> menu = Control()->CreateContextMenu(dwID);
-    if (!menu)
+    if (!menu || menu->isEmpty())
         return false;
     FilterPopupMenu(this, dwID, menu.get(), pdispReserved);
+    if (menu->isEmpty())
+        return true;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu.release()->popup(ppt ? *ppt : QCursor::pos());
     return true;
@@ -152,6 +158,8 @@ bool TCustomHostedBrowser::IsMaskedCtrlShortcut(const TMsg &Msg)
     return true;
 }
 
+// The engine keeps no options in a registry key of its own, so it never
+// asks for either path; the answers are there for callers of the host.
 HRESULT TCustomHostedBrowser::GetOptionKeyPath(QString &pchKey, std::uint32_t)
 {
     pchKey = (!fOptionKeyPath.isEmpty() && !fOverOptionKeyPath) ? fOptionKeyPath : QString();
@@ -186,6 +194,8 @@ HRESULT TCustomHostedBrowser::GetDropTarget(IDropTarget *, IDropTarget *&ppDropT
     return E_NOTIMPL;
 }
 
+// The engine never asks: a page's window.external is the engine's own, and
+// no host object can be put there.
 HRESULT TCustomHostedBrowser::GetExternal(IInterface *&ppDispatch)
 {
     ppDispatch = nullptr;

@@ -160,7 +160,7 @@ void SaveImagesDialog(IWebBrowser2 *OleObject, IHTMLDocument2 *Document)
         folder.chop(1);
     const QString question =
         QStringLiteral("Сохранить рисунки страницы (GIF, JPG, BMP, PNG) в папку\n%1?").arg(QDir::toNativeSeparators(folder));
-    if (MessageBox(question, ApplicationTitle(), MB_YESCANCELALL, QApplication::activeWindow()) == IDCANCEL)
+    if (MessageBox(question, ApplicationTitle(), MB_YESCANCELALL, QApplication::activeWindow(), Qt::PlainText) == IDCANCEL)
         return;
     const QVariantList sources =
         lateBound(OleObject, QStringLiteral("var s=[];for(var i=0;i<d.images.length;++i)s.push(String(d.images.item(i).src));"

@@ -125,17 +125,33 @@ QString GetWordAtCursor(int X, int Y, THostedBrowser &WB)
     IHTMLDocument2 *doc = nullptr;
     if (!WB.DocumentLoaded(doc) || !doc->selection())
         return {};
-    // The point in the page's own pixels; the word is the one the text's
-    // word breaks give around it.
+    // The point in the page's own pixels. The word is the one under it, by
+    // the text's word breaks over the whole paragraph (a word may run over
+    // several elements). Over a blank or a punctuation mark, it is the word
+    // the word moves reach from there: the one before it, or the one after
+    // it at the paragraph's start. Off the text there is no word.
     const QString word = LateBound(doc, QStringLiteral(
-                                            "var r=d.caretRangeFromPoint(a[0]/a[2],a[1]/a[2]);"
-                                            "if(!r||r.startContainer.nodeType!==3)return '';"
-                                            "var t=r.startContainer.data,o=r.startOffset;"
-                                            "var s=Array.from(new Intl.Segmenter(undefined,{granularity:'word'}).segment(t));"
-                                            "for(var i=0;i<s.length;++i)if(o>=s[i].index&&o<s[i].index+s[i].segment.length)return s[i].segment;"
-                                            "return s.length&&o===t.length?s[s.length-1].segment:'';"),
-                                        {X, Y, zoomOf(WB)})
-                             .toString();
+        "var x=a[0]/a[2],y=a[1]/a[2],r=d.caretRangeFromPoint(x,y);"
+        "if(!r||r.startContainer.nodeType!==3)return '';"
+        "var n=r.startContainer,o=r.startOffset;"
+        "function hit(i){if(i<0||i>=n.data.length)return false;var q=d.createRange();q.setStart(n,i);q.setEnd(n,i+1);"
+        "var b=q.getClientRects();for(var k=0;k<b.length;++k)"
+        "if(x>=b[k].left&&x<b[k].right&&y>=b[k].top&&y<b[k].bottom)return true;return false;}"
+        "var at=hit(o)?o:hit(o-1)?o-1:-1;if(at<0)return '';"
+        "function inline(e){var s=getComputedStyle(e).display;return s==='inline'||s==='contents';}"
+        "var p=n.parentNode;while(p!==d.body&&p.parentNode&&inline(p))p=p.parentNode;"
+        "var t='',pos=-1,w=d.createTreeWalker(p,NodeFilter.SHOW_ELEMENT|NodeFilter.SHOW_TEXT,{acceptNode:function(e){"
+        "if(e.nodeType===3)return NodeFilter.FILTER_ACCEPT;"
+        "if(e.nodeName==='BR'||!inline(e)){t+=' ';return NodeFilter.FILTER_REJECT;}return NodeFilter.FILTER_SKIP;}});"
+        "for(var m=w.nextNode();m;m=w.nextNode()){if(m===n)pos=t.length+at;t+=m.data;}"
+        "if(pos<0)return '';"
+        "var s=Array.from(new Intl.Segmenter(undefined,{granularity:'word'}).segment(t)),c=-1;"
+        "for(var i=0;i<s.length;++i)if(pos>=s[i].index&&pos<s[i].index+s[i].segment.length){c=i;break;}"
+        "if(c<0)return '';if(s[c].isWordLike)return s[c].segment;"
+        "for(i=c-1;i>=0;--i)if(s[i].isWordLike)return s[i].segment;"
+        "for(i=c+1;i<s.length;++i)if(s[i].isWordLike)return s[i].segment;"
+        "return '';"),
+        {X, Y, zoomOf(WB)}).toString();
     return TrimBlanks(word);
 }
 
@@ -260,7 +276,8 @@ void ViewPageSourceText(IWebBrowser2 *, IHTMLDocument2 *Doc)
     if (!IsHtmlDocument(Doc))
         return;
     const QString text = LateBound(Doc, QStringLiteral("return String(d.documentElement.innerText);")).toString();
-    ShowMessage(LinesText({text}));
+    // The page's text, never read as markup of the box's own.
+    ShowMessage(LinesText({text}), Qt::PlainText);
 }
 
 int FrameCount(IHTMLDocument2 *Doc)

@@ -39,7 +39,9 @@ bool IsHtmlDocument(const IInterface *Doc);
 bool AddHtmlToAboutBlank(THostedBrowser &WB, const QString &StringToHtml);
 
 // The word at a point of the view (in its pixels), blanks and control
-// characters trimmed; empty where there is no text.
+// characters trimmed: the word under the point; over a blank or a
+// punctuation mark the word before it in its paragraph, else the one after
+// it; empty off the text.
 QString GetWordAtCursor(int X, int Y, THostedBrowser &WB);
 
 // Scroll the element of an id to the top left of the view; nothing happens

@@ -6,6 +6,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 
 #include <exception>
@@ -38,8 +39,13 @@ int DeleteFirstCacheEntry(TCacheEnumHandle &hEnum)
 {
     hEnum = 0;
     const QList<QWebEngineProfile *> profiles = liveBrowserProfiles();
-    for (QWebEngineProfile *profile : profiles)
+    // The walk deletes cookies and visited addresses with the cached pages:
+    // they are entries of the same cache.
+    for (QWebEngineProfile *profile : profiles) {
         profile->clearHttpCache();
+        profile->cookieStore()->deleteAllCookies();
+        profile->clearAllVisitedLinks();
+    }
     // The engine empties its caches while it goes on, and a page asked for
     // before it is done may never finish loading. It tells nobody when it is
     // done, so it is given the time it takes before anything else is asked.

@@ -22,11 +22,12 @@ void ClearHistory();
 // The steps of the walk that deletes the cache's entries: 0 when an entry
 // was found and deleted, else ERROR_NO_MORE_ITEMS or another error code.
 // The engine's cache cannot be walked entry by entry: the first step
-// empties the cache of every live control at once and answers that no entry
-// is left, with no walk (handle 0); the next step has nothing more to find.
+// empties the cache of every live control at once, with its cookies and
+// visited addresses, and answers that no entry is left, with no walk
+// (handle 0); the next step has nothing more to find.
 int DeleteFirstCacheEntry(TCacheEnumHandle &hEnum);
 int DeleteNextCacheEntry(TCacheEnumHandle hEnum);
-// Deletes every entry of the cache.
+// Deletes every entry of the cache: pages, cookies and visited addresses.
 void ClearCache();
 
 // Deletes the list of typed addresses from the registry; no error when

@@ -129,13 +129,33 @@ QByteArray TextToBytes(const QString &Text, QStringConverter::Encoding Encoding)
 
 QString HtmlFromBytes(const QByteArray &Bytes, QStringConverter::Encoding Fallback)
 {
-    if (const std::optional<QStringConverter::Encoding> named = QStringConverter::encodingForHtml(Bytes))
-        return QStringDecoder(*named).decode(Bytes);
-    // A meta charset of an encoding beyond Qt's own (windows-1251, say).
-    QStringDecoder byName = QStringDecoder::decoderForHtml(Bytes);
-    if (byName.isValid() && QLatin1String(byName.name()) != QLatin1String("UTF-8"))
-        return byName.decode(Bytes);
-    return QStringDecoder(Fallback, QStringConverter::Flag::ConvertInitialBom).decode(Bytes);
+    // Qt's own guess answers UTF-8 for bytes that name nothing, which would
+    // never let the text's own encoding be used: a mark or a meta charset
+    // is looked for here, and only they overrule the caller's encoding.
+    if (const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(Bytes))
+        return QStringDecoder(*marked).decode(Bytes);
+    if (const QByteArray named = MetaCharset(Bytes); !named.isEmpty()) {
+        QStringDecoder byName(named.constData());
+        if (byName.isValid())
+            return byName.decode(Bytes);
+    }
+    return QStringDecoder(Fallback).decode(Bytes);
+}
+
+QByteArray MetaCharset(const QByteArray &Bytes)
+{
+    // Where a browser looks for it: a meta element in the first 1024 bytes,
+    // as <meta charset=...> or in the content of an http-equiv one.
+    static const QRegularExpression meta(QStringLiteral("<meta\\s[^>]*?charset\\s*=\\s*[\"']?\\s*([A-Za-z0-9._:\\-]+)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch found = meta.match(QString::fromLatin1(Bytes.left(1024)));
+    if (!found.hasMatch())
+        return {};
+    QByteArray name = found.captured(1).toLatin1().toLower();
+    // "unicode" in a page means the UTF-8 it was saved in.
+    if (name == "unicode")
+        name = "utf-8";
+    return name;
 }
 
 QList<int> ParseFrameList(const QString &FrameList)

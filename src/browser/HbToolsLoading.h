@@ -66,9 +66,13 @@ QStringList WithHtmlTags(const QStringList &Lines);
 QString LinesText(const QStringList &Lines);
 // Text as bytes of an encoding, with the mark of a Unicode encoding ahead.
 QByteArray TextToBytes(const QString &Text, QStringConverter::Encoding Encoding);
-// The text of a page's bytes: the encoding its mark or its meta charset
-// names, else `Fallback`.
+// The text of a page's bytes: the encoding its byte-order mark or its meta
+// charset names, else `Fallback` (a meta charset of no known encoding
+// names nothing).
 QString HtmlFromBytes(const QByteArray &Bytes, QStringConverter::Encoding Fallback);
+// The charset a meta element in the page's head names, lower-cased; empty
+// for none.
+QByteArray MetaCharset(const QByteArray &Bytes);
 
 // The frame numbers of a comma-separated list (blanks separate as well,
 // double quotes are dropped); throws EConvertError for an entry that is no

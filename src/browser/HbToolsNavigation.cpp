@@ -137,13 +137,14 @@ void GoDownloadMaskedFile(const QString &SourceFile, const QString &TargetFile, 
     const bool done = DownloadToFile(SourceFile, TargetFile);
     if (!Notify)
         return;
+    // The addresses and paths are shown as they stand, whatever they hold.
     if (done)
         MessageBox(QStringLiteral("Downloading: ") + SourceFile + QStringLiteral("\n\r") + QStringLiteral("To: ") + TargetFile
                        + QStringLiteral("\n\r") + QStringLiteral("was successfully finished."),
-                   QStringLiteral("Download successful."), MB_OK, nullptr);
+                   QStringLiteral("Download successful."), MB_OK, nullptr, Qt::PlainText);
     else
         MessageBox(QStringLiteral("An error ocurred while downloading the file.") + SourceFile,
-                   QStringLiteral("Downloading Error!!"), MB_ICONERROR, nullptr);
+                   QStringLiteral("Downloading Error!!"), MB_ICONERROR, nullptr, Qt::PlainText);
 }
 
 } // namespace vocab::HbTools

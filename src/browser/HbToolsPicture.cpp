@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "HbToolsDocument.h"
 #include "HtmlDocument.h"
+#include "JpegMemoryDestination.h"
 #include "ListFile.h"
 #include "OleError.h"
 #include "WebBrowser.h"
@@ -14,7 +15,7 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 
 #include <jpeglib.h>
 
@@ -38,8 +39,9 @@ struct JpegErrors {
 }
 
 // The compression, in a frame of its own that holds nothing to destroy
-// when libjpeg jumps back; the caller owns *buffer whatever happens.
-bool compress(const QImage &rgb, int quality, unsigned char **buffer, unsigned long *size, JpegErrors &errors)
+// when libjpeg jumps back; the bytes go into `output`, which the caller owns
+// whatever happens.
+bool compress(const QImage &rgb, int quality, std::optional<JpegMemoryDestination> &output, JpegErrors &errors)
 {
     jpeg_compress_struct info{};
     info.err = jpeg_std_error(&errors.manager);
@@ -49,7 +51,7 @@ bool compress(const QImage &rgb, int quality, unsigned char **buffer, unsigned l
         return false;
     }
     jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, buffer, size);
+    output.emplace(&info);
     info.image_width = static_cast<JDIMENSION>(rgb.width());
     info.image_height = static_cast<JDIMENSION>(rgb.height());
     info.input_components = 3;
@@ -88,15 +90,11 @@ QByteArray EncodeJpeg(const QImage &Image, int Quality)
     const QImage rgb = Image.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull())
         throw AppError(QStringLiteral("Нет изображения для JPEG"));
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
+    std::optional<JpegMemoryDestination> output;
     JpegErrors errors{};
-    const bool done = compress(rgb, Quality, &buffer, &size, errors);
-    const QByteArray bytes = done ? QByteArray(reinterpret_cast<const char *>(buffer), static_cast<qsizetype>(size)) : QByteArray();
-    std::free(buffer);
-    if (!done)
+    if (!compress(rgb, Quality, output, errors))
         throw AppError(QStringLiteral("Не удаётся сжать изображение в JPEG: %1").arg(QString::fromLocal8Bit(errors.message)));
-    return bytes;
+    return output->bytes();
 }
 
 void GetThumbnail(IWebBrowser2 *Application, QImage *Image)

@@ -4,6 +4,7 @@
 #include "HbToolsFind.h"
 #include "HbToolsRegistry.h"
 #include "HbToolsProxy.h"
+#include "MailTransport.h"
 #include "PlatformLibraries.h"
 #include "WindowHelpers.h"
 
@@ -169,6 +170,7 @@ HRESULT THostedBrowser::GetHostInfo(DOCHOSTUIINFO &Info)
     // Only where the inherited answer (or its event) left none.
     if (Info.pchHostCss.isEmpty() && !FHostCSS.isEmpty())
         Info.pchHostCss = FHostCSS;
+    // The engine reads the style sheet; it has no namespaces for HostNS.
     if (Info.pchHostNS.isEmpty() && !FHostNS.isEmpty())
         Info.pchHostNS = FHostNS;
     return result;
@@ -228,6 +230,8 @@ void InitializeHostedBrowser()
     module.GlobalHbControl = std::make_unique<THbControl>();
     module.GlobalHbControl->FocusControl().SetActive(true);
     module.GlobalHbControl->MouseWheelFix().SetActive(true);
+    // Copies for the mail client that a run which did not end well left.
+    DesktopMailTransport::removeCopies();
     module.Initialized = true;
 }
 
@@ -249,6 +253,8 @@ void FinalizeHostedBrowser()
         OleUninitialize();
     module.OleInitializedByUnit = false;
     module.GlobalHbControl.reset();
+    // The mail client has had the files of the mails composed meanwhile.
+    DesktopMailTransport::removeCopies();
     module.Initialized = false;
 }
 

@@ -140,6 +140,8 @@ void THostedBrowser::InvokeIEServerCommand(int Cmd)
     SendCommandMessage(this, static_cast<std::uintptr_t>(Cmd));
 }
 
+// There is no import and export wizard here: the command goes to the
+// component's window, whose OnMessage sees it, and nothing more happens.
 void THostedBrowser::ShowImportExportFavoritesAndCookies()
 {
     InvokeIEServerCommand(374);

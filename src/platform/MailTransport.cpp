@@ -9,9 +9,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <mutex>
 #include <utility>
 
 namespace vocab {
@@ -20,45 +22,70 @@ namespace {
 
 constexpr int deliveryTimeoutMs = 120000;
 
-// A name the mail client shows a file under, as a file name of its own in
-// the copy's folder.
-QString spoolName(const MailAttachment &file)
+// The longest file name the file systems take, in bytes.
+constexpr qsizetype MaxFileNameBytes = 255;
+// An extension longer than this is part of the name, not a type.
+constexpr qsizetype MaxExtensionBytes = 32;
+
+// The first characters of a text whose UTF-8 fits in `bytes`: whole
+// characters only, a pair of surrogates counting as one.
+QString headFitting(const QString &text, qsizetype bytes)
 {
-    QString name = file.name;
-    for (QChar &c : name)
-        if (c == u'/' || c.category() == QChar::Other_Control)
-            c = u' ';
-    name = name.trimmed();
-    while (name.startsWith(u'.') || name.startsWith(u' '))
-        name.remove(0, 1);
-    if (name.isEmpty())
-        name = QFileInfo(file.path).fileName();
-    return name.isEmpty() ? QStringLiteral("attachment") : name;
+    qsizetype used = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const qsizetype size = text.mid(i, n).toUtf8().size();
+        if (used + size > bytes)
+            break;
+        used += size;
+        i += n;
+    }
+    return text.left(i);
 }
 
-void removeOldCopies(const QString &spool)
+// The copies of the mail client's compose windows now open: the sweep
+// leaves them.
+std::mutex copiesInUseMutex;
+QSet<QString> copiesInUse;
+
+class CopiesInUse {
+public:
+    explicit CopiesInUse(QString folder) : m_folder(std::move(folder))
+    {
+        const std::lock_guard lock(copiesInUseMutex);
+        copiesInUse.insert(m_folder);
+    }
+    ~CopiesInUse()
+    {
+        const std::lock_guard lock(copiesInUseMutex);
+        copiesInUse.remove(m_folder);
+    }
+    CopiesInUse(const CopiesInUse &) = delete;
+    CopiesInUse &operator=(const CopiesInUse &) = delete;
+
+private:
+    QString m_folder;
+};
+
+void removeCopiesOlderThan(const QString &spool, const QDateTime &limit)
 {
-    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    const std::lock_guard lock(copiesInUseMutex);
     for (const QFileInfo &entry : QDir(spool).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks))
-        if (entry.lastModified() < dayAgo)
+        if (entry.lastModified() < limit && !copiesInUse.contains(entry.absoluteFilePath()))
             QDir(entry.absoluteFilePath()).removeRecursively();
 }
 
 // Copies the files where the mail client can read them after the sender
 // has deleted its own. A Simple MAPI code; the copies' paths in `copies`.
-std::uint32_t copyForClient(const QList<MailAttachment> &files, QStringList &copies)
+std::uint32_t copyForClient(const QList<MailAttachment> &files, const QString &folder, QStringList &copies)
 {
-    if (files.isEmpty())
-        return SUCCESS_SUCCESS;
-    const QString spool = DesktopMailTransport::spoolFolder();
-    removeOldCopies(spool);
-    const QString folder = QDir(spool).filePath(QUuid::createUuid().toString(QUuid::Id128));
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (!QFileInfo(files[i].path).isFile())
             return MAPI_E_ATTACHMENT_NOT_FOUND;
         // One folder a file, so that two files may show the same name.
         const QString dir = QDir(folder).filePath(QString::number(i));
-        const QString copy = QDir(dir).filePath(spoolName(files[i]));
+        const QString copy = QDir(dir).filePath(DesktopMailTransport::spoolName(files[i]));
         if (!QDir().mkpath(dir) || !QFile::copy(files[i].path, copy))
             return MAPI_E_ATTACHMENT_OPEN_FAILURE;
         copies << copy;
@@ -99,10 +126,44 @@ QString DesktopMailTransport::spoolFolder()
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)).filePath(QStringLiteral("vocabulinarum/mail"));
 }
 
+QString DesktopMailTransport::spoolName(const MailAttachment &file)
+{
+    QString name = file.name;
+    for (QChar &c : name)
+        if (c == u'/' || c.category() == QChar::Other_Control)
+            c = u' ';
+    name = name.trimmed();
+    while (name.startsWith(u'.') || name.startsWith(u' '))
+        name.remove(0, 1);
+    if (name.isEmpty())
+        name = QFileInfo(file.path).fileName();
+    if (name.isEmpty())
+        return QStringLiteral("attachment");
+    if (name.toUtf8().size() <= MaxFileNameBytes)
+        return name;
+    // Too long for a file name: the name is cut, its type kept.
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    const qsizetype extensionBytes = extension.toUtf8().size();
+    if (extension.isEmpty() || extensionBytes > MaxExtensionBytes)
+        return headFitting(name, MaxFileNameBytes);
+    return headFitting(name.left(dot), MaxFileNameBytes - extensionBytes).trimmed() + extension;
+}
+
+void DesktopMailTransport::removeCopies()
+{
+    removeCopiesOlderThan(spoolFolder(), QDateTime::currentDateTime().addSecs(1));
+}
+
 std::uint32_t DesktopMailTransport::compose(const OutgoingMail &mail)
 {
     QStringList copies;
-    if (const std::uint32_t code = copyForClient(mail.attachments, copies); code != SUCCESS_SUCCESS)
+    const QString spool = spoolFolder();
+    // A program that has run for days keeps no copies of its first mails.
+    removeCopiesOlderThan(spool, QDateTime::currentDateTime().addDays(-1));
+    const QString folder = QDir(spool).filePath(QUuid::createUuid().toString(QUuid::Id128));
+    const CopiesInUse inUse(folder);
+    if (const std::uint32_t code = copyForClient(mail.attachments, folder, copies); code != SUCCESS_SUCCESS)
         return code;
     QStringList args{QStringLiteral("--utf8")};
     addPeople(args, "--to", mail.to);

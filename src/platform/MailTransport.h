@@ -50,8 +50,12 @@ public:
 //  - compose: `xdg-email --utf8 [--to a]... [--cc a]... [--bcc a]...
 //    [--subject s] [--body b] [--attach f]...`. The files go to the client
 //    as copies in a folder of ours, under the names the mail shows, since
-//    the client may read them after the sender has deleted its own; copies
-//    older than a day are removed at the next compose. xdg-email's exit
+//    the client may read them after the sender has deleted its own. A name
+//    too long for a file is cut to 255 bytes of whole characters, its
+//    extension kept. The copies go when the browser module ends
+//    (removeCopies), those a program that did not end well left behind at
+//    its next start, and any older than a day at the next compose; those of
+//    a compose still running are kept. xdg-email's exit
 //    codes: 0 → SUCCESS_SUCCESS, 2 → MAPI_E_ATTACHMENT_NOT_FOUND,
 //    5 → MAPI_E_ATTACHMENT_OPEN_FAILURE, anything else and a start that
 //    fails → MAPI_E_FAILURE. The client cannot tell us whether the user
@@ -77,6 +81,10 @@ public:
     static QString installedSendmail();
     // Where the copies for the mail client are kept.
     static QString spoolFolder();
+    // The name of a file's copy for the mail client.
+    static QString spoolName(const MailAttachment &file);
+    // Removes every copy but those of a compose still running.
+    static void removeCopies();
 
 private:
     QString m_sendmail;

@@ -30,6 +30,7 @@ int answerFromLog(const MessageBoxRequest &request, const QString &logPath)
 int showBox(const MessageBoxRequest &request, QWidget *parent)
 {
     QMessageBox box(QMessageBox::NoIcon, request.caption, request.text, QMessageBox::NoButton, parent);
+    box.setTextFormat(request.format);
     switch (request.flags & 0xF) {
     case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MB_YESNOCANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
@@ -74,9 +75,9 @@ MessageBoxResponder setMessageBoxResponder(MessageBoxResponder responder)
     return StandIn<MessageBoxResponder>::Install(std::move(responder));
 }
 
-int MessageBox(const QString &text, const QString &caption, unsigned flags, QWidget *parent)
+int MessageBox(const QString &text, const QString &caption, unsigned flags, QWidget *parent, Qt::TextFormat format)
 {
-    const MessageBoxRequest request{text, caption, flags};
+    const MessageBoxRequest request{text, caption, flags, format};
     if (const MessageBoxResponder responder = StandIn<MessageBoxResponder>::Current())
         return responder(request);
     const QString logPath = qEnvironmentVariable("VOCABULINARUM_MESSAGE_LOG");
@@ -85,9 +86,9 @@ int MessageBox(const QString &text, const QString &caption, unsigned flags, QWid
     return showBox(request, parent);
 }
 
-void ShowMessage(const QString &text)
+void ShowMessage(const QString &text, Qt::TextFormat format)
 {
-    MessageBox(text, QCoreApplication::applicationName(), MB_OK, QApplication::activeWindow());
+    MessageBox(text, QCoreApplication::applicationName(), MB_OK, QApplication::activeWindow(), format);
 }
 
 } // namespace vocab

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <Qt>
 
 #include <functional>
 
@@ -29,6 +30,9 @@ struct MessageBoxRequest {
     QString text;
     QString caption;
     unsigned flags = MB_OK;
+    // Qt::PlainText for a text that holds what a page or an address gave,
+    // which is shown as it stands, markup and all.
+    Qt::TextFormat format = Qt::AutoText;
 };
 
 // Answers message boxes instead of a person. Tests install one; with none
@@ -41,10 +45,11 @@ using MessageBoxResponder = std::function<int(const MessageBoxRequest &)>;
 MessageBoxResponder setMessageBoxResponder(MessageBoxResponder responder);
 
 // Shows a modal box with the given buttons and returns the button chosen.
-int MessageBox(const QString &text, const QString &caption, unsigned flags = MB_OK, QWidget *parent = nullptr);
+int MessageBox(const QString &text, const QString &caption, unsigned flags = MB_OK, QWidget *parent = nullptr,
+               Qt::TextFormat format = Qt::AutoText);
 
 // A box with an OK button whose caption is the application's title.
-void ShowMessage(const QString &text);
+void ShowMessage(const QString &text, Qt::TextFormat format = Qt::AutoText);
 
 // The first button of a box with these flags: what Enter would choose.
 int defaultAnswer(unsigned flags);

@@ -76,20 +76,61 @@ bool isAttrChar(char c)
     return std::isalnum(static_cast<unsigned char>(c)) || QByteArrayView("!#$&+-.^_`|~").contains(c);
 }
 
-// The file's name as a parameter of Content-Disposition.
-QByteArray fileNameParameter(const QString &name)
+// The longest header line written, as mail wants it (RFC 5322).
+constexpr qsizetype HeaderLineLimit = 78;
+
+QByteArray percentEncoded(const QString &text)
 {
-    const QString clean = oneLine(name);
-    if (isPlainAscii(clean))
-        return "filename=" + quotedString(clean);
-    QByteArray out = "filename*=UTF-8''";
-    for (const char c : clean.toUtf8()) {
+    QByteArray out;
+    for (const char c : text.toUtf8()) {
         if (isAttrChar(c))
             out += c;
         else
             out += '%' + QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0').toUpper();
     }
     return out;
+}
+
+// The file's name as the parameters of Content-Disposition, each on a line
+// of its own after "attachment;". A name too long for one line is cut into
+// numbered pieces (RFC 2231), whole characters each, so that no line is
+// longer than mail allows.
+QByteArray dispositionHeader(const QString &name)
+{
+    const QString clean = oneLine(name);
+    const bool plain = isPlainAscii(clean);
+    const QByteArray whole = plain ? "filename=" + quotedString(clean) : "filename*=UTF-8''" + percentEncoded(clean);
+    QByteArray out = "Content-Disposition: attachment;";
+    if (1 + whole.size() <= HeaderLineLimit)
+        return out + "\n " + whole + '\n';
+    QList<QByteArray> pieces;
+    QByteArray piece;
+    auto lead = [&](qsizetype number) {
+        QByteArray text = "filename*" + QByteArray::number(number) + (plain ? "=" : "*=");
+        if (!plain && number == 0)
+            text += "UTF-8''";
+        return text;
+    };
+    for (qsizetype i = 0; i < clean.size(); ++i) {
+        const qsizetype n = clean[i].isHighSurrogate() && i + 1 < clean.size() ? 2 : 1;
+        const QString character = clean.mid(i, n);
+        i += n - 1;
+        const QByteArray bytes = plain ? quotedString(character).chopped(1).mid(1) : percentEncoded(character);
+        // A blank, the lead, the piece, its quotes and the ";" that ends it.
+        const qsizetype width = 1 + lead(pieces.size()).size() + piece.size() + bytes.size() + (plain ? 2 : 0) + 1;
+        if (!piece.isEmpty() && width > HeaderLineLimit) {
+            pieces << piece;
+            piece.clear();
+        }
+        piece += bytes;
+    }
+    pieces << piece;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        out += "\n " + lead(i) + (plain ? '"' + pieces[i] + '"' : pieces[i]);
+        if (i + 1 < pieces.size())
+            out += ';';
+    }
+    return out + '\n';
 }
 
 QByteArray textPart(const QString &body)
@@ -108,9 +149,18 @@ bool IsMailAddress(const QString &text)
     const qsizetype at = text.indexOf(u'@');
     if (at <= 0 || at != text.lastIndexOf(u'@') || at == text.size() - 1 || text.startsWith(u'-'))
         return false;
-    for (const QChar c : text)
+    for (const QChar c : text.left(at))
         if (c.unicode() <= 0x20 || c.unicode() >= 0x7F || QStringView(u"\",;<>()[]\\").contains(c))
             return false;
+    // The domain is names of letters, digits and hyphens between dots, so
+    // that no quote or other mark of a client's own syntax can follow it.
+    for (const QStringView label : QStringView(text).mid(at + 1).split(u'.')) {
+        if (label.isEmpty() || label.startsWith(u'-') || label.endsWith(u'-'))
+            return false;
+        for (const QChar c : label)
+            if (c.unicode() >= 0x80 || !(c.isLetterOrNumber() || c == u'-'))
+                return false;
+    }
     return true;
 }
 
@@ -222,7 +272,7 @@ std::uint32_t BuildMimeMessage(const OutgoingMail &mail, QByteArray &message)
         body += "--" + boundary + '\n';
         body += "Content-Type: " + types.mimeTypeForFileNameAndData(name, data).name().toLatin1() + '\n';
         body += "Content-Transfer-Encoding: base64\n";
-        body += "Content-Disposition: attachment; " + fileNameParameter(name) + "\n\n";
+        body += dispositionHeader(name) + '\n';
         body += EncodeBase64Lines(data);
     }
     body += "--" + boundary + "--\n";

@@ -12,7 +12,8 @@
 //    and MIME-Version always.
 //  - Without attachments: the text alone, UTF-8, quoted-printable. With them:
 //    multipart/mixed, the text first, then each file in base64 with its type
-//    from its content and name and its name (RFC 2231 when not ASCII).
+//    from its content and name and its name (RFC 2231 when not ASCII),
+//    cut into numbered pieces when too long for one line of 78.
 
 #include "MailTransport.h"
 
@@ -23,8 +24,9 @@
 
 namespace vocab {
 
-// Whether the text is one address: a local part, "@", a domain, with no
-// blanks, controls or characters that separate addresses in a header.
+// Whether the text is one address: a local part with no blanks, controls
+// or characters that separate addresses in a header, "@", and a domain of
+// ASCII letters, digits and hyphens between dots.
 bool IsMailAddress(const QString &text);
 
 // The message, or a Simple MAPI code when it cannot be made:

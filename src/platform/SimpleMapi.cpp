@@ -144,14 +144,17 @@ std::uint32_t DesktopSimpleMapi::SendMail(LHANDLE, std::uintptr_t, const MapiMes
     mail.subject = text(lpMessage.lpszSubject);
     mail.body = text(lpMessage.lpszNoteText);
 
-    if (flFlags & MAPI_DIALOG)
-        return mailTransport()->compose(mail);
-    if (mail.to.isEmpty() && mail.cc.isEmpty() && mail.bcc.isEmpty())
-        return MAPI_E_INVALID_RECIPS;
+    // Every recipient is one address, whichever way the mail goes: the mail
+    // client takes the addresses into a text of its own, where one that is
+    // not an address could name more than a recipient.
     for (const QList<MailPerson> *people : {&mail.to, &mail.cc, &mail.bcc})
         for (const MailPerson &person : *people)
             if (!IsMailAddress(person.address))
                 return MAPI_E_UNKNOWN_RECIPIENT;
+    if (flFlags & MAPI_DIALOG)
+        return mailTransport()->compose(mail);
+    if (mail.to.isEmpty() && mail.cc.isEmpty() && mail.bcc.isEmpty())
+        return MAPI_E_INVALID_RECIPS;
     return mailTransport()->deliver(mail);
 }
 

@@ -15,6 +15,7 @@
 #include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
@@ -49,12 +50,22 @@ protected:
 
     static QWebEngineProfile *profileOf(THostedBrowser *browser) { return engineOf(*browser).page()->profile(); }
     static QString titleOf(THostedBrowser *browser) { return engineOf(*browser).page()->title(); }
-    // Goes to the address and waits until the load has ended, well or not.
+    // Goes to the address and waits until the load of that address has
+    // ended, well or not: the end of an earlier load (the blank page's, which
+    // the engine may report late) is not this one's.
     static void go(THostedBrowser *browser, const QUrl &url)
     {
-        QSignalSpy finished(engineOf(*browser).page(), &QWebEnginePage::loadFinished);
+        bool ended = false;
+        QWebEnginePage *page = engineOf(*browser).page();
+        const QMetaObject::Connection watch =
+            QObject::connect(page, &QWebEnginePage::loadingChanged, [&](const QWebEngineLoadingInfo &info) {
+                if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus && info.url() == url)
+                    ended = true;
+            });
         browser->Navigate(url.toString());
-        ASSERT_TRUE(finished.wait(static_cast<int>(LoadTimeoutMs))) << url.toString().toStdString();
+        const bool done = waitUntil([&] { return ended; }, static_cast<int>(LoadTimeoutMs));
+        QObject::disconnect(watch);
+        ASSERT_TRUE(done) << url.toString().toStdString();
     }
 
     HostedBrowserModuleScope module;
@@ -125,6 +136,48 @@ TEST_F(TwoControls, ClearingTheCacheMakesEveryControlAskAgain)
             LoadTimeoutMs))
             << i;
     }
+}
+
+TEST_F(TwoControls, ClearingTheCacheDeletesTheCookiesOfEveryControl)
+{
+    LocalHttpServer server(LocalHttpServer::Others::PageNamingTheTarget);
+    server.route("/set", "<html><body><script>document.cookie='kept=1;max-age=3600'</script>set</body></html>");
+    // The cookie the last visit of the checking page carried.
+    auto cookieSent = [&](int i) {
+        const QString target = QStringLiteral("/check%1?%2").arg(i).arg(server.requests().size());
+        go(controls[i], server.url(target));
+        const auto asked = server.requestsOf(target.toLatin1());
+        return asked.isEmpty() ? QByteArray("(not asked)") : asked.last().header("Cookie");
+    };
+    for (int i = 0; i < 2; ++i) {
+        go(controls[i], server.url(QStringLiteral("/set")));
+        ASSERT_TRUE(waitUntil([&] { return cookieSent(i) == "kept=1"; }, LoadTimeoutMs)) << i;
+    }
+    controls[0]->ClearCache();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(waitUntil([&] { return cookieSent(i).isEmpty(); }, LoadTimeoutMs)) << i;
+}
+
+// The walk over the cache takes the history's entries with it.
+TEST(BrowsingHistory, ClearingTheCacheForgetsTheVisitedAddressesToo)
+{
+    LocalHttpServer server;
+    QTemporaryDir dir;
+    auto profile = std::make_unique<QWebEngineProfile>(QStringLiteral("cachehistory"));
+    profile->setPersistentStoragePath(dir.filePath(QStringLiteral("profile")));
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    registerBrowserProfile(profile.get());
+    auto page = std::make_unique<QWebEnginePage>(profile.get());
+    const QUrl url = server.url(QStringLiteral("/visited"));
+    QSignalSpy finished(page.get(), &QWebEnginePage::loadFinished);
+    page->load(url);
+    ASSERT_TRUE(finished.wait(static_cast<int>(LoadTimeoutMs)));
+    ASSERT_TRUE(waitUntil([&] { return profile->visitedLinksContainsUrl(url); }));
+    HbTools::ClearCache();
+    EXPECT_FALSE(profile->visitedLinksContainsUrl(url));
+    page.reset();
+    profile.reset();
+    EXPECT_TRUE(removeProfileFolder(dir.path()));
 }
 
 TEST_F(TwoControls, OfflineNoControlAndNoDownloadReachesTheNetwork)

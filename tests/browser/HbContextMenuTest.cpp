@@ -110,3 +110,34 @@ TEST(ShowContextMenu, TheBrowsersMenuIsFilteredOnlyWhenThereIsSomethingToFilter)
             spy->lastMenu->close();
     }
 }
+
+// With right presses kept from the engine, it asks for no menu: then the
+// browser's menu has nothing to show and the host shows none.
+TEST(ShowContextMenu, NoEmptyMenuPopsUp)
+{
+    const struct {
+        const char *what;
+        bool asked;
+        bool filterTakesAll;
+        HRESULT result;
+        bool shown;
+    } cases[] = {
+        {"asked", true, false, S_OK, true},
+        {"not asked: nothing, and the browser's own", false, false, S_FALSE, false},
+        {"asked, every item filtered out: nothing at all", true, true, S_OK, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        SpyControl *spy = nullptr;
+        auto host = makeWithSpy<THostedBrowser>(spy);
+        spy->menuAsked = c.asked;
+        host->SetDisabledPopupMenuItems({rcsViewSource});
+        if (c.filterTakesAll)
+            host->OnFilterPopupMenu = [](QObject *, std::uint32_t, QMenu *Menu, const ContextMenuContext *) { Menu->clear(); };
+        const QPoint at(10, 10);
+        EXPECT_EQ(host->ShowContextMenu(CONTEXT_MENU_DEFAULT, &at, nullptr, nullptr), c.result);
+        EXPECT_EQ(QApplication::activePopupWidget() != nullptr, c.shown);
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    }
+}

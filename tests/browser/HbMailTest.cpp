@@ -11,10 +11,13 @@
 #include "TestSupport.h"
 #include "platform/MailFixtures.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSemaphore>
 #include <QTest>
 
 #include <mutex>
+#include <thread>
 
 using namespace vocab;
 using namespace vocab::test;
@@ -460,4 +463,41 @@ TEST_F(MailSender, TheComponentMailsThePagesAddressUnderItsTitle)
     EXPECT_EQ(sent[0].mail.body, "http://example.org/page?a=1&b=2");
     EXPECT_TRUE(sent[0].mail.to.isEmpty());
     EXPECT_FALSE(sent[0].mail.from);
+}
+
+// The copies for the mail client live while the browser module does, and
+// no longer than a compose that uses them: those a run left go at the next
+// start, those of this run when the module ends.
+TEST(MailCopiesSweep, CopiesGoWhenTheModuleEndsAndThoseLeftBehindAtItsStart)
+{
+    TempDesktop desktop;
+    QTemporaryDir dir;
+    const QString spool = DesktopMailTransport::spoolFolder();
+    const QString left = QDir(spool).filePath(QStringLiteral("left/0/page.htm"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(left).path()));
+    writeBytes(left, "<p>left</p>");
+    // A mail client that keeps its compose window until it is told to go.
+    const QString program = dir.filePath(QStringLiteral("xdg-email"));
+    writeBytes(program, "#!/bin/sh\nd=$(dirname \"$0\")\nfor a; do f=\"$a\"; done\n: > \"$d/started\"\n"
+                        "while [ ! -f \"$d/go\" ]; do sleep 0.05; done\n[ -f \"$f\" ] && : > \"$d/read\"\nexit 0\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeBytes(dir.filePath(QStringLiteral("tmp.htm")), "<p>page</p>");
+    OutgoingMail mail;
+    mail.attachments = {{dir.filePath(QStringLiteral("tmp.htm")), QStringLiteral("Page.htm")}};
+    {
+        HostedBrowserModuleScope module;
+        EXPECT_FALSE(QFileInfo::exists(QFileInfo(left).path())) << "left by a run that did not end well";
+
+        std::uint32_t composed = 0xFFFF;
+        std::thread compose([&] { composed = DesktopMailTransport(QString(), program).compose(mail); });
+        const bool started = QTest::qWaitFor([&] { return QFileInfo::exists(dir.filePath(QStringLiteral("started"))); }, 20000);
+        DesktopMailTransport::removeCopies(); // as the module's end would, meanwhile
+        writeBytes(dir.filePath(QStringLiteral("go")), "");
+        compose.join();
+        ASSERT_TRUE(started);
+        EXPECT_EQ(composed, SUCCESS_SUCCESS);
+        EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("read")))) << "an open compose keeps its copy";
+        EXPECT_EQ(QDir(spool).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    }
+    EXPECT_TRUE(QDir(spool).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty()) << "gone with the module";
 }

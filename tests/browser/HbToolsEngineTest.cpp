@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QImage>
 #include <QStringEncoder>
 #include <QTcpServer>
@@ -70,6 +71,49 @@ TEST_F(BrowserTools, APageLoadedIsSavedBackWithEveryCharacter)
     EXPECT_EQ(Emb->Doc3()->getElementById(QStringLiteral("x"))->innerText(), text);
     EXPECT_THROW(Emb->LoadFromFile(dir.filePath(QStringLiteral("missing.htm"))), FileError);
     EXPECT_EQ(Emb->SaveToFile(dir.filePath(QStringLiteral("no/such/folder/x.htm"))), E_FAIL);
+}
+
+TEST_F(BrowserTools, WhatAPageOrAnAddressGivesIsShownAsPlainText)
+{
+    std::vector<MessageBoxRequest> shown;
+    const auto previous = setMessageBoxResponder([&](const MessageBoxRequest &r) {
+        shown.push_back(r);
+        return IDOK;
+    });
+    load(QStringLiteral("<p>&lt;b&gt;bold&lt;/b&gt;</p><button id=b onclick=\"alert('<i>hi</i>')\">x</button>"));
+    Emb->ViewPageSourceText();
+    script(QStringLiteral("d.getElementById('b').click();return true;"));
+    EXPECT_TRUE(waitUntil([&] { return shown.size() == 2; }));
+    const QString missing = dir.filePath(QStringLiteral("<b>missing</b>.bin"));
+    Emb->GoDownloadMaskedFile(missing, dir.filePath(QStringLiteral("copy.bin")), true);
+    writeBytes(missing, "x");
+    Emb->GoDownloadMaskedFile(missing, dir.filePath(QStringLiteral("<i>copy</i>.bin")), true);
+    setMessageBoxResponder(previous);
+    ASSERT_EQ(shown.size(), 4u);
+    const char *what[] = {"the page's text", "the page's alert", "a failed download", "a download"};
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(shown[i].format, Qt::PlainText) << what[i] << ": " << shown[i].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains(QLatin1String("<b>bold</b>")));
+    EXPECT_EQ(shown[1].text, QStringLiteral("<i>hi</i>"));
+}
+
+TEST_F(BrowserTools, AMenuTheEngineDidNotAskForIsNotShown)
+{
+    Emb->SetDisabledPopupMenuItems({rcsViewSource});
+    load(QStringLiteral("<p>text</p>"));
+    const QPoint at = Emb->mapToGlobal(QPoint(20, 20));
+    EXPECT_EQ(Emb->ShowContextMenu(CONTEXT_MENU_DEFAULT, &at, nullptr, nullptr), S_FALSE);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(BrowserTools, TextLoadedInAnEncodingOfOneByteACharacterKeepsItsCharacters)
+{
+    Emb->SetEncoding(QStringConverter::Latin1);
+    load(QStringLiteral("<p id=x>été</p>"));
+    EXPECT_EQ(Emb->Doc3()->getElementById(QStringLiteral("x"))->innerText(), QStringLiteral("été"));
+    ASSERT_EQ(Emb->LoadFromStrings({QStringLiteral("<p id=y>naïve</p>")}), S_OK);
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(Emb->Doc3()->getElementById(QStringLiteral("y"))->innerText(), QStringLiteral("naïve"));
 }
 
 TEST_F(BrowserTools, HTMLCodeOfOneAddressLineGoesThere)
@@ -236,6 +280,35 @@ TEST_F(BrowserTools, TheWordAtAPointIsTheWordUnderIt)
     EXPECT_EQ(Emb->GetWordAtCursor(box.left() + 2, box.center().y()), QStringLiteral("берёза"));
 }
 
+TEST_F(BrowserTools, OverABlankOrAMarkTheWordIsTheNeighbourTheWordMovesReach)
+{
+    load(QStringLiteral("<div style='font-size:40px;margin:0;font-family:monospace'>"
+                        "<p style='margin:0'><span id=open>«</span>Белая<span id=comma>,</span><span id=blank> </span>"
+                        "<b id=bold>бе</b>рёза<span id=dash> — </span>под</p>"
+                        "<p style='margin:0'><span id=alone>…</span></p><p style='margin:0'><span id=end>x</span></p></div>"));
+    auto centre = [&](const char *id) {
+        return Emb->Doc3()->getElementById(QString::fromLatin1(id))->getBoundingClientRect().center();
+    };
+    const struct {
+        const char *id;
+        QString word;
+    } cases[] = {
+        {"open", QStringLiteral("Белая")},   // at the paragraph's start: the word after
+        {"comma", QStringLiteral("Белая")},  // the word before
+        {"blank", QStringLiteral("Белая")},
+        {"bold", QStringLiteral("берёза")},  // a word over two elements
+        {"dash", QStringLiteral("берёза")},
+        {"alone", QString()},                // a paragraph of no words
+    };
+    for (const auto &c : cases) {
+        const QPoint at = centre(c.id);
+        EXPECT_EQ(Emb->GetWordAtCursor(at.x(), at.y()), c.word) << c.id;
+    }
+    const QPoint end = centre("end");
+    EXPECT_EQ(Emb->GetWordAtCursor(end.x() + 300, end.y()), QString()) << "off the text";
+    EXPECT_EQ(Emb->GetWordAtCursor(end.x(), end.y() + 300), QString()) << "below the text";
+}
+
 TEST_F(BrowserTools, TheCookieOfAServedPage)
 {
     LocalHttpServer server("<html><body><script>document.cookie='a=1'</script>served</body></html>");
@@ -334,6 +407,29 @@ TEST_F(BrowserTools, AFileIsDownloadedWholeOrNotAtAll)
     EXPECT_EQ(readBytes(target), QByteArray("downloaded \xD0\x91 bytes")) << "the file is left as it was";
     EXPECT_FALSE(Emb->DownloadFile(server.url().toString(), dir.filePath(QStringLiteral("no/such/folder/x.bin"))));
     EXPECT_FALSE(Emb->DownloadFile(QStringLiteral("not an address"), target));
+}
+
+TEST_F(BrowserTools, AFileIsDownloadedFromAPlainLocalPathAsFromItsAddress)
+{
+    const QString source = dir.filePath(QStringLiteral("source #1.bin"));
+    writeBytes(source, "local \xD0\x91 bytes");
+    const struct {
+        const char *what;
+        QString from;
+    } sources[] = {
+        {"the address", QUrl::fromLocalFile(source).toString()},
+        {"the absolute path", source},
+        {"the path with its folder's dots", dir.path() + QStringLiteral("/./") + QFileInfo(source).fileName()},
+    };
+    for (const auto &c : sources) {
+        SCOPED_TRACE(c.what);
+        const QString target = dir.filePath(QStringLiteral("copy.bin"));
+        QFile::remove(target);
+        EXPECT_TRUE(Emb->DownloadFile(c.from, target)) << c.from.toStdString();
+        EXPECT_EQ(readBytes(target), QByteArray("local \xD0\x91 bytes"));
+    }
+    EXPECT_FALSE(Emb->DownloadFile(dir.filePath(QStringLiteral("missing.bin")), dir.filePath(QStringLiteral("none.bin"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("none.bin"))));
 }
 
 TEST_F(BrowserTools, RefreshingAFrameFetchesItAgainAndAMissingFrameIsLeftAlone)

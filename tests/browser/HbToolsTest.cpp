@@ -294,6 +294,36 @@ TEST(HbToolsLoadingRules, PageBytesAreReadInTheEncodingTheyName)
     EXPECT_EQ(HbTools::TextToBytes(QStringLiteral("é"), QStringConverter::Latin1), QByteArray("\xE9"));
 }
 
+TEST(HbToolsLoadingRules, BytesThatNameNoEncodingAreReadInTheCallersOwn)
+{
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        QStringConverter::Encoding fallback;
+        QString text;
+    } cases[] = {
+        {"Latin-1, nothing named", QByteArray("<p>\xE9t\xE9</p>"), QStringConverter::Latin1, u"<p>été</p>"_qs},
+        {"Latin-1, a head without a charset", QByteArray("<head><meta name=x></head>\xE9"), QStringConverter::Latin1,
+         u"<head><meta name=x></head>é"_qs},
+        {"an http-equiv charset overrules the fallback",
+         QByteArray("<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">\xC3\xA9"), QStringConverter::Latin1,
+         u"<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">é"_qs},
+        {"a quoted meta charset in capitals", QByteArray("<META CHARSET='UTF-8'>\xC3\xA9"), QStringConverter::Latin1,
+         u"<META CHARSET='UTF-8'>é"_qs},
+        {"a charset of no known encoding names nothing", QByteArray("<meta charset=no-such-set>\xE9"), QStringConverter::Latin1,
+         u"<meta charset=no-such-set>é"_qs},
+        {"a charset past the head's first 1024 bytes is not looked for",
+         QByteArray(1024, ' ') + "<meta charset=utf-8>\xE9", QStringConverter::Latin1,
+         QString(1024, u' ') + u"<meta charset=utf-8>é"_qs},
+        {"UTF-16 without a mark, the caller's", QStringEncoder(QStringConverter::Utf16LE).encode(u"<p>é</p>"_qs),
+         QStringConverter::Utf16LE, u"<p>é</p>"_qs},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(HbTools::HtmlFromBytes(c.bytes, c.fallback), c.text);
+    }
+}
+
 namespace {
 
 class HbToolsSpyBrowser : public ::testing::Test {

@@ -323,6 +323,9 @@ public:
     {
         menuKinds.push_back(kind);
         auto menu = std::make_unique<QMenu>(m_view);
+        // The engine's menu has items only when the engine asked for one.
+        if (!menuAsked)
+            return menu;
         for (const auto &[text, id] : {std::pair{"Back", IDM_GOBACKWARD}, std::pair{"Forward", IDM_GOFORWARD},
                                        std::pair{"Copy", IDM_COPY}, std::pair{"Select all", IDM_SELECTALL},
                                        std::pair{"View source", IDM_VIEWSOURCE}})
@@ -352,6 +355,7 @@ public:
     int revokes = 0;
     std::vector<std::uint32_t> menuKinds;
     QMenu *lastMenu = nullptr;
+    bool menuAsked = true; // whether the engine asked for a menu
     bool silent = false;
     bool acceptDrops = true;
     // A page on its way, until the test says it has come.

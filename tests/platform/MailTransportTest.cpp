@@ -304,3 +304,126 @@ TEST_F(OurMailLibrary, AFakeXdgEmailGetsTheMailAsOptionPairsAndCopiesOfTheFilesU
     EXPECT_EQ(DesktopMailTransport(QString(), dir.filePath("none")).compose(OutgoingMail{}), MAPI_E_FAILURE);
     EXPECT_EQ(readBytes(dir.filePath("argv")), QByteArray("--utf8\0", 7)) << "an empty mail: no empty option values";
 }
+
+TEST_F(OurMailLibrary, EveryRecipientIsOneAddressWhicheverWayTheMailGoes)
+{
+    const struct {
+        const char *address;
+        bool taken;
+    } cases[] = {
+        {"a@b',attachment='/etc/passwd", false},
+        {"a@b'attachment='/etc/passwd", false},
+        {"a@example.org\",to=\"b@example.org", false},
+        {"a@example.org b@example.org", false},
+        {"a@-example.org", false},
+        {"a@example..org", false},
+        {"a@example.org.", false},
+        {"a@пример.рф", false},
+        {"Anna", false},
+        {"o'brien@example.org", true},
+        {"first.last+tag@mail-1.example.org", true},
+    };
+    for (const std::uint32_t flags : {std::uint32_t(MAPI_LOGON_UI | MAPI_DIALOG), std::uint32_t(MAPI_LOGON_UI)}) {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(std::string(c.address) + (flags & MAPI_DIALOG ? " composed" : " delivered"));
+            const std::size_t before = transport->sent().size();
+            for (const std::uint32_t recipClass : {MAPI_TO, MAPI_CC, MAPI_BCC}) {
+                const std::vector<MapiRecipDesc> recips{person(MAPI_TO, "", "x@example.org"), person(recipClass, "", c.address)};
+                DesktopSimpleMapi library;
+                EXPECT_EQ(library.SendMail(0, 0, message(recips, {}), flags), c.taken ? SUCCESS_SUCCESS : MAPI_E_UNKNOWN_RECIPIENT);
+            }
+            EXPECT_EQ(transport->sent().size(), before + (c.taken ? 3 : 0));
+        }
+    }
+}
+
+TEST(MailCopies, ANameTooLongForAFileIsCutToWholeCharactersKeepingItsType)
+{
+    const struct {
+        const char *what;
+        QString name;
+        QString extension;
+    } cases[] = {
+        {"Cyrillic with a type", QString(300, u'ж') + QStringLiteral(".pdf"), QStringLiteral(".pdf")},
+        {"pictures of four bytes", QString(200, u'x').replace(u'x', u"😀"_qs) + QStringLiteral(".txt"), QStringLiteral(".txt")},
+        {"no type", QString(300, u'a'), QString()},
+        {"a type too long to be one", QStringLiteral("a.") + QString(300, u'b'), QString()},
+        {"odd bytes before the type", QStringLiteral("a") + QString(200, u'ж') + QStringLiteral(".htm"), QStringLiteral(".htm")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString cut = DesktopMailTransport::spoolName({QStringLiteral("/tmp/x"), c.name});
+        const QByteArray bytes = cut.toUtf8();
+        EXPECT_LE(bytes.size(), 255);
+        EXPECT_GE(bytes.size(), 250) << "as much of the name as fits";
+        EXPECT_EQ(QString::fromUtf8(bytes), cut);
+        EXPECT_FALSE(cut.contains(QChar::ReplacementCharacter));
+        EXPECT_FALSE(cut.back().isHighSurrogate());
+        EXPECT_TRUE(cut.endsWith(c.extension));
+        EXPECT_TRUE(c.name.startsWith(cut.left(cut.size() - c.extension.size()))) << "the name's own beginning";
+    }
+    const QString shortName = u"Отчёт за год.pdf"_qs;
+    EXPECT_EQ(DesktopMailTransport::spoolName({QStringLiteral("/tmp/x"), shortName}), shortName);
+}
+
+TEST_F(OurMailLibrary, AFileWithANameTooLongForAFileReachesTheClientUnderItsCutName)
+{
+    TempDesktop desktop;
+    const QString program = fakeProgram(dir, QStringLiteral("xdg-email"));
+    writeBytes(dir.filePath("tmp1.pdf"), "%PDF");
+    OutgoingMail mail;
+    mail.attachments = {{dir.filePath("tmp1.pdf"), QString(300, u'ж') + QStringLiteral(".pdf")}};
+    ASSERT_EQ(DesktopMailTransport(QString(), program).compose(mail), SUCCESS_SUCCESS);
+    QStringList argv = QString::fromUtf8(readBytes(dir.filePath("argv"))).split(u'\0');
+    argv.removeLast();
+    ASSERT_EQ(argv.size(), 3);
+    EXPECT_EQ(readBytes(argv[2]), "%PDF");
+    EXPECT_TRUE(argv[2].endsWith(QStringLiteral(".pdf")));
+}
+
+TEST(MimeMessageText, ALongFileNameIsCutIntoNumberedPiecesOnLinesMailTakes)
+{
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("a.bin"), "a");
+    const QString names[] = {
+        QString(200, u'ж') + QStringLiteral(".pdf"),
+        QStringLiteral("A \"quoted\" \\ name ") + QString(300, u'n') + QStringLiteral(".txt"),
+        QString(30, u'x').replace(u'x', u"😀"_qs),
+        u"Отчёт.pdf"_qs,
+    };
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        OutgoingMail mail;
+        mail.to = {{QString(), QStringLiteral("anna@example.org")}};
+        mail.attachments = {{dir.filePath("a.bin"), name}};
+        QByteArray bytes;
+        ASSERT_EQ(BuildMimeMessage(mail, bytes), SUCCESS_SUCCESS);
+        for (const QByteArray &line : bytes.split('\n'))
+            EXPECT_LE(line.size(), 78) << line.toStdString();
+        const MessagePart m = parseMessage(bytes);
+        ASSERT_EQ(m.parts.size(), 2);
+        // The pieces, in order, make the name again.
+        const QStringList parameters = m.parts[1].headers.value("content-disposition").split(QStringLiteral("; "));
+        ASSERT_EQ(parameters.first(), QStringLiteral("attachment"));
+        QByteArray joined;
+        bool encoded = false;
+        for (qsizetype i = 1; i < parameters.size(); ++i) {
+            const QString &p = parameters[i];
+            const qsizetype eq = p.indexOf(u'=');
+            const QString key = p.left(eq);
+            QString value = p.mid(eq + 1);
+            encoded = key.endsWith(u'*');
+            if (parameters.size() > 2) {
+                EXPECT_TRUE(key.startsWith(QStringLiteral("filename*%1").arg(i - 1))) << key.toStdString();
+            }
+            if (encoded && value.startsWith(QStringLiteral("UTF-8''")))
+                value.remove(0, 7);
+            if (!encoded) {
+                value = value.mid(1, value.size() - 2);
+                value.replace(QStringLiteral("\\\""), QStringLiteral("\"")).replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+            }
+            joined += value.toLatin1();
+        }
+        EXPECT_EQ(encoded ? QString::fromUtf8(QByteArray::fromPercentEncoding(joined)) : QString::fromLatin1(joined), name);
+    }
+}

@@ -17,8 +17,11 @@ bool askCredentials(QWidget *parent, const QUrl &url, const QString &realm, QStr
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Вход на сайт"));
     auto *layout = new QFormLayout(&dialog);
-    layout->addRow(new QLabel(QStringLiteral("Сайт %1 просит имя и пароль%2.")
-                                  .arg(url.host(), realm.isEmpty() ? QString() : QStringLiteral(" («%1»)").arg(realm))));
+    auto *asking = new QLabel(QStringLiteral("Сайт %1 просит имя и пароль%2.")
+                                  .arg(url.host(), realm.isEmpty() ? QString() : QStringLiteral(" («%1»)").arg(realm)));
+    // The realm is the server's text, shown as it stands.
+    asking->setTextFormat(Qt::PlainText);
+    layout->addRow(asking);
     auto *name = new QLineEdit(user);
     auto *secret = new QLineEdit;
     secret->setEchoMode(QLineEdit::Password);
@@ -47,7 +50,7 @@ bool askContinueScripts(QWidget *parent, const QString &message, int line, const
                              .arg(message)
                              .arg(line)
                              .arg(url);
-    return MessageBox(text, QStringLiteral("Ошибка сценария"), MB_YESNO | MB_ICONWARNING, parent) == IDYES;
+    return MessageBox(text, QStringLiteral("Ошибка сценария"), MB_YESNO | MB_ICONWARNING, parent, Qt::PlainText) == IDYES;
 }
 
 } // namespace vocab

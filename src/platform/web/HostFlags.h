@@ -2,6 +2,16 @@
 
 // The host flags a host answers in DOCHOSTUIINFO::dwFlags and the download
 // flags it answers for the ambient property DISPID_AMBIENT_DLCONTROL.
+//
+// What the engine can be told of them takes effect: of the host flags
+// DIALOG (no text can be selected), SCROLL_NO, LOCAL_MACHINE_ACCESS_CHECK,
+// DISABLE_UNTRUSTEDPROTOCOL and ENABLE_INPLACE_NAVIGATION; of the download
+// flags DLIMAGES, VIDEOS and BGSOUNDS (media), NO_SCRIPTS,
+// NO_FRAMEDOWNLOAD, PRAGMA_NO_CACHE, RESYNCHRONIZE, FORCEOFFLINE and
+// OFFLINE, and SILENT. The engine has no switch for the others (borders,
+// themes, the help menu, autocomplete, URL encodings, the meta charset,
+// client pull, download only, behaviours, Java and ActiveX): they are
+// kept and answered, and change nothing.
 
 #include <cstdint>
 

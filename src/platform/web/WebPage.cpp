@@ -345,7 +345,8 @@ int WebPage::showMessage(const QString &text, unsigned type)
     if (m_control.silent())
         return IDCANCEL;
     m_control.enableModeless(false);
-    result = MessageBox(text, MessageCaption, type, m_control.view());
+    // The page's own words, shown as they stand.
+    result = MessageBox(text, MessageCaption, type, m_control.view(), Qt::PlainText);
     m_control.enableModeless(true);
     return result;
 }

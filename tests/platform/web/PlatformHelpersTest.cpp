@@ -1,11 +1,17 @@
 // The window and string helpers of the browser host, and the platform
 // functions it uses only when the system has them (this one has none).
 
+#include "EngineDialogs.h"
 #include "PlatformLibraries.h"
 #include "WindowHelpers.h"
 
 #include "TestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 using namespace vocab;
@@ -66,4 +72,30 @@ TEST(PlatformLibraries, OleInitializationPairsUp)
     OleUninitialize();
     EXPECT_EQ(OleInitialize(), S_OK);
     OleUninitialize();
+}
+
+TEST(CredentialsDialog, TheServersRealmIsShownAsItStands)
+{
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    // The dialog is looked for while it runs, and closed once seen.
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            if (label->text().contains(QLatin1String("realm"))) {
+                shown = label->text();
+                format = label->textFormat();
+            }
+        dialog->reject();
+    });
+    look.start(10);
+    QString user;
+    QString password;
+    EXPECT_FALSE(askCredentials(nullptr, QUrl(QStringLiteral("http://site.example/")), QStringLiteral("<b>realm</b>"), user,
+                                password));
+    EXPECT_TRUE(shown.contains(QLatin1String("<b>realm</b>"))) << shown.toStdString();
+    EXPECT_EQ(format, Qt::PlainText);
 }
