@@ -256,9 +256,13 @@ void TForm1::PopupBrowserPopup()
     CM_CopyInEdit->setVisible(items.copyInEditVisible);
     CM_FindAllDic->setVisible(items.findAllDicVisible);
     CM_FindAllDic->setEnabled(items.findAllDicEnabled);
-    // A menu with no item to offer is no menu: it closes as soon as it opens.
+    // A menu with no item to offer is no menu: it closes as soon as it opens,
+    // unless it was opened again with something to offer by then.
     if (!items.copyVisible)
-        QMetaObject::invokeMethod(PopupBrowser, &QMenu::close, Qt::QueuedConnection);
+        QTimer::singleShot(0, PopupBrowser, [this] {
+            if (!CM_copy->isVisible())
+                PopupBrowser->hide();
+        });
 }
 
 void TForm1::CM_copyClick()
