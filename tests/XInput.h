@@ -32,9 +32,7 @@ public:
     }
     ~XInput()
     {
-        if (m_window)
-            xcb_destroy_window(m_c, m_window);
-        xcb_disconnect(m_c);
+        xcb_disconnect(m_c); // its windows go with it
     }
     XInput(const XInput &) = delete;
     XInput &operator=(const XInput &) = delete;
@@ -124,13 +122,16 @@ public:
     }
 
     // The server's time now, read from the event of a property change on
-    // this connection's window.
+    // an unmapped window of this connection's.
     xcb_timestamp_t serverTime()
     {
-        const std::uint32_t mask[] = {XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_FOCUS_CHANGE
-                                      | XCB_EVENT_MASK_PROPERTY_CHANGE};
-        xcb_change_window_attributes(m_c, m_window, XCB_CW_EVENT_MASK, mask);
-        xcb_change_property(m_c, XCB_PROP_MODE_APPEND, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, "");
+        if (!m_clock) {
+            m_clock = xcb_generate_id(m_c);
+            const std::uint32_t mask[] = {XCB_EVENT_MASK_PROPERTY_CHANGE};
+            xcb_create_window(m_c, 0, m_clock, m_root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                              XCB_CW_EVENT_MASK, mask);
+        }
+        xcb_change_property(m_c, XCB_PROP_MODE_APPEND, m_clock, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, "");
         xcb_flush(m_c);
         xcb_timestamp_t time = XCB_CURRENT_TIME;
         while (xcb_generic_event_t *event = xcb_wait_for_event(m_c)) {
@@ -176,6 +177,7 @@ private:
     xcb_connection_t *m_c;
     xcb_window_t m_root = XCB_NONE;
     xcb_window_t m_window = XCB_NONE;
+    xcb_window_t m_clock = XCB_NONE;
 };
 
 } // namespace vocab::test

@@ -1,0 +1,123 @@
+// The hot keys bring the window forward with the keyboard, pressed through
+// the X server while another program has the focus and the pointer: with no
+// window manager, where the X server moves the focus, and under one, which
+// is asked to.
+#include "X11WindowFixture.h"
+
+#include "GlobalHotKeys.h"
+#include "WindowActivation.h"
+
+#include <QClipboard>
+#include <QProcess>
+#include <QStandardPaths>
+
+using namespace vocab;
+using namespace vocab::test;
+
+namespace {
+
+enum class Desktop { NoWindowManager, Openbox };
+
+constexpr xcb_keysym_t ControlL = 0xffe3, ShiftL = 0xffe1;
+
+class HotKeyFocusX11 : public X11WindowFixture, public ::testing::WithParamInterface<Desktop> {
+protected:
+    void SetUp() override
+    {
+        X11WindowFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        if (GetParam() == Desktop::Openbox) {
+            ASSERT_NO_FATAL_FAILURE(startWindowManager());
+            if (IsSkipped())
+                return;
+        }
+        ASSERT_FALSE(WindowManagerActivates() != (GetParam() == Desktop::Openbox));
+        writeOptions("[options]\r\nCtrlCC=1\r\nCtrlShiftZ=1\r\n");
+        ASSERT_NO_FATAL_FAILURE(start());
+        ASSERT_TRUE(form->HotKeyOn(HotKeyCtrlShiftZ) && form->HotKeyOn(HotKeyCtrlCC));
+        ASSERT_NE(HotKeyKeycode(form.get(), HotKeyCtrlShiftZ), 0) << "the chord is grabbed";
+        other = x.otherWindow(980, 760, 260, 220);
+    }
+
+    void TearDown() override
+    {
+        X11WindowFixture::TearDown();
+        if (wm.state() != QProcess::NotRunning) {
+            wm.terminate();
+            wm.waitForFinished(20000);
+        }
+    }
+
+    void startWindowManager()
+    {
+        if (QStandardPaths::findExecutable("openbox").isEmpty())
+            GTEST_SKIP() << "openbox is not installed (scripts/deps installs it)";
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", work.path()); // no user's configuration
+        wm.setProcessEnvironment(env);
+        wm.setStandardOutputFile(QProcess::nullDevice());
+        wm.setStandardErrorFile(QProcess::nullDevice());
+        wm.start("openbox", {"--sm-disable"});
+        ASSERT_TRUE(wm.waitForStarted(20000));
+        ASSERT_TRUE(QTest::qWaitFor([] { return WindowManagerActivates(); }, 30000)) << "the window manager is up";
+    }
+
+    // The other program takes the keyboard, and the pointer rests over it.
+    void focusOtherProgram()
+    {
+        x.movePointer(980 + 130, 760 + 110);
+        x.focusOtherWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return x.focus() == other && !QApplication::activeWindow(); }, 10000))
+            << "the other program has the keyboard";
+    }
+
+    void press(xcb_keysym_t letter) { x.chord({x.keycode(ControlL), x.keycode(ShiftL), x.keycode(letter)}); }
+
+    bool formFocused() const
+    {
+        return formHasXFocus() && QApplication::activeWindow() == form.get()
+            && (QApplication::focusWidget() == edit() || QApplication::focusWidget() == form->ComboBox1);
+    }
+
+    QProcess wm;
+    xcb_window_t other = XCB_NONE;
+};
+
+} // namespace
+
+TEST_P(HotKeyFocusX11, EveryPressOfTheHotKeysGivesTheWindowTheKeyboardFromAnotherProgram)
+{
+    int focused = 0;
+    for (int i = 0; i < 10; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NO_FATAL_FAILURE(focusOtherProgram());
+        press('z');
+        if (QTest::qWaitFor([&] { return formFocused(); }, 10000))
+            ++focused;
+    }
+    EXPECT_EQ(focused, 10) << "Ctrl+Shift+Z";
+
+    // The word hot key brings the window forward too, with the word looked up.
+    QGuiApplication::clipboard()->setText(u"кот"_qs);
+    focused = 0;
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NO_FATAL_FAILURE(focusOtherProgram());
+        clearBox();
+        press('c');
+        if (QTest::qWaitFor([&] { return formFocused() && edit()->text() == u"кот"_qs; }, 10000))
+            ++focused;
+    }
+    EXPECT_EQ(focused, 4) << "Ctrl+Shift+C";
+    EXPECT_EQ(selectedHeadword(), u"КОТ"_qs);
+    EXPECT_TRUE(boxes.empty());
+}
+
+std::string desktopName(const ::testing::TestParamInfo<Desktop> &desktop)
+{
+    return desktop.param == Desktop::Openbox ? "Openbox" : "NoWindowManager";
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, HotKeyFocusX11, ::testing::Values(Desktop::NoWindowManager, Desktop::Openbox),
+                         desktopName);
