@@ -93,6 +93,13 @@ public:
         return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
     }
 
+    // The window `window` is a child of; none when it has gone.
+    xcb_window_t parent(xcb_window_t window) const
+    {
+        XReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(m_c, xcb_query_tree(m_c, window), nullptr), &std::free);
+        return tree ? tree->parent : XCB_NONE;
+    }
+
     // A plain window of this connection, standing for another program's,
     // mapped at (x, y).
     xcb_window_t otherWindow(int x, int y, int width, int height)
