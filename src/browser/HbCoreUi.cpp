@@ -7,10 +7,49 @@
 #include "PlatformLibraries.h"
 #include "WindowHelpers.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QMenu>
+#include <QPointer>
 
 namespace vocab {
+
+namespace {
+
+bool hasVisibleItem(const QMenu &menu)
+{
+    for (const QAction *action : menu.actions())
+        if (action->isVisible() && !action->isSeparator())
+            return true;
+    return false;
+}
+
+// The host's menu pops up as the platform's pop-up menus do: once the input
+// that asked for it has been handled, so that it opens neither inside the
+// engine's callback nor while the button's own handling (and the pointer
+// grab of a press) is still under way, and it takes the pointer from a
+// quiet event loop. One request at a time: a second request for the same
+// click finds the menu pending or open. A menu whose opening handler leaves
+// nothing to show is closed at once, as an empty menu shows nothing there.
+void popUpWhenInputIsHandled(QMenu *menu, QPoint at)
+{
+    static QPointer<QMenu> pending;
+    if (pending == menu || menu->isVisible())
+        return;
+    pending = menu;
+    QMetaObject::invokeMethod(menu, [menu, at] {
+        // Still pending while it opens: its opening handler may wait for the
+        // page, and a request handled meanwhile must not open it again.
+        if (!menu->isVisible()) {
+            menu->popup(at);
+            if (!hasVisibleItem(*menu))
+                menu->hide();
+        }
+        pending = nullptr;
+    }, Qt::QueuedConnection);
+}
+
+} // namespace
 
 HRESULT TCustomHostedBrowser::ShowContextMenu(std::uint32_t dwID, const QPoint *ppt, IInterface *pcmdtReserved,
                                               const ContextMenuContext *pdispReserved)
@@ -23,7 +62,7 @@ HRESULT TCustomHostedBrowser::ShowContextMenu(std::uint32_t dwID, const QPoint *
     if (IsPopupMenuDisabled(dwID)) {
         // The browser shows nothing; the host's own menu, if it has one, at the pointer.
         if (QMenu *menu = PopupMenu())
-            menu->popup(QCursor::pos());
+            popUpWhenInputIsHandled(menu, QCursor::pos());
         return S_OK;
     }
     if (HasPopupMenuFilter())

@@ -7,6 +7,10 @@
 #include <QPointer>
 
 #include <xcb/xcb.h>
+// The XKB header names a field "explicit", which C++ reserves.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
 
 #include <cstdlib>
 #include <memory>
@@ -114,7 +118,8 @@ struct Chord {
 struct Registration {
     QObject *window = nullptr;
     int id = 0;
-    Chord chord;
+    xcb_keysym_t keysym = 0;
+    Chord chord; // keycode 0: the mapping in force has no key for the letter
 };
 
 // The grabs this program holds, and the filter that turns their key presses
@@ -136,9 +141,17 @@ public:
         unregisterKey(window, id);
         if (!grab(c, chord))
             return false;
-        m_registrations.push_back({window, id, chord});
+        m_registrations.push_back({window, id, keysym, chord});
         watch(window);
         return true;
+    }
+
+    std::uint8_t grabbedKeycode(QObject *window, int id) const
+    {
+        for (const Registration &r : m_registrations)
+            if (r.window == window && r.id == id)
+                return r.chord.keycode;
+        return 0;
     }
 
     bool unregisterKey(QObject *window, int id)
@@ -146,7 +159,7 @@ public:
         for (auto it = m_registrations.begin(); it != m_registrations.end(); ++it) {
             if (it->window != window || it->id != id)
                 continue;
-            if (xcb_connection_t *c = x11Connection())
+            if (xcb_connection_t *c = x11Connection(); c && it->chord.keycode != 0)
                 ungrab(c, it->chord);
             m_registrations.erase(it);
             unwatchIfUnused(window);
@@ -160,13 +173,18 @@ public:
         if (m_registrations.empty() || eventType != "xcb_generic_event_t")
             return false;
         const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        if ((event->response_type & 0x7F) != XCB_KEY_PRESS)
+        const std::uint8_t type = event->response_type & 0x7F;
+        if (isMappingChange(event, type)) {
+            regrabSoon();
+            return false; // Qt follows the new mapping too
+        }
+        if (type != XCB_KEY_PRESS)
             return false;
         const auto *press = static_cast<const xcb_key_press_event_t *>(message);
         const Chord pressed{press->detail, std::uint16_t(press->state & ChordModifiers)};
         for (const Registration &r : m_registrations) {
-            if (r.chord == pressed) {
-                QCoreApplication::postEvent(r.window, new HotKeyEvent(r.id));
+            if (r.chord.keycode != 0 && r.chord == pressed) {
+                QCoreApplication::postEvent(r.window, new HotKeyEvent(r.id, press->time));
                 return true;
             }
         }
@@ -174,6 +192,54 @@ public:
     }
 
 private:
+    // The core protocol's notice, and the keyboard extension's, which takes
+    // its place for a client that uses the extension, as Qt does.
+    bool isMappingChange(const xcb_generic_event_t *event, std::uint8_t type)
+    {
+        if (type == XCB_MAPPING_NOTIFY)
+            return reinterpret_cast<const xcb_mapping_notify_event_t *>(event)->request == XCB_MAPPING_KEYBOARD;
+        if (m_xkbFirstEvent < 0) {
+            xcb_connection_t *c = x11Connection();
+            const xcb_query_extension_reply_t *xkb = c ? xcb_get_extension_data(c, &xcb_xkb_id) : nullptr;
+            m_xkbFirstEvent = xkb && xkb->present ? xkb->first_event : 0;
+        }
+        if (m_xkbFirstEvent == 0 || type != m_xkbFirstEvent)
+            return false;
+        const std::uint8_t xkbType = reinterpret_cast<const xcb_xkb_new_keyboard_notify_event_t *>(event)->xkbType;
+        return xkbType == XCB_XKB_NEW_KEYBOARD_NOTIFY || xkbType == XCB_XKB_MAP_NOTIFY;
+    }
+
+    // One change of layouts comes as several notices: the keys are grabbed
+    // again once, after them.
+    void regrabSoon()
+    {
+        if (m_regrabPending)
+            return;
+        m_regrabPending = true;
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [this] {
+            m_regrabPending = false;
+            regrab();
+        }, Qt::QueuedConnection);
+    }
+
+    // Each chord moves to the key that carries its letter now. One whose
+    // new key another program holds, or that no key carries, waits for the
+    // next change; its presses are not delivered meanwhile.
+    void regrab()
+    {
+        xcb_connection_t *c = x11Connection();
+        if (!c)
+            return;
+        for (Registration &r : m_registrations) {
+            const Chord now{keycodeOf(c, r.keysym), r.chord.modifiers};
+            if (now == r.chord)
+                continue;
+            if (r.chord.keycode != 0)
+                ungrab(c, r.chord);
+            r.chord = now.keycode != 0 && grab(c, now) ? now : Chord{0, now.modifiers};
+        }
+    }
+
     // All four lock variants or none: a chord that works only with Caps
     // Lock off would puzzle more than one that is refused.
     static bool grab(xcb_connection_t *c, const Chord &chord)
@@ -223,7 +289,7 @@ private:
             std::erase_if(m_registrations, [&](const Registration &r) {
                 if (r.window != window)
                     return false;
-                if (xcb_connection_t *c = x11Connection())
+                if (xcb_connection_t *c = x11Connection(); c && r.chord.keycode != 0)
                     ungrab(c, r.chord);
                 return true;
             });
@@ -241,6 +307,8 @@ private:
     std::vector<Registration> m_registrations;
     QHash<QObject *, QMetaObject::Connection> m_watched;
     bool m_installed = false;
+    bool m_regrabPending = false;
+    int m_xkbFirstEvent = -1; // not looked up yet
 };
 
 HotKeyRegistry &registry()
@@ -265,6 +333,11 @@ bool RegisterHotKey(QObject *window, int id, unsigned modifiers, unsigned virtua
 bool UnregisterHotKey(QObject *window, int id)
 {
     return registry().unregisterKey(window, id);
+}
+
+std::uint8_t HotKeyKeycode(QObject *window, int id)
+{
+    return registry().grabbedKeycode(window, id);
 }
 
 } // namespace vocab

@@ -9,7 +9,9 @@
 // matches a grab on the exact modifier state, so each chord is grabbed also
 // with Caps Lock and Num Lock on, and the key goes by its place on the first
 // layout of the session that has the letter, so Ctrl+Shift+C works as well
-// under a Russian layout. A chord that another program holds cannot be had; without an X
+// under a Russian layout. When the keyboard's mapping changes (another set
+// of layouts, xmodmap) the chord is grabbed again on the key that carries
+// the letter now. A chord that another program holds cannot be had; without an X
 // connection (Wayland, offscreen) there are no global hot keys at all. Both
 // make RegisterHotKey answer false and change nothing.
 
@@ -35,6 +37,10 @@ bool RegisterHotKey(QObject *window, int id, unsigned modifiers, unsigned virtua
 // Releases the chord of `id` for `window`; false when there was none.
 bool UnregisterHotKey(QObject *window, int id);
 
+// The key the chord of `id` is grabbed on now; 0 when it is not registered
+// or the mapping in force has no key for its letter.
+std::uint8_t HotKeyKeycode(QObject *window, int id);
+
 // The key code that carries `keysym` (a letter by its lower-case keysym) in
 // a keyboard mapping of `perKey` keysyms per key starting at `firstKeycode`,
 // preferring the earliest column; 0 when no key carries it.
@@ -42,14 +48,19 @@ std::uint8_t KeycodeInMapping(std::span<const std::uint32_t> keysyms, int perKey
 
 // The chord of a registered hot key was pressed. Posted to the window that
 // registered it, so it arrives after the key press has been handled.
+// `timestamp` is the press's time on the X server: a window that asks for
+// the keyboard in answer must give that time, as the press itself never
+// reached it (0 when unknown).
 class HotKeyEvent : public QEvent {
 public:
-    explicit HotKeyEvent(int id) : QEvent(eventType()), m_id(id) {}
+    explicit HotKeyEvent(int id, std::uint32_t timestamp = 0) : QEvent(eventType()), m_id(id), m_timestamp(timestamp) {}
     int id() const { return m_id; }
+    std::uint32_t timestamp() const { return m_timestamp; }
     static QEvent::Type eventType();
 
 private:
     int m_id;
+    std::uint32_t m_timestamp;
 };
 
 } // namespace vocab

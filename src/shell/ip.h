@@ -153,7 +153,9 @@ public:
     bool HotKeyOn(int id) const;
     bool InstallDoubleClickHook();
     bool InstallLayoutHook();
-    void WMHotKey(int id);
+    // `time`: the press's time on the X server, which the window's request
+    // for the keyboard carries (0: not known).
+    void WMHotKey(int id, std::uint32_t time = 0);
     void LookUpExternalWord();
     void TrimTrailingPunctuation();
     void TimerHookMouseTimer();
@@ -242,7 +244,7 @@ private:
 
     void setUpSearch();
     void setUpOutsideWords();
-    void BringWindowForward();
+    void BringWindowForward(std::uint32_t userTime);
     bool ExternalWordIsHeadword() const;
     void UpdateLayoutLetter();
     bool eventFilter(QObject *watched, QEvent *event) override;

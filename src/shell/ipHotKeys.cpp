@@ -10,6 +10,7 @@
 #include "KeyboardLayoutWatcher.h"
 #include "OutsideSelection.h"
 #include "SearchText.h"
+#include "WindowActivation.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -77,7 +78,8 @@ void TForm1::setUpOutsideWords()
     installEventFilter(new EventHook(this, [this](QObject *watched, QEvent *event) {
         if (watched != this || event->type() != HotKeyEvent::eventType())
             return false;
-        WMHotKey(static_cast<HotKeyEvent *>(event)->id());
+        const auto *hotKey = static_cast<HotKeyEvent *>(event);
+        WMHotKey(hotKey->id(), hotKey->timestamp());
         return true;
     }));
 }
@@ -110,7 +112,7 @@ void TForm1::SwitchHotKeys(bool ctrlCC, bool ctrlShiftZ)
     SwitchHotKey(HotKeyCtrlShiftZ, ctrlShiftZ);
 }
 
-void TForm1::WMHotKey(int id)
+void TForm1::WMHotKey(int id, std::uint32_t time)
 {
     if (id == HotKeyCtrlCC) {
         ExternalWord = CutOutsideText(OutsideSelectionText());
@@ -119,14 +121,14 @@ void TForm1::WMHotKey(int id)
         // Nothing usable: the window stays where it is.
         if (!WithinWordLimit(ExternalWord))
             return;
-        BringWindowForward();
+        BringWindowForward(time);
         LookUpExternalWord();
         if (SelectedNodeKind() == tnkRoot && ExternalWordIsHeadword()) {
             repaint();
             Button_All_dic_Content();
         }
     } else if (id == HotKeyCtrlShiftZ) {
-        BringWindowForward();
+        BringWindowForward(time);
         // The pointer left over the article would take the focus from the
         // search box at the focus timer's next turn.
         const ArticleViewArea area = ArticleViewRect();
@@ -137,13 +139,17 @@ void TForm1::WMHotKey(int id)
     }
 }
 
-void TForm1::BringWindowForward()
+void TForm1::BringWindowForward(std::uint32_t userTime)
 {
     show();
     RxTrayIcon1->hide();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
-    activateWindow();
+    // The key grab kept the press from the window, whose own last time is
+    // older than the other program's focus: asked for with that time, the
+    // focus would stay where it is. The press's time is the user's.
+    if (!ActivateWindowForUserInput(this, userTime))
+        activateWindow();
 }
 
 // --- the outside word -------------------------------------------------------------
@@ -256,9 +262,13 @@ void TForm1::PopupBrowserPopup()
     CM_CopyInEdit->setVisible(items.copyInEditVisible);
     CM_FindAllDic->setVisible(items.findAllDicVisible);
     CM_FindAllDic->setEnabled(items.findAllDicEnabled);
-    // A menu with no item to offer is no menu: it closes as soon as it opens.
+    // A menu with no item to offer is no menu: it closes as soon as it opens,
+    // unless it was opened again with something to offer by then.
     if (!items.copyVisible)
-        QMetaObject::invokeMethod(PopupBrowser, &QMenu::close, Qt::QueuedConnection);
+        QTimer::singleShot(0, PopupBrowser, [this] {
+            if (!CM_copy->isVisible())
+                PopupBrowser->hide();
+        });
 }
 
 void TForm1::CM_copyClick()

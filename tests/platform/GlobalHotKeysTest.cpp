@@ -1,6 +1,7 @@
 #include "GlobalHotKeys.h"
 
 #include "TestSupport.h"
+#include "XInput.h"
 
 #include <QProcess>
 #include <QTest>
@@ -22,6 +23,7 @@ constexpr unsigned CtrlShift = MOD_CONTROL | MOD_SHIFT;
 class HotKeyWindow : public QObject {
 public:
     std::vector<int> ids;
+    std::vector<std::uint32_t> times;
 
 protected:
     bool event(QEvent *e) override
@@ -29,6 +31,7 @@ protected:
         if (e->type() != HotKeyEvent::eventType())
             return QObject::event(e);
         ids.push_back(static_cast<HotKeyEvent *>(e)->id());
+        times.push_back(static_cast<HotKeyEvent *>(e)->timestamp());
         return true;
     }
 };
@@ -160,4 +163,38 @@ TEST(GlobalHotKeys, TheChordsKeyIsFoundOnWhicheverLayoutHasTheLetter)
     for (const Case &c : cases)
         EXPECT_EQ(KeycodeInMapping(c.mapping, 4, 8, c.keysym), c.expected) << char(c.keysym);
     EXPECT_EQ(KeycodeInMapping(usFirst, 0, 8, 'c'), 0);
+}
+
+// The layouts of the session change (setxkbmap): the letter moves to another
+// key, and the chord must follow it. The German layout swaps Y and Z.
+TEST(GlobalHotKeys, AChangeOfKeyboardMappingMovesTheChordToTheKeyOfItsLetter)
+{
+    vocab::test::XInput x;
+    ASSERT_TRUE(x.ok());
+    HotKeyWindow window;
+    ASSERT_TRUE(RegisterHotKey(&window, IdZ, CtrlShift, 'Z'));
+    const xcb_keycode_t usZ = x.keycode('z');
+    ASSERT_EQ(HotKeyKeycode(&window, IdZ), usZ);
+
+    ASSERT_EQ(QProcess::execute("setxkbmap", {"de"}), 0);
+    const xcb_keycode_t deZ = x.keycode('z');
+    ASSERT_NE(deZ, usZ) << "the German layout puts Z elsewhere";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return HotKeyKeycode(&window, IdZ) == deZ; }, 10000));
+
+    const xcb_keycode_t control = x.keycode(0xffe3), shift = x.keycode(0xffe1);
+    const xcb_timestamp_t before = x.serverTime();
+    x.chord({control, shift, deZ});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ids.size() == 1; }, 10000)) << "the chord on the letter's new key";
+    EXPECT_EQ(window.ids[0], IdZ);
+    EXPECT_GE(window.times[0], before) << "the press's own time on the server";
+
+    OtherClient other;
+    EXPECT_TRUE(other.grab('y', XCtrlShift)) << "the letter's old key, Y now, is free for other programs";
+    other.ungrab('y', XCtrlShift);
+    EXPECT_FALSE(other.grab('z', XCtrlShift));
+
+    ASSERT_EQ(QProcess::execute("setxkbmap", {"us"}), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return HotKeyKeycode(&window, IdZ) == usZ; }, 10000)) << "and back";
+    EXPECT_TRUE(UnregisterHotKey(&window, IdZ));
+    EXPECT_EQ(HotKeyKeycode(&window, IdZ), 0);
 }

@@ -7,7 +7,9 @@
 #include "WebPage.h"
 #include "WebView.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -55,6 +57,8 @@ bool DocumentInputFilter::eventFilter(QObject *watched, QEvent *event)
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
             return handleRightButton(static_cast<QMouseEvent *>(event));
+        case QEvent::ContextMenu:
+            return keptRightPress(static_cast<QContextMenuEvent *>(event));
         case QEvent::FocusIn:
         case QEvent::FocusOut:
             handleFocus(event);
@@ -90,6 +94,8 @@ bool DocumentInputFilter::handleKey(QKeyEvent *event)
     }
     if (event->type() == QEvent::KeyRelease)
         return translateAccelerator(msg);
+    // A menu asked for from the keyboard is the engine's to open.
+    m_menuOpenedForClick = false;
     bool consumed;
     if (m_override.valid && m_override.timestamp == event->timestamp() && m_override.key == keyOf(*event)
         && m_override.modifiers == modifiersOf(*event)) {
@@ -173,8 +179,26 @@ bool DocumentInputFilter::handleRightButton(QMouseEvent *event)
     ContextMenuContext context;
     context.selectedText = m_control.page()->selectedText();
     const std::uint32_t kind = context.selectedText.isEmpty() ? CONTEXT_MENU_DEFAULT : CONTEXT_MENU_TEXTSELECT;
+    // The engine may still ask for its menu for this click, having seen
+    // some of it; the host's menu is open for it already.
+    m_menuOpenedForClick = true;
     m_control.view()->showContextMenu(kind, context, event->globalPosition().toPoint());
     return true;
+}
+
+bool DocumentInputFilter::takeEnginesMenuRequest()
+{
+    return std::exchange(m_menuOpenedForClick, false);
+}
+
+// Qt asks for a menu on the right press too. When the press was kept from
+// the document, the release opens the host's menu; the engine's own menu on
+// that press would be a second one, and the engine would move the selection
+// to the pointer before the host reads it.
+bool DocumentInputFilter::keptRightPress(const QContextMenuEvent *event) const
+{
+    return event->reason() == QContextMenuEvent::Mouse && !m_rightPressSeen
+        && QGuiApplication::mouseButtons().testFlag(Qt::RightButton);
 }
 
 void DocumentInputFilter::handleFocus(QEvent *event)

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+class QContextMenuEvent;
 class QDropEvent;
 class QKeyEvent;
 class QMouseEvent;
@@ -29,6 +30,10 @@ public:
     void setDocumentWindow(QWidget *window) { m_documentWindow = window; }
     void setFrameWindow(QWidget *window) { m_frameWindow = window; }
 
+    // True once for the engine's menu request that follows a right click
+    // whose menu the release opened already: that request is a second one.
+    bool takeEnginesMenuRequest();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -37,6 +42,7 @@ private:
     bool handleWheel(QWheelEvent *event);
     bool handleDrag(QEvent *event);
     bool handleRightButton(QMouseEvent *event);
+    bool keptRightPress(const QContextMenuEvent *event) const;
     void handleFocus(QEvent *event);
     void handleFrameActivation(bool active);
 
@@ -50,6 +56,8 @@ private:
     int m_wheelTurned = 0;
     // The document saw the right press of the click under way.
     bool m_rightPressSeen = false;
+    // The release of a right click kept from the document opened the menu.
+    bool m_menuOpenedForClick = false;
 
     // The host's answer for the key override that comes before a key press:
     // the press then takes the same answer without asking again.

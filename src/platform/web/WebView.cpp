@@ -52,7 +52,7 @@ void WebView::contextMenuEvent(QContextMenuEvent *event)
 void WebView::handleContextMenu(QContextMenuEvent *event)
 {
     const QWebEngineContextMenuRequest *request = lastContextMenuRequest();
-    if (m_control.closed() || !request)
+    if (m_control.closed() || !request || m_filter.takeEnginesMenuRequest())
         return;
     ContextMenuContext context;
     context.selectedText = request->selectedText();
