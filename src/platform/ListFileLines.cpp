@@ -27,7 +27,9 @@ namespace {
 // Every Stride-th line's start is kept: a line is found by passing over at
 // most Stride - 1 lines from the nearest kept start, some 20 KB of articles.
 constexpr qint64 Stride = 32;
-// Bytes read at a time while passing over lines.
+// Bytes read at a time while passing over lines: a few articles first, more
+// and more as the scan goes on.
+constexpr qint64 FirstChunkBytes = 16 * 1024;
 constexpr qint64 ChunkBytes = 256 * 1024;
 // Tables kept for files no list holds open.
 constexpr std::size_t KeptTables = 64;
@@ -125,7 +127,7 @@ struct ListFileLines::Table {
 
     // The start of line `target`, or -1 when the file has fewer lines. Passes
     // over the lines before it from the nearest start known.
-    qint64 seek(int fd, const QString &path, qint64 target, std::vector<char> &buffer)
+    qint64 seek(int fd, const QString &path, qint64 target, char *buffer)
     {
         if (lineCount >= 0 && target >= lineCount)
             return -1;
@@ -139,19 +141,19 @@ struct ListFileLines::Table {
             line = qint64(k) * Stride;
             pos = checkpoints[k];
         }
-        if (buffer.empty())
-            buffer.resize(std::size_t(ChunkBytes));
+        qint64 chunkBytes = FirstChunkBytes;
         // `line` starts at `pos`; each break found starts the next one.
         bool pendingCr = false;
         qint64 chunkPos = pos;
         while (line < target && chunkPos < dataEnd) {
-            const qint64 n = readAt(fd, path, buffer.data(), std::min(ChunkBytes, dataEnd - chunkPos), chunkPos);
+            const qint64 n = readAt(fd, path, buffer, std::min(chunkBytes, dataEnd - chunkPos), chunkPos);
+            chunkBytes = std::min(chunkBytes * 2, ChunkBytes);
             if (n == 0) {
                 // Shorter than when the table was begun: the table no longer
                 // knows this file, and the caller reads it afresh.
                 return -2;
             }
-            const char *b = buffer.data();
+            const char *b = buffer;
             const char *e = b + n;
             const char *p = b;
             if (pendingCr) {
@@ -217,11 +219,17 @@ std::mutex &tablesLock()
     return lock;
 }
 
-} // namespace
+// The bytes a scan reads into, taken under the lock. One for the process:
+// a buffer of its own for each scan would be fresh pages every time, and
+// each page a fault to take.
+char *scanBuffer()
+{
+    static std::vector<char> buffer = std::vector<char>(std::size_t(ChunkBytes));
+    return buffer.data();
+}
 
-namespace {
-
-// The tables of the files read last, newest first.
+// The tables of the files read last, newest first. The type of a table is
+// the list's own, so it is kept here without it.
 struct KeptTable {
     QString path;
     std::shared_ptr<void> table;
@@ -341,7 +349,7 @@ QStringList ListFileLines::Lines(qsizetype first, qsizetype count) const
     const std::lock_guard<std::mutex> guard(tablesLock());
     refreshTable(*d);
     Table &table = *d->table;
-    std::vector<char> buffer;
+    char *buffer = scanBuffer();
     const qint64 start = table.seek(d->fd, d->path, first, buffer);
     if (start < 0) {
         if (start == -2)
@@ -382,7 +390,7 @@ bool ListFileLines::HasLine(qsizetype i) const
         return false;
     const std::lock_guard<std::mutex> guard(tablesLock());
     refreshTable(*d);
-    std::vector<char> buffer;
+    char *buffer = scanBuffer();
     return d->table->seek(d->fd, d->path, i, buffer) >= 0;
 }
 
@@ -393,7 +401,7 @@ qsizetype ListFileLines::size() const
     const std::lock_guard<std::mutex> guard(tablesLock());
     refreshTable(*d);
     Table &table = *d->table;
-    std::vector<char> buffer;
+    char *buffer = scanBuffer();
     if (table.lineCount < 0)
         table.seek(d->fd, d->path, std::numeric_limits<qint64>::max(), buffer);
     return qsizetype(std::max<qint64>(table.lineCount, 0));
