@@ -58,8 +58,11 @@ LineList LineList::fromText(QString text)
     if (lineOpen)
         offsets.push_back(std::int32_t(w));
     // The breaks taken out leave some room at the end, two units a line at
-    // most; cheaper kept than copied away.
+    // most, cheaper kept than copied away; but a decoder that made room for
+    // one unit a byte leaves Cyrillic text in twice the room it takes.
     text.truncate(w);
+    if (text.capacity() - w > w / 8)
+        text.squeeze();
     data->text = std::move(text);
     return LineList(std::move(data));
 }
