@@ -5,6 +5,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -128,9 +129,9 @@ void LineList::AppendEncoded(QByteArray &out, qsizetype from, qsizetype count) c
     out.truncate(p - out.constData());
 }
 
-qsizetype LineList::FirstBeginningWith(QStringView key, qsizetype from) const
+qsizetype LineList::FirstBeginningWith(QStringView key, qsizetype from, qsizetype to) const
 {
-    const qsizetype n = size();
+    const qsizetype n = to < 0 ? size() : std::min(to, size());
     if (from < 0)
         from = 0;
     if (from >= n)

@@ -38,9 +38,10 @@ public:
 
     QStringList ToStringList() const;
 
-    // The first line from `from` on that begins with `key`, unit by unit and
-    // case-sensitively (a line shorter than the key never does); -1 when none.
-    qsizetype FirstBeginningWith(QStringView key, qsizetype from = 0) const;
+    // The first line from `from` on, before `to` (the end when negative),
+    // that begins with `key`, unit by unit and case-sensitively (a line
+    // shorter than the key never does); -1 when none.
+    qsizetype FirstBeginningWith(QStringView key, qsizetype from = 0, qsizetype to = -1) const;
 
     // Empties this list; copies keep their lines.
     void clear() { d.reset(); }

@@ -285,6 +285,11 @@ TEST(LineListSearch, FirstLineBeginningWithTheKey)
                     expected = i;
             }
             EXPECT_EQ(list.FirstBeginningWith(key, from), expected) << key.toStdString() << " from " << from;
+            for (qsizetype to = std::max<qsizetype>(from, 0); to <= lines.size() + 1; ++to) {
+                const qsizetype within = expected >= 0 && expected < to ? expected : -1;
+                EXPECT_EQ(list.FirstBeginningWith(key, from, to), within)
+                    << key.toStdString() << " from " << from << " to " << to;
+            }
         }
     }
     EXPECT_EQ(LineList().FirstBeginningWith(u"А"_s), -1);
