@@ -1,6 +1,7 @@
 // Opening a dictionary and searching it, on dictionaries made here in a
 // temporary folder: a per-letter one whose letter files А and Б hold 100 000
-// headwords each, and a whole-list one of 200 000 headwords.
+// headwords each, a whole-list one of 200 000 headwords, and a per-letter one
+// whose letter files А and Б are 3 MB of articles of real length each.
 
 #include "DictionaryLookup.h"
 #include "GeneratedLists.h"
@@ -8,6 +9,7 @@
 #include "HeadwordGridView.h"
 #include "ListFile.h"
 #include "QuietHost.h"
+#include "RealisticArticles.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,6 +26,8 @@ using namespace vocab;
 
 constexpr int kLetterLines = 100000;
 constexpr int kWholeLines = 200000;
+// Some 3 MB of articles of 300 to 2 000 bytes.
+constexpr int kRealisticLetterLines = 3900;
 
 QString headword(QChar first, int i, int digits) { return bench::NumberedWord(first, i, digits); }
 
@@ -41,10 +45,22 @@ qint64 writePair(const QString &stem, QChar first, int count, int digits)
     return bench::WriteListPair(stem, headwords, articles);
 }
 
+// A letter pair whose articles are of real length.
+qint64 writeRealisticPair(const QString &stem, QChar first, int count)
+{
+    QDir().mkpath(QFileInfo(stem).absolutePath());
+    bench::RealisticArticles articles;
+    const auto word = [&](qsizetype i) { return headword(first, int(i), 4).toUtf8(); };
+    return bench::WriteListFile(stem + QStringLiteral(".ogl"), count, [&](qsizetype i, QByteArray &out) { out.append(word(i)); })
+        + bench::WriteListFile(stem + QStringLiteral(".uvs"), count,
+                               [&](qsizetype i, QByteArray &out) { articles.AppendArticle(out, word(i)); });
+}
+
 struct Dictionaries {
     QTemporaryDir dir;
     qint64 letterFileBytes = 0;
     qint64 wholeListBytes = 0;
+    qint64 realisticLetterFileBytes = 0;
 
     Dictionaries()
     {
@@ -52,6 +68,8 @@ struct Dictionaries {
         letterFileBytes = writePair(dic + QStringLiteral("letters/base/1"), QChar(0x0410), kLetterLines, 4);
         writePair(dic + QStringLiteral("letters/base/2"), QChar(0x0411), kLetterLines, 4);
         wholeListBytes = writePair(dic + QStringLiteral("whole/whole"), QChar(0x0410), kWholeLines, 4);
+        realisticLetterFileBytes = writeRealisticPair(dic + QStringLiteral("real/base/1"), QChar(0x0410), kRealisticLetterLines);
+        writeRealisticPair(dic + QStringLiteral("real/base/2"), QChar(0x0411), kRealisticLetterLines);
     }
 };
 
@@ -163,9 +181,12 @@ BENCHMARK(BM_OneDictionaryKeystrokeInView)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// From a word of one letter to a word of the next, in letter files of 3 MB
+// whose articles are of real length: the letter files are read and the
+// article of the word is shown.
 void BM_LetterSwitch(benchmark::State &state)
 {
-    Rig rig(QStringLiteral("Буквы"), QStringLiteral("letters"));
+    Rig rig(QStringLiteral("Буквы"), QStringLiteral("real"));
     rig.lookup.OpenSelectedDictionary();
     const QString keys[] = {typed(QChar(0x0411), 10), typed(QChar(0x0410), 10)};
     int k = 0;
@@ -175,7 +196,7 @@ void BM_LetterSwitch(benchmark::State &state)
     }
     if (!rig.lookup.State().SearchFound)
         state.SkipWithError("the keys were not found");
-    state.counters["letter_file_bytes"] = double(dictionaries().letterFileBytes);
+    state.counters["letter_file_bytes"] = double(dictionaries().realisticLetterFileBytes);
 }
 BENCHMARK(BM_LetterSwitch)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

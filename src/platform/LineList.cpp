@@ -5,6 +5,8 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -31,7 +33,14 @@ LineList LineList::fromText(QString text)
     QChar *p = text.data();
     const qsizetype n = text.size();
     std::vector<std::int32_t> &offsets = data->offsets;
-    offsets.reserve(std::size_t(n / 8 + 2));
+    // Counted first: a table grown step by step, or shrunk at the end, is
+    // copied, and every page of a copy is a fault to take.
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i].unicode();
+        breaks += c == u'\n' || (c == u'\r' && (i + 1 == n || p[i + 1].unicode() != u'\n'));
+    }
+    offsets.reserve(std::size_t(breaks + 2));
     offsets.push_back(0);
     qsizetype w = 0;
     bool lineOpen = false;
@@ -49,9 +58,12 @@ LineList LineList::fromText(QString text)
     }
     if (lineOpen)
         offsets.push_back(std::int32_t(w));
+    // The breaks taken out leave some room at the end, two units a line at
+    // most, cheaper kept than copied away; but a decoder that made room for
+    // one unit a byte leaves Cyrillic text in twice the room it takes.
     text.truncate(w);
-    text.squeeze();
-    offsets.shrink_to_fit();
+    if (text.capacity() - w > w / 8)
+        text.squeeze();
     data->text = std::move(text);
     return LineList(std::move(data));
 }
@@ -97,13 +109,62 @@ void LineList::AppendEncoded(QByteArray &out, qsizetype from, qsizetype count) c
     // UTF-8 takes at most three bytes for one UTF-16 unit.
     out.resize(start + characters * 3 + count * 2);
     char *p = out.data() + start;
-    QStringEncoder encoder(QStringConverter::Utf8);
+    // Each line is encoded alone: a surrogate left open at the end of one line
+    // must not pair with the start of the next.
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     for (qsizetype i = 0; i < count; ++i) {
-        p = encoder.appendToBuffer(p, at(from + i));
+        const QStringView line = at(from + i);
+        if (line.isValidUtf16()) {
+            p = encoder.appendToBuffer(p, line);
+        } else {
+            // A lone surrogate becomes what a list file written line by line
+            // holds in its place.
+            const QByteArray bytes = line.toUtf8();
+            std::memcpy(p, bytes.constData(), std::size_t(bytes.size()));
+            p += bytes.size();
+        }
         *p++ = '\r';
         *p++ = '\n';
     }
     out.truncate(p - out.constData());
+}
+
+qsizetype LineList::FirstBeginningWith(QStringView key, qsizetype from, qsizetype to) const
+{
+    const qsizetype n = to < 0 ? size() : std::min(to, size());
+    if (from < 0)
+        from = 0;
+    if (from >= n)
+        return -1;
+    if (key.isEmpty())
+        return from;
+    const std::int32_t *offsets = d->offsets.data();
+    const char16_t *text = reinterpret_cast<const char16_t *>(d->text.constData());
+    const char16_t *k = key.utf16();
+    const std::int32_t length = std::int32_t(key.size());
+    // The lines of a letter file mostly share their first letter, so the
+    // first two units are looked at together before the rest.
+    if (length >= 2) {
+        std::uint32_t head;
+        std::memcpy(&head, k, sizeof head);
+        for (qsizetype i = from; i < n; ++i) {
+            const std::int32_t begin = offsets[i];
+            if (offsets[i + 1] - begin < length)
+                continue;
+            std::uint32_t lineHead;
+            std::memcpy(&lineHead, text + begin, sizeof lineHead);
+            if (lineHead == head
+                && std::memcmp(text + begin + 2, k + 2, std::size_t(length - 2) * sizeof(char16_t)) == 0)
+                return i;
+        }
+        return -1;
+    }
+    for (qsizetype i = from; i < n; ++i) {
+        const std::int32_t begin = offsets[i];
+        if (offsets[i + 1] > begin && text[begin] == k[0])
+            return i;
+    }
+    return -1;
 }
 
 QByteArray LineList::Encode() const

@@ -38,12 +38,18 @@ public:
 
     QStringList ToStringList() const;
 
+    // The first line from `from` on, before `to` (the end when negative),
+    // that begins with `key`, unit by unit and case-sensitively (a line
+    // shorter than the key never does); -1 when none.
+    qsizetype FirstBeginningWith(QStringView key, qsizetype from = 0, qsizetype to = -1) const;
+
     // Empties this list; copies keep their lines.
     void clear() { d.reset(); }
 
     // The list file's bytes: UTF-8 with its mark, every line followed by CR LF.
     QByteArray Encode() const;
-    // Lines from .. from + count - 1 as Encode writes them, without the mark.
+    // Lines from .. from + count - 1 as Encode writes them, without the mark;
+    // each line is encoded alone, as ListFile::encode does.
     void AppendEncoded(QByteArray &out, qsizetype from, qsizetype count) const;
     // Atomic, as ListFile::write; throws FileError.
     void Write(const QString &path) const;

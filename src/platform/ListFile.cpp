@@ -1,6 +1,8 @@
 #include "ListFile.h"
 
 #include "AppError.h"
+#include "LineBreaks.h"
+#include "ListFileLines.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -9,11 +11,6 @@
 #include <iconv.h>
 
 #include <cstring>
-#include <limits>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vocab {
 
@@ -21,11 +18,43 @@ namespace {
 
 QString decodeUtf16(const char *data, qsizetype size, bool bigEndian)
 {
-    QStringDecoder decoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    // Only the file's first mark is its mark, and the caller has taken it off;
+    // a U+FEFF after it is a character of the text like any other.
+    QStringDecoder decoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
+                           QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
     return decoder.decode(QByteArrayView(data, size));
 }
 
 } // namespace
+
+ListFile::Mark ListFile::markOf(const char *data, qsizetype size)
+{
+    const auto *b = reinterpret_cast<const unsigned char *>(data);
+    if (size >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
+        return {Encoding::Utf8, 3};
+    if (size >= 2 && b[0] == 0xFF && b[1] == 0xFE)
+        return {Encoding::Utf16LE, 2};
+    if (size >= 2 && b[0] == 0xFE && b[1] == 0xFF)
+        return {Encoding::Utf16BE, 2};
+    return {Encoding::Ansi, 0};
+}
+
+QString ListFile::decodeBody(Encoding encoding, const char *data, qsizetype size)
+{
+    switch (encoding) {
+    case Encoding::Utf8: {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
+        return decoder.decode(QByteArrayView(data, size));
+    }
+    case Encoding::Utf16LE:
+        return decodeUtf16(data, size, false);
+    case Encoding::Utf16BE:
+        return decodeUtf16(data, size, true);
+    case Encoding::Ansi:
+        break;
+    }
+    return decodeAnsi(QByteArray::fromRawData(data, size));
+}
 
 namespace {
 
@@ -100,18 +129,8 @@ QStringList ListFile::decode(const QByteArray &bytes)
 
 QString ListFile::decodeText(const QByteArray &bytes)
 {
-    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype n = bytes.size();
-    QString text;
-    if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
-        text = QString::fromUtf8(bytes.constData() + 3, n - 3);
-    else if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE)
-        text = decodeUtf16(bytes.constData() + 2, n - 2, false);
-    else if (n >= 2 && b[0] == 0xFE && b[1] == 0xFF)
-        text = decodeUtf16(bytes.constData() + 2, n - 2, true);
-    else
-        text = decodeAnsi(bytes);
-    return text;
+    const Mark mark = markOf(bytes.constData(), bytes.size());
+    return decodeBody(mark.encoding, bytes.constData() + mark.size, bytes.size() - mark.size);
 }
 
 QByteArray ListFile::encode(const QStringList &lines)
@@ -142,79 +161,6 @@ void openForReading(QFile &file)
     throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(file.fileName(), file.errorString()));
 }
 
-bool isTwoByteText(const QByteArray &bytes)
-{
-    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
-    return bytes.size() >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
-}
-
-// The first CR or LF at or after `p`, or `end`. Looked for sixteen bytes at
-// a time where the processor can: an article file is passed over line by
-// line up to the article wanted.
-const char *findBreak(const char *p, const char *end)
-{
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; end - p >= 16; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        if (const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))))
-            return p + __builtin_ctz(unsigned(mask));
-    }
-#endif
-    while (p < end && *p != '\r' && *p != '\n')
-        ++p;
-    return p;
-}
-
-// Past the line that begins at `p`: after its break, or at `end`.
-const char *nextLine(const char *p, const char *end)
-{
-    const char *brk = findBreak(p, end);
-    if (brk == end)
-        return end;
-    return *brk == '\r' && brk + 1 < end && brk[1] == '\n' ? brk + 2 : brk + 1;
-}
-
-// The bytes of an open file: mapped where the system can, so that only the
-// pages looked at are read and nothing is copied, read whole otherwise.
-class FileBytes {
-public:
-    explicit FileBytes(QFile &file) : m_file(file)
-    {
-        const qint64 size = file.size();
-        if (size > 0 && size <= std::numeric_limits<qsizetype>::max())
-            m_map = file.map(0, size);
-        if (m_map) {
-            m_bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(m_map), qsizetype(size));
-            return;
-        }
-        m_bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            throwReadError(file);
-    }
-    ~FileBytes()
-    {
-        if (m_map)
-            m_file.unmap(m_map);
-    }
-    FileBytes(const FileBytes &) = delete;
-    FileBytes &operator=(const FileBytes &) = delete;
-
-    // Valid while this lives.
-    const QByteArray &bytes() const { return m_bytes; }
-
-private:
-    QFile &m_file;
-    uchar *m_map = nullptr;
-    QByteArray m_bytes;
-};
-
-bool hasUtf8Mark(const QByteArray &bytes)
-{
-    return bytes.startsWith("\xEF\xBB\xBF");
-}
-
 } // namespace
 
 QByteArray ListFile::readBytes(const QString &path)
@@ -234,26 +180,23 @@ QStringList ListFile::read(const QString &path)
 
 QStringList ListFile::decodeLines(const QByteArray &bytes, qsizetype first, qsizetype count)
 {
-    const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype n = bytes.size();
     if (first < 0 || count <= 0)
         return {};
+    const Mark mark = markOf(bytes.constData(), bytes.size());
     // In two-byte text a break is not one byte; such files are rare and
     // are decoded whole.
-    if (isTwoByteText(bytes))
+    if (mark.encoding == Encoding::Utf16LE || mark.encoding == Encoding::Utf16BE)
         return decode(bytes).mid(first, count);
     // In UTF-8 and in the ANSI code page CR and LF are single bytes that
     // never stand inside a character, so lines can be found before decoding.
-    const bool utf8 = n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF;
-    const char *end = bytes.constData() + n;
-    const char *p = bytes.constData() + (utf8 ? 3 : 0);
+    const char *end = bytes.constData() + bytes.size();
+    const char *p = bytes.constData() + mark.size;
     for (qsizetype line = 0; line < first && p < end; ++line)
-        p = nextLine(p, end);
+        p = LineBreaks::nextLine(p, end);
     const char *start = p;
     for (qsizetype line = 0; line < count && p < end; ++line)
-        p = nextLine(p, end);
-    const QByteArray slice = QByteArray::fromRawData(start, p - start);
-    return splitLines(utf8 ? QString::fromUtf8(slice) : decodeAnsi(slice));
+        p = LineBreaks::nextLine(p, end);
+    return splitLines(decodeBody(mark.encoding, start, p - start));
 }
 
 ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wanted)
@@ -271,14 +214,15 @@ ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wan
         ++index;
         return true;
     };
+    const Mark mark = markOf(bytes.constData(), bytes.size());
     // In UTF-8 two lines are equal exactly when their bytes are, so the file
     // need not be decoded; a broken sequence reads as U+FFFD, which a word
     // holding that character has to be compared with.
-    if (hasUtf8Mark(bytes) && wanted.isValidUtf16() && !wanted.contains(QChar::ReplacementCharacter)) {
+    if (mark.encoding == Encoding::Utf8 && wanted.isValidUtf16() && !wanted.contains(QChar::ReplacementCharacter)) {
         const QByteArray key = wanted.toUtf8();
         const char *end = bytes.constData() + bytes.size();
-        for (const char *p = bytes.constData() + 3; p < end;) {
-            const char *brk = findBreak(p, end);
+        for (const char *p = bytes.constData() + mark.size; p < end;) {
+            const char *brk = LineBreaks::find(p, end);
             if (!count(brk - p == key.size() && std::memcmp(p, key.constData(), std::size_t(key.size())) == 0))
                 break;
             p = brk == end ? end : *brk == '\r' && brk + 1 < end && brk[1] == '\n' ? brk + 2 : brk + 1;
@@ -295,23 +239,17 @@ ListFile::LineRun ListFile::findLineRun(const QByteArray &bytes, QStringView wan
 
 ListFile::LineRun ListFile::readLineRun(const QString &path, QStringView wanted)
 {
-    QFile file(path);
-    openForReading(file);
-    const FileBytes bytes(file);
-    return findLineRun(bytes.bytes(), wanted);
+    // Read, not mapped: a map of a file that another program cuts short
+    // while it is read ends the viewer with a bus error.
+    return findLineRun(readBytes(path), wanted);
 }
 
 QStringList ListFile::readLines(const QString &path, qsizetype first, qsizetype count)
 {
-    QFile file(path);
-    openForReading(file);
-    if (first < 0 || count <= 0)
-        return {};
     // An article file is often many times the size of its headword file, and
     // the lines wanted may stand anywhere in it: it is looked at only as far
-    // as the last of them, and nothing of it is copied but them.
-    const FileBytes bytes(file);
-    return decodeLines(bytes.bytes(), first, count);
+    // as the last of them, from where earlier reads found its lines to begin.
+    return ListFileLines::Open(path).Lines(first, count);
 }
 
 void ListFile::writeBytes(const QString &path, const QByteArray &bytes)

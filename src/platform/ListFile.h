@@ -10,12 +10,26 @@ namespace vocab {
 // The text rule every list file of the viewer follows.
 //
 // Reading: a byte-order mark picks UTF-8, UTF-16LE or UTF-16BE; without one the
-// bytes are Windows-1251, the code page these files were made in. Lines end at
-// CR LF, a lone CR or a lone LF; a final break adds no empty line.
+// bytes are Windows-1251, the code page these files were made in. Only the
+// file's first mark is its mark: a U+FEFF after it, at the start of a line or
+// anywhere else, is a character of the text, kept by every reader alike. Lines
+// end at CR LF, a lone CR or a lone LF; a final break adds no empty line.
 //
 // Writing: UTF-8 with its mark, every line followed by CR LF; an empty list is
 // the three mark bytes alone.
 namespace ListFile {
+
+enum class Encoding { Utf8, Utf16LE, Utf16BE, Ansi };
+struct Mark {
+    Encoding encoding = Encoding::Ansi;
+    // The bytes of the mark: 3, 2, or 0 without one.
+    qsizetype size = 0;
+};
+// The mark at the start of a file's bytes, and the encoding it picks.
+Mark markOf(const char *data, qsizetype size);
+// Decodes bytes that follow the file's mark (or a part of them beginning at a
+// character): every U+FEFF among them is kept as text.
+QString decodeBody(Encoding encoding, const char *data, qsizetype size);
 
 QStringList decode(const QByteArray &bytes);
 // The whole text of a list file's bytes, before it is broken into lines.

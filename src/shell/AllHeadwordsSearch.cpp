@@ -39,9 +39,7 @@ void AllHeadwordsSearch::SearchAllHeadwords(const QString &text)
     // A letter without lines is a failed search like any other, and the box
     // says so rather than keep the colour of the search before.
     if (const std::optional<LetterRange> range = LinesOfKey(key)) {
-        for (qsizetype a = range->first; a <= range->last; ++a) {
-            if (!BeginsWithKey(m_lines.at(a), key))
-                continue;
+        if (const qsizetype a = m_lines.FirstBeginningWith(key, range->first, range->last + 1); a >= 0) {
             // Selecting the rows on the way to the match must not copy their
             // headwords into the box the user is typing in.
             state.SyncSearchBoxFromGrid = 0;
@@ -51,7 +49,6 @@ void AllHeadwordsSearch::SearchAllHeadwords(const QString &text)
             } syncAfter{state};
             FillGridFromAllHeadwords(m_grid, state, m_lines, a);
             state.SearchFound = true;
-            break;
         }
     }
     m_host.UpdateSearchBoxMode();

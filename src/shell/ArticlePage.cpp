@@ -94,12 +94,17 @@ QString BoldHeadword(const QString &storedArticle, const QString &expandedArticl
 
 QString ComposeArticlePage(const ArticleRequest &r, const QStringList &headwords, const LineList &articles)
 {
+    if (r.index < 0 || r.index >= articles.size())
+        return ComposeArticlePage(r, std::nullopt, r.cellText);
+    return ComposeArticlePage(r, articles.at(r.index).toString(),
+                              r.index < headwords.size() ? headwords[r.index] : r.cellText);
+}
+
+QString ComposeArticlePage(const ArticleRequest &r, const std::optional<QString> &stored, const QString &storedHeadword)
+{
     QString prepared;
-    if (r.index >= 0 && r.index < articles.size()) {
-        const QString stored = articles.at(r.index).toString();
-        const QString headword = r.index < headwords.size() ? headwords[r.index] : r.cellText;
-        prepared = BoldHeadword(stored, ExpandImagePaths(stored, r.folder, r.programDir), r.cellText, headword);
-    }
+    if (stored)
+        prepared = BoldHeadword(*stored, ExpandImagePaths(*stored, r.folder, r.programDir), r.cellText, storedHeadword);
     return ArticlePageHtml(r.pageHead, DictionaryHeading(r.caption), prepared);
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace vocab {
 
 inline const QString DescriptionNotFound = QStringLiteral("Описание не найдено");
@@ -62,5 +64,9 @@ struct ArticleRequest {
     qsizetype index = 0;
 };
 QString ComposeArticlePage(const ArticleRequest &request, const QStringList &headwords, const LineList &articles);
+// The same for an article read already: nothing stands for a line the
+// article list does not hold.
+QString ComposeArticlePage(const ArticleRequest &request, const std::optional<QString> &storedArticle,
+                           const QString &storedHeadword);
 
 } // namespace vocab

@@ -88,6 +88,11 @@ LineList DictionaryFolder::ReadLineList(const QString &relative) const
     return LineList::Read(existingFile(relative));
 }
 
+ListFileLines DictionaryFolder::OpenLines(const QString &relative) const
+{
+    return ListFileLines::Open(existingFile(relative));
+}
+
 QStringList DictionaryFolder::ReadLines(const QString &relative, qsizetype first, qsizetype count) const
 {
     return ListFile::readLines(existingFile(relative), first, count);

@@ -2,6 +2,7 @@
 
 #include "LineList.h"
 #include "ListFile.h"
+#include "ListFileLines.h"
 
 #include <QString>
 #include <QStringList>
@@ -67,6 +68,9 @@ public:
     // article picked is ever shown, and lists read only to be merged. Throws
     // like ReadList.
     LineList ReadLineList(const QString &relative) const;
+    // An article file, opened to read its lines when they are shown. Throws
+    // like ReadList.
+    ListFileLines OpenLines(const QString &relative) const;
     // Lines first .. first + count - 1 of a list file of the folder, fewer
     // where it ends before; throws like ReadList.
     QStringList ReadLines(const QString &relative, qsizetype first, qsizetype count) const;

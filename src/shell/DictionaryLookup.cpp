@@ -25,13 +25,9 @@ private:
 };
 
 // The first headword that begins with the key; -1 when none does.
-qsizetype firstBeginningWith(const QStringList &headwords, const QString &key)
+qsizetype firstBeginningWith(const LineList &headwords, const QString &key)
 {
-    for (qsizetype i = 0; i < headwords.size(); ++i) {
-        if (BeginsWithKey(headwords.at(i), key))
-            return i;
-    }
-    return -1;
+    return headwords.FirstBeginningWith(key);
 }
 
 } // namespace
@@ -69,6 +65,10 @@ void DictionaryLookup::OpenSelectedDictionary()
 {
     const FlagScope opening(m_opening, true);
     m_host.BeginOpening();
+    // Whatever comes, the lists open now go: a dictionary's lists replace
+    // them or stay empty when they cannot be read, and the root and the
+    // folders have none. Let go first, their memory is the new lists'.
+    m_list.ClearLists();
 
     const TreeNodeKind kind = m_host.SelectedNodeKind();
     {
@@ -85,6 +85,11 @@ void DictionaryLookup::OpenSelectedDictionary()
     if (kind != tnkDictionary) {
         m_state.LastSearchedList = caption;
         m_state.LastGridList = caption;
+        // The root and the folders have no lists of their own: the memory
+        // of the dictionary left goes back to the system.
+        m_list.CurrentLetterFile = OpenList::NoLetterFile;
+        m_list.CategoryList.clear();
+        ReleaseFreedMemory();
     }
     m_host.SetSearchMode(kind);
 
@@ -121,9 +126,10 @@ std::optional<QString> DictionaryLookup::FirstSearchableHeadword() const
     // A line that gives no key would search nothing, or, being empty, open
     // the dictionary again; so the first line that gives one stands for the
     // start of the list.
-    for (const QString &line : m_list.CurrentHeadwords) {
-        if (!SearchKey(line).isEmpty())
-            return line;
+    const LineList &headwords = m_list.CurrentHeadwords;
+    for (qsizetype i = 0; i < headwords.size(); ++i) {
+        if (!SearchKey(headwords.at(i)).isEmpty())
+            return headwords.at(i).toString();
     }
     return std::nullopt;
 }
@@ -240,9 +246,14 @@ std::optional<ArticleRef> DictionaryLookup::ArticleOfRow(int row)
 {
     const qsizetype i = m_state.ListIndexOfRow(row);
     m_state.ShownArticleIndex = i;
-    if (i < 0 || i >= m_list.CurrentHeadwords.size() || i >= m_list.CurrentArticles.size())
+    if (i < 0 || i >= m_list.CurrentHeadwords.size())
         return std::nullopt;
-    return ArticleRef{i, m_list.CurrentHeadwords.at(i), m_list.CurrentArticles.at(i).toString()};
+    // Read from the file now; one cut short or replaced since it was opened
+    // may no longer hold this line.
+    std::optional<QString> article = m_list.CurrentArticles.Line(i);
+    if (!article)
+        return std::nullopt;
+    return ArticleRef{i, m_list.CurrentHeadwords.at(i).toString(), std::move(*article)};
 }
 
 } // namespace vocab

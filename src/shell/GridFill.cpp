@@ -94,7 +94,7 @@ bool FillGridFromLetterFile(HeadwordGrid &grid, SearchState &state, const OpenLi
 
 bool FillGridFromWholeList(HeadwordGrid &grid, SearchState &state, const OpenList &list, qsizetype i)
 {
-    const QStringList &lines = list.CurrentHeadwords;
+    const LineList &lines = list.CurrentHeadwords;
     const GridWindow window = GridWindowAround(lines.size(), i, WholeListFill.halfWindow);
     const bool write = state.LastGridList != list.CurrentListName
         || !grid.ShowsLines(lines, window.lo, window.rows());

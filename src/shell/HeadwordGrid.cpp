@@ -43,11 +43,11 @@ void HeadwordGrid::writeCells(const List &lines, qsizetype first, int count)
     count = int(std::clamp<qsizetype>(count, 0, lines.size() - first));
     beginResetModel();
     if constexpr (std::is_same_v<List, LineList>) {
-        m_combinedLines = lines;
+        m_lineList = lines;
         m_lines = QStringList();
     } else {
         m_lines = lines;
-        m_combinedLines = LineList();
+        m_lineList = LineList();
     }
     m_first = first;
     m_cellCount = count;
@@ -73,12 +73,17 @@ bool HeadwordGrid::ShowsLines(const QStringList &lines, qsizetype first, int cou
         && m_cellCount == count;
 }
 
+bool HeadwordGrid::ShowsLines(const LineList &lines, qsizetype first, int count) const
+{
+    return !lines.isEmpty() && m_lineList.SharesLinesWith(lines) && m_first == first && m_cellCount == count;
+}
+
 QString HeadwordGrid::Cell(int row) const
 {
     if (row < 0 || row >= m_rowCount || row >= m_cellCount)
         return {};
-    if (!m_combinedLines.isEmpty())
-        return m_combinedLines.at(m_first + row).toString();
+    if (!m_lineList.isEmpty())
+        return m_lineList.at(m_first + row).toString();
     return m_lines.at(m_first + row);
 }
 
@@ -86,7 +91,7 @@ void HeadwordGrid::Clear()
 {
     beginResetModel();
     m_lines = QStringList();
-    m_combinedLines = LineList();
+    m_lineList = LineList();
     m_first = 0;
     m_cellCount = 0;
     m_rowCount = 0;

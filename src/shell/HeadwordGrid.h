@@ -55,8 +55,10 @@ public:
     void WriteCells(const LineList &lines, qsizetype first, int count);
     // Whether the cells already show exactly those lines of that very list.
     bool ShowsLines(const QStringList &lines, qsizetype first, int count) const;
+    bool ShowsLines(const LineList &lines, qsizetype first, int count) const;
     QString Cell(int row) const;
     const QStringList &Lines() const { return m_lines; }
+    const LineList &LineListShown() const { return m_lineList; }
     qsizetype FirstLine() const { return m_first; }
     int CellCount() const { return m_cellCount; }
 
@@ -102,7 +104,7 @@ private:
     void writeCells(const List &lines, qsizetype first, int count);
 
     QStringList m_lines;
-    LineList m_combinedLines;
+    LineList m_lineList;
     qsizetype m_first = 0;
     int m_cellCount = 0;
     int m_rowCount = 0;

@@ -3,7 +3,20 @@
 #include "AppError.h"
 #include "DictionaryFolder.h"
 
+#include <malloc.h>
+
 namespace vocab {
+
+void ReleaseFreedMemory()
+{
+    // The allocator keeps the pages of a freed list of headwords for the next
+    // allocation; a dictionary of 200 000 lines left for the root would hold
+    // them for the rest of the session. Only then: a page given back costs a
+    // fault when it is taken again, and the next dictionary takes them all.
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 
 void OpenList::ClearLists()
 {
@@ -15,8 +28,8 @@ void LoadListPair(OpenList &list, const DictionaryFolder &folder, const QString 
                   const QString &articles)
 {
     try {
-        QStringList newHeadwords = folder.ReadList(headwords);
-        LineList newArticles = folder.ReadLineList(articles);
+        LineList newHeadwords = folder.ReadLineList(headwords);
+        ListFileLines newArticles = folder.OpenLines(articles);
         list.CurrentHeadwords = std::move(newHeadwords);
         list.CurrentArticles = std::move(newArticles);
     } catch (const FileError &) {
@@ -29,15 +42,15 @@ void LoadListPair(OpenList &list, const DictionaryFolder &folder, const QString 
 
 bool LoadLetterFile(OpenList &list, const DictionaryFolder &folder, int n)
 {
-    QStringList headwords;
+    LineList headwords;
     try {
-        headwords = folder.ReadList(DictionaryFolder::LetterFile(n, "ogl"));
+        headwords = folder.ReadLineList(DictionaryFolder::LetterFile(n, "ogl"));
     } catch (const FileError &) {
         return false;
     }
     list.CurrentLetterFile = n;
     try {
-        list.CurrentArticles = folder.ReadLineList(DictionaryFolder::LetterFile(n, "uvs"));
+        list.CurrentArticles = folder.OpenLines(DictionaryFolder::LetterFile(n, "uvs"));
         list.CurrentHeadwords = std::move(headwords);
     } catch (const FileError &) {
         list.ClearLists();

@@ -2,6 +2,7 @@
 
 #include "LineList.h"
 #include "ListFile.h"
+#include "ListFileLines.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,12 +14,16 @@ class DictionaryFolder;
 // The headword and article lists open now: a whole dictionary, one per-letter
 // file of it, or one category. The two lists are always replaced together, so
 // an article list never belongs to other headwords than the ones beside it.
+//
+// The headwords, which every keystroke searches and the grid shows, are held
+// as one text; of the articles, often a hundred times their size, only the
+// open file and where its lines begin: an article is read when it is shown.
 struct OpenList {
     // What CurrentLetterFile holds when no per-letter file is open.
     static constexpr int NoLetterFile = -1;
 
-    QStringList CurrentHeadwords;
-    LineList CurrentArticles;
+    LineList CurrentHeadwords;
+    ListFileLines CurrentArticles;
     // The dictionary's folder name, or the name picked on the categories tab.
     QString CurrentListName;
     int CurrentLetterFile = 0;
@@ -27,6 +32,9 @@ struct OpenList {
 
     void ClearLists();
 };
+
+// Gives the pages freed by lists no longer held back to the system.
+void ReleaseFreedMemory();
 
 // Loads the pair `<headwords>` / `<articles>` of the folder. When either cannot
 // be read, both lists are left empty and the FileError is thrown on.

@@ -317,7 +317,8 @@ void TForm1::StringGrid1SelectCell(int ARow)
     const auto article = lookup.ArticleOfRow(ARow);
     const ArticleRequest request{PageHead, SelectedNodeCaption(), lookup.SelectedDictionaryDir(), ProgramDir(),
                                  PickedHeadword, article ? article->index : -1};
-    WriteHtmlToBrowser(ComposeArticlePage(request, lookup.List().CurrentHeadwords, lookup.List().CurrentArticles));
+    WriteHtmlToBrowser(article ? ComposeArticlePage(request, article->article, article->headword)
+                               : ComposeArticlePage(request, std::nullopt, PickedHeadword));
     TimerFocusWB->start(100);
 }
 

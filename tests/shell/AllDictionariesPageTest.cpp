@@ -5,6 +5,8 @@
 #include "AppError.h"
 #include "DictionaryFixtures.h"
 
+#include <QFile>
+
 using namespace vocab;
 using namespace vocab::test;
 
@@ -309,6 +311,40 @@ TEST(AllDictionariesPageFailures, MissingOrShortArticleFiles)
     QFile::remove(rig.dir.path("dic/b/b.uvs"));
     EXPECT_FALSE(rig.build(u"ЛЕС"_qs).found);
     EXPECT_THROW(rig.build(u"КОТ"_qs), FileError) << "an article file missing beside the key";
+}
+
+// The page reads only the lines it needs and remembers, between pages, where
+// an article file's lines begin; a file changed between two pages is read
+// as it is now.
+TEST(AllDictionariesPageFailures, ArticleFilesChangedBetweenPages)
+{
+    PageRig rig;
+    QStringList headwords;
+    QStringList articles;
+    for (int i = 0; i < 200; ++i) {
+        headwords.append(i == 150 ? u"КОТ"_qs : u"СЛОВО"_qs + QString::number(i));
+        articles.append(headwords.last() + u" статья "_qs + QString::number(i) + repeated(u'ы', 300));
+    }
+    rig.whole(u"А"_qs, "a", headwords, articles);
+    const QString uvs = rig.dir.path("dic/a/a.uvs");
+    const auto section = [](const QString &article) {
+        return Head + u"<div class=zag>А</div><div align=\"justify\">"_qs + article + u"</div><br><br>"_qs + End;
+    };
+    const QString shown = u"<B>КОТ</B> статья 150"_qs + repeated(u'ы', 300);
+    ASSERT_EQ(rig.build(u"КОТ"_qs).page, section(shown));
+
+    // Cut short before the word's article: the section shows an empty one.
+    ASSERT_TRUE(QFile::resize(rig.dir.path("dic/a/a.uvs"), 3 + 100 * 10));
+    EXPECT_EQ(rig.build(u"КОТ"_qs).page, section(QString()));
+
+    // Written again with short articles: the page shows the new one.
+    QStringList shortArticles;
+    for (int i = 0; i < 200; ++i)
+        shortArticles.append(headwords[i] + u" новая"_qs);
+    test::writeBytes(uvs, ListFile::encode(shortArticles));
+    EXPECT_EQ(rig.build(u"КОТ"_qs).page, section(u"<B>КОТ</B> новая"_qs));
+    ListFile::write(uvs, articles.mid(0, 151));
+    EXPECT_EQ(rig.build(u"КОТ"_qs).page, section(shown));
 }
 
 TEST(AllDictionariesPageProgress, TheBarMovesFromTheFirstDictionaryRead)

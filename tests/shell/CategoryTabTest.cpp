@@ -58,8 +58,8 @@ TEST_F(CategoryTabTest, ACategoryIsShownAndSearchedAlone)
     pickCategory(3);
     EXPECT_EQ(rig.lookup.List().CurrentListName, u"Звери"_s);
     EXPECT_EQ(tab.CurrentCategoryFile(), u"Beasts"_s);
-    EXPECT_EQ(rig.lookup.List().CurrentHeadwords, (QStringList{u"БОБР"_s, u"ВОЛК"_s, u"ЗАЯЦ"_s}));
-    EXPECT_EQ(rig.cells(), rig.lookup.List().CurrentHeadwords);
+    EXPECT_EQ(rig.lookup.List().CurrentHeadwords.ToStringList(), (QStringList{u"БОБР"_s, u"ВОЛК"_s, u"ЗАЯЦ"_s}));
+    EXPECT_EQ(rig.cells(), rig.lookup.List().CurrentHeadwords.ToStringList());
     EXPECT_EQ(rig.currentCell(), u"БОБР"_s);
     EXPECT_EQ(rig.host.pages.mid(rig.host.pages.size() - 2), (QStringList{QString(), articleOf(u"БОБР"_s)}));
     EXPECT_EQ(rig.host.searchBoxText, QString()) << "the box is emptied";

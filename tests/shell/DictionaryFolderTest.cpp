@@ -15,6 +15,12 @@ const QStringList kB{QStringLiteral("БАК")};
 class DictionaryFolderTest : public ::testing::Test {
 protected:
     DictionaryFolder folder(const QString &name) const { return DictionaryFolder(tree.base(), name); }
+    // The articles of a list open before.
+    ListFileLines oldArticles()
+    {
+        tree.writeList(QStringLiteral("old.uvs"), {QStringLiteral("статья другого словаря")});
+        return ListFileLines::Open(tree.path(QStringLiteral("old.uvs")));
+    }
 
     FixtureFolder tree;
     OpenList list;
@@ -28,7 +34,7 @@ TEST_F(DictionaryFolderTest, WholeListWinsOverPerLetterFiles)
     EXPECT_TRUE(both.IsWholeList());
     list.CurrentLetterFile = 7;
     LoadDictionaryLists(list, both);
-    EXPECT_EQ(list.CurrentHeadwords, QStringList{QStringLiteral("ЦЕЛЫЙ")});
+    EXPECT_EQ(list.CurrentHeadwords.ToStringList(), QStringList{QStringLiteral("ЦЕЛЫЙ")});
     EXPECT_EQ(list.CurrentArticles.ToStringList(), QStringList{articleOf(QStringLiteral("ЦЕЛЫЙ"))});
     EXPECT_EQ(list.CurrentLetterFile, 7);
 }
@@ -40,7 +46,7 @@ TEST_F(DictionaryFolderTest, PerLetterOpensAtTheFirstFileThatReads)
     tree.writePair(QStringLiteral("dic/rus/base/2"), kB);
     tree.writePair(QStringLiteral("dic/rus/base/3"), kA);
     LoadDictionaryLists(list, folder(QStringLiteral("rus")));
-    EXPECT_EQ(list.CurrentHeadwords, kB);
+    EXPECT_EQ(list.CurrentHeadwords.ToStringList(), kB);
     EXPECT_EQ(list.CurrentLetterFile, 2);
 
     // English without 100.ogl; 0.ogl is no English file.
@@ -49,7 +55,7 @@ TEST_F(DictionaryFolderTest, PerLetterOpensAtTheFirstFileThatReads)
     const DictionaryFolder eng = folder(QStringLiteral("eng"));
     EXPECT_TRUE(eng.IsEnglish());
     LoadDictionaryLists(list, eng);
-    EXPECT_EQ(list.CurrentHeadwords, QStringList{QStringLiteral("ABOUT")});
+    EXPECT_EQ(list.CurrentHeadwords.ToStringList(), QStringList{QStringLiteral("ABOUT")});
     EXPECT_EQ(list.CurrentLetterFile, 101);
 }
 
@@ -65,7 +71,7 @@ TEST_F(DictionaryFolderTest, FilesAreFoundWhateverTheirLetterCase)
     EXPECT_EQ(eng.ReadAbout().displayName(), QStringLiteral("Англо-русский"));
     LoadDictionaryLists(list, eng);
     EXPECT_EQ(list.CurrentLetterFile, 101);
-    EXPECT_EQ(list.CurrentHeadwords, QStringList{QStringLiteral("ABOUT")});
+    EXPECT_EQ(list.CurrentHeadwords.ToStringList(), QStringList{QStringLiteral("ABOUT")});
 }
 
 TEST_F(DictionaryFolderTest, ListFilesWithoutAMarkAreWindows1251)
@@ -73,20 +79,20 @@ TEST_F(DictionaryFolderTest, ListFilesWithoutAMarkAreWindows1251)
     writeBytes(tree.path(QStringLiteral("dic/ansi/ansi.ogl")), "\xCA\xCE\xD2\r\n\xC0\r\n");
     writeBytes(tree.path(QStringLiteral("dic/ansi/ansi.uvs")), "\xCA\xCE\xD2 1\r\n\xC0 2\r\n");
     LoadDictionaryLists(list, folder(QStringLiteral("ansi")));
-    EXPECT_EQ(list.CurrentHeadwords, (QStringList{QStringLiteral("КОТ"), QStringLiteral("А")}));
+    EXPECT_EQ(list.CurrentHeadwords.ToStringList(), (QStringList{QStringLiteral("КОТ"), QStringLiteral("А")}));
 }
 
 TEST_F(DictionaryFolderTest, AMissingArticleFileThrowsAndLeavesNoListBehind)
 {
-    list.CurrentHeadwords = {QStringLiteral("СТАРЫЙ")};
-    list.CurrentArticles = LineList::FromLines({QStringLiteral("статья другого словаря")});
+    list.CurrentHeadwords = LineList::FromLines({QStringLiteral("СТАРЫЙ")});
+    list.CurrentArticles = oldArticles();
     tree.writeList(QStringLiteral("dic/w/w.ogl"), kA);
     EXPECT_THROW(LoadDictionaryLists(list, folder(QStringLiteral("w"))), FileError);
     EXPECT_TRUE(list.CurrentHeadwords.isEmpty());
     EXPECT_TRUE(list.CurrentArticles.isEmpty());
 
-    list.CurrentHeadwords = {QStringLiteral("СТАРЫЙ")};
-    list.CurrentArticles = LineList::FromLines({QStringLiteral("статья другого словаря")});
+    list.CurrentHeadwords = LineList::FromLines({QStringLiteral("СТАРЫЙ")});
+    list.CurrentArticles = oldArticles();
     tree.writeList(QStringLiteral("dic/p/base/4.ogl"), kA);
     EXPECT_THROW(LoadDictionaryLists(list, folder(QStringLiteral("p"))), FileError);
     EXPECT_TRUE(list.CurrentHeadwords.isEmpty());
@@ -96,8 +102,8 @@ TEST_F(DictionaryFolderTest, AMissingArticleFileThrowsAndLeavesNoListBehind)
 
 TEST_F(DictionaryFolderTest, NothingReadableLeavesNoListBehind)
 {
-    list.CurrentHeadwords = {QStringLiteral("СТАРЫЙ")};
-    list.CurrentArticles = LineList::FromLines({QStringLiteral("статья другого словаря")});
+    list.CurrentHeadwords = LineList::FromLines({QStringLiteral("СТАРЫЙ")});
+    list.CurrentArticles = oldArticles();
     list.CurrentLetterFile = 1;
     QDir().mkpath(tree.path(QStringLiteral("dic/empty/base")));
     LoadDictionaryLists(list, folder(QStringLiteral("empty")));
@@ -127,7 +133,7 @@ TEST_F(DictionaryFolderTest, NamesThatLeaveTheFolderOpenNothing)
     const DictionaryFolder d = folder(QStringLiteral("d"));
     EXPECT_THROW(LoadCategoryLists(list, d, QStringLiteral("../../outside/outside")), FileError);
     LoadCategoryLists(list, d, QStringLiteral("ok"));
-    EXPECT_EQ(list.CurrentHeadwords, kB);
+    EXPECT_EQ(list.CurrentHeadwords.ToStringList(), kB);
 }
 
 TEST_F(DictionaryFolderTest, TwoDotsInsideANameAreOnlyAName)

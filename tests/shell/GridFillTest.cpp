@@ -52,7 +52,7 @@ protected:
     }
     bool fillLetterFile(qsizetype i)
     {
-        list.CurrentHeadwords = lines;
+        list.CurrentHeadwords = LineList::FromLines(lines);
         return FillGridFromLetterFile(grid, state, list, i);
     }
 
@@ -110,7 +110,7 @@ TEST_F(GridFillTest, MatchOnTheLastRowBorrowsARowToStepTo)
     EXPECT_EQ(grid.Cell(400), QStringLiteral("999"));
 
     // A list shorter than the view.
-    list.CurrentHeadwords = numberedLines(5);
+    list.CurrentHeadwords = LineList::FromLines(numberedLines(5));
     selected.clear();
     ASSERT_TRUE(FillGridFromLetterFile(grid, state, list, 4));
     EXPECT_EQ(selected, (std::vector<Selection>{{4, 6}}));
@@ -141,12 +141,12 @@ TEST_F(GridFillTest, AllHeadwordsSelectsOnEveryMoveAndEndsOnTheMatch)
 TEST_F(GridFillTest, WholeListIsWrittenOnlyWhenTheGridDoesNotHoldIt)
 {
     list.CurrentListName = QStringLiteral("w");
-    list.CurrentHeadwords = lines;
+    list.CurrentHeadwords = LineList::FromLines(lines);
     state.LastGridList = GridReloadSentinel;
     ASSERT_TRUE(FillGridFromWholeList(grid, state, list, 10));
     EXPECT_EQ(cellWrites, 1);
     EXPECT_EQ(grid.RowCount(), 1000);
-    EXPECT_TRUE(grid.Lines().constData() == list.CurrentHeadwords.constData());
+    EXPECT_TRUE(grid.LineListShown().SharesLinesWith(list.CurrentHeadwords));
 
     state.LastGridList = list.CurrentListName;
     ASSERT_TRUE(FillGridFromWholeList(grid, state, list, 700));
