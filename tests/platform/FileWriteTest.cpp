@@ -7,7 +7,6 @@
 #include "TestSupport.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <cerrno>
 #include <cstring>
@@ -26,26 +25,6 @@ using vocab::test::writeBytes;
 namespace {
 
 QString platformText(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }
-
-// Makes a file unchangeable, even for root, while the object lives; false
-// from made() where the file system or the process cannot.
-class Immutable {
-public:
-    explicit Immutable(QString path) : m_path(std::move(path))
-    {
-        m_made = QProcess::execute("chattr", {"+i", m_path}) == 0;
-    }
-    ~Immutable()
-    {
-        if (m_made)
-            QProcess::execute("chattr", {"-i", m_path});
-    }
-    bool made() const { return m_made; }
-
-private:
-    QString m_path;
-    bool m_made = false;
-};
 
 // Checks file access as the user "nobody" on this thread while it lives, so
 // that a folder closed to others refuses root too.
@@ -163,7 +142,7 @@ TEST(AtomicFileWrite, EveryFailureNamesTheFileAndItsRealCauseAndKeepsTheOldFile)
     ::chmod(QFile::encodeName(dir.filePath("closed")).constData(), 0755);
 
     // A file nobody may change, root included.
-    Immutable locked(old);
+    vocab::test::ImmutableFiles locked({old});
     if (!locked.made())
         GTEST_SKIP() << "chattr +i does not work here";
     EXPECT_EQ(errorOf([&] { WriteFileAtomically(old, small); }),
