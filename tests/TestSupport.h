@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -79,6 +80,33 @@ private:
     rlimit m_old = {};
     sighandler_t m_oldSignal = SIG_DFL;
     bool m_set = false;
+};
+
+// Makes files unchangeable, even for root, while the object lives: neither
+// written nor replaced nor removed. made() is false where the file system or
+// the process cannot (then nothing is changed).
+class ImmutableFiles {
+public:
+    explicit ImmutableFiles(QStringList paths) : m_paths(std::move(paths))
+    {
+        m_made = QProcess::execute(QStringLiteral("chattr"), QStringList{QStringLiteral("+i")} + m_paths) == 0;
+        if (!m_made)
+            release();
+    }
+    ~ImmutableFiles()
+    {
+        if (m_made)
+            release();
+    }
+    ImmutableFiles(const ImmutableFiles &) = delete;
+    ImmutableFiles &operator=(const ImmutableFiles &) = delete;
+    bool made() const { return m_made; }
+
+private:
+    void release() { QProcess::execute(QStringLiteral("chattr"), QStringList{QStringLiteral("-i")} + m_paths); }
+
+    QStringList m_paths;
+    bool m_made = false;
 };
 
 // Hex dump used in failure messages so that byte-level differences are readable.

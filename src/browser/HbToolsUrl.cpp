@@ -1,5 +1,6 @@
 #include "HbToolsUrl.h"
 
+#include "FileErrorCause.h"
 #include "ListFile.h"
 #include "Registry.h"
 
@@ -120,10 +121,10 @@ bool ImportCertFile(const QString &FileName, const QString &StoreType)
         return false;
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(FileName, file.errorString()));
+        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(FileName, FileErrorCause(file)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Не удаётся прочитать файл \"%1\": %2").arg(FileName, file.errorString()));
+        throw FileError(QStringLiteral("Не удаётся прочитать файл \"%1\": %2").arg(FileName, FileErrorCause(file)));
     const QSslCertificate certificate(bytes, QSsl::Der);
     if (certificate.isNull() || !isPlainStoreName(StoreType))
         return false;

@@ -7,6 +7,7 @@
 
 #include "HbToolsFrames.h"
 #include "HbToolsNavigation.h"
+#include "FileErrorCause.h"
 #include "ListFile.h"
 #include "OleError.h"
 #include "Registry.h"
@@ -91,7 +92,7 @@ HRESULT THostedBrowser::LoadFromFile(const QString &FileName)
 {
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(FileName, file.errorString()));
+        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(FileName, FileErrorCause(file)));
     return LoadFromStream(file);
 }
 

@@ -1,11 +1,13 @@
 #include "IniFile.h"
 
 #include "AppError.h"
+#include "FileErrorCause.h"
 #include "ListFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
 
+#include <cstdint>
 #include <optional>
 
 namespace vocab {
@@ -89,20 +91,49 @@ QString oneLine(const QString &text)
 
 bool parseProfileInteger(const QString &text, int &value)
 {
+    // One sign at most, in front; then "$" or "0x" and hexadecimal digits,
+    // or decimal digits. Nothing may stand between them, and a number too
+    // large for 32 bits is no number.
     const QString t = text.trimmed();
-    bool ok = false;
-    qlonglong v = 0;
-    if (t.startsWith(u'$'))
-        v = t.mid(1).toLongLong(&ok, 16);
-    else if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        v = t.mid(2).toLongLong(&ok, 16);
-    else if (t.startsWith(QLatin1String("-$")))
-        v = -t.mid(2).toLongLong(&ok, 16);
-    else
-        v = t.toLongLong(&ok, 10);
-    if (!ok || v < INT_MIN || v > qlonglong(UINT_MAX))
+    qsizetype i = 0;
+    const bool negative = i < t.size() && t[i] == u'-';
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
+        ++i;
+    int base = 10;
+    if (i < t.size() && t[i] == u'$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < t.size() && t[i] == u'0' && (t[i + 1] == u'x' || t[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i == t.size())
         return false;
-    value = int(v); // hexadecimal above INT_MAX wraps as a 32-bit integer does
+    // Decimal: the value must fit a signed 32-bit integer. Hexadecimal is a
+    // 32-bit pattern, so $FFFFFFFF is -1, as the profile functions read it;
+    // with a minus sign its magnitude may reach $80000000.
+    const std::uint64_t limit = base == 16 ? (negative ? 0x80000000u : 0xFFFFFFFFu)
+                                           : (negative ? 0x80000000u : 0x7FFFFFFFu);
+    std::uint64_t magnitude = 0;
+    for (; i < t.size(); ++i) {
+        int d = -1;
+        const char16_t c = t[i].unicode();
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (base == 16 && c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        else if (base == 16 && c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
+        if (d < 0)
+            return false;
+        magnitude = magnitude * std::uint64_t(base) + std::uint64_t(d);
+        if (magnitude > limit)
+            return false;
+    }
+    if (negative)
+        value = int(-std::int64_t(magnitude));
+    else
+        value = int(std::uint32_t(magnitude)); // a pattern above $7FFFFFFF wraps, as a 32-bit integer does
     return true;
 }
 
@@ -117,10 +148,10 @@ TIniFile::Contents TIniFile::load() const
     if (!file.exists())
         return {};
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
+        return {{}, FileErrorCause(file)};
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
+        return {{}, FileErrorCause(file)};
     const auto *b = reinterpret_cast<const unsigned char *>(bytes.constData());
     const bool hasMark = bytes.size() >= 2 && ((b[0] == 0xEF && b[1] == 0xBB) || (b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
     if (hasMark)
@@ -183,6 +214,8 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
         lines.append(u'[' + oneLine(section) + u']');
         lines.append(entry);
     } else if (const qsizetype i = findKey(lines, loc, key); i >= 0) {
+        if (rawValue(lines[i]) == rawValue(entry))
+            return;
         lines[i] = entry;
     } else {
         // New keys go after the section's last non-blank line.

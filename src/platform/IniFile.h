@@ -12,7 +12,10 @@ namespace vocab {
 // disk at once so that a second object on the same path sees it. Unknown lines,
 // comments and their order survive a write. A file that exists but cannot be
 // read answers every read with its default and makes every write throw
-// FileError, so that it is never replaced by the keys written since.
+// FileError, so that it is never replaced by the keys written since. A write
+// of a value the file already gives back leaves the file alone: a start-up
+// that only confirms its settings writes nothing, and so works on a full or
+// read-only disk.
 class TIniFile {
 public:
     explicit TIniFile(QString fileName);
@@ -50,7 +53,9 @@ private:
 };
 
 // Text of a number as the profile functions read it: decimal with an optional
-// sign, or hexadecimal after "$" or "0x". Returns false for anything else.
+// sign in front, or hexadecimal after "$" or "0x" (the sign before those);
+// decimal must fit 32 bits signed, hexadecimal is a 32-bit pattern. Returns
+// false for anything else: overflow, a sign elsewhere, a stray character.
 bool parseProfileInteger(const QString &text, int &value);
 
 } // namespace vocab

@@ -1,6 +1,7 @@
 #include "InstanceGuard.h"
 
 #include "AppError.h"
+#include "FileErrorCause.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,7 @@ namespace {
 
 QString reason(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return FileErrorCause(error);
 }
 
 // The folder of our own in the shared temporary folder, used when the session

@@ -1,11 +1,12 @@
 #include "ListFile.h"
 
 #include "AppError.h"
+#include "AtomicFileWrite.h"
+#include "FileErrorCause.h"
 #include "LineBreaks.h"
 #include "ListFileLines.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <iconv.h>
@@ -153,12 +154,12 @@ namespace {
 void openForReading(QFile &file)
 {
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(file.fileName(), file.errorString()));
+        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(file.fileName(), FileErrorCause(file)));
 }
 
 [[noreturn]] void throwReadError(const QFile &file)
 {
-    throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(file.fileName(), file.errorString()));
+    throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(file.fileName(), FileErrorCause(file)));
 }
 
 } // namespace
@@ -254,15 +255,7 @@ QStringList ListFile::readLines(const QString &path, qsizetype first, qsizetype 
 
 void ListFile::writeBytes(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(QStringLiteral("Не удаётся создать файл \"%1\": %2").arg(path, file.errorString()));
-    // A text that fits the file's buffer reaches the disk only when it is
-    // flushed, and a commit that flushes it keeps no failure of that flush:
-    // it would put a cut-off file in place of the old one. So it is flushed
-    // first, and the commit only when that went through.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        throw FileError(QStringLiteral("Не удаётся записать файл \"%1\": %2").arg(path, file.errorString()));
+    WriteFileAtomically(path, bytes);
 }
 
 void ListFile::write(const QString &path, const QStringList &lines)

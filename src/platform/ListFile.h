@@ -69,7 +69,9 @@ LineRun readLineRun(const QString &path, QStringView line);
 // failed write leaves the old file as it was. Throws FileError on failure.
 void write(const QString &path, const QStringList &lines);
 
-// Writes raw bytes atomically; shared by every configuration file writer.
+// Writes raw bytes atomically (see WriteFileAtomically); shared by every
+// configuration file writer. A file that holds these bytes already is not
+// written again.
 void writeBytes(const QString &path, const QByteArray &bytes);
 
 } // namespace ListFile

@@ -6,21 +6,38 @@ namespace vocab {
 
 namespace {
 
-QString readFontKey(TIniFile &ini, const QString &key, const QString &defaultValue)
-{
-    const QString section = QStringLiteral("Font");
-    const QString value = ini.ReadString(section, key, defaultValue);
-    if (value == defaultValue)
-        ini.WriteString(section, key, defaultValue);
-    return value;
-}
+const QString FontSection = QStringLiteral("Font");
+const QString FamilyKey = QStringLiteral("FontFamily");
+const QString SizeKey = QStringLiteral("FontSize");
 
 } // namespace
 
+PageFont ReadPageFont(const TIniFile &ini)
+{
+    return {ini.ReadString(FontSection, FamilyKey, DefaultFontFamily), ini.ReadString(FontSection, SizeKey, DefaultFontSize)};
+}
+
+void StoreDefaultPageFont(TIniFile &ini, const PageFont &font)
+{
+    // The file writes a key only when it does not hold the value already,
+    // so a later start writes nothing here.
+    if (font.family == DefaultFontFamily)
+        ini.WriteString(FontSection, FamilyKey, DefaultFontFamily);
+    if (font.size == DefaultFontSize)
+        ini.WriteString(FontSection, SizeKey, DefaultFontSize);
+}
+
 QString BuildPageHead(TIniFile &ini)
 {
-    const QString family = readFontKey(ini, QStringLiteral("FontFamily"), DefaultFontFamily);
-    const QString size = readFontKey(ini, QStringLiteral("FontSize"), DefaultFontSize);
+    const PageFont font = ReadPageFont(ini);
+    StoreDefaultPageFont(ini, font);
+    return ComposePageHead(font);
+}
+
+QString ComposePageHead(const PageFont &font)
+{
+    const QString &family = font.family;
+    const QString &size = font.size;
     return QStringLiteral(
                "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"
                "<style type=\"text/css\"> A:link{COLOR: #666666; TEXT-DECORATION: underline}"

@@ -16,4 +16,15 @@ inline const QString DefaultFontSize = QStringLiteral("10pt");
 // value the user set is never rewritten.
 QString BuildPageHead(TIniFile &ini);
 
+// The same in its two steps, for a caller that goes on when the options
+// cannot be written: the font as the file gives it, and writing back the
+// keys that hold their defaults (throws FileError when that fails).
+struct PageFont {
+    QString family;
+    QString size;
+};
+PageFont ReadPageFont(const TIniFile &ini);
+void StoreDefaultPageFont(TIniFile &ini, const PageFont &font);
+QString ComposePageHead(const PageFont &font);
+
 } // namespace vocab

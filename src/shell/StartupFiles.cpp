@@ -1,12 +1,17 @@
 #include "StartupFiles.h"
 
 #include "AppError.h"
+#include "FileErrorCause.h"
 #include "IniFile.h"
 #include "ListFile.h"
 #include "ShellTexts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace vocab {
 
@@ -28,8 +33,10 @@ void RaiseListVersion(TIniFile &ini)
 
 void CreateMissingFiles(const ConfigPaths &paths)
 {
-    if (!QFileInfo(paths.dicDir).isDir() && !QDir().mkdir(paths.dicDir))
-        throw FileError(QStringLiteral("Не удаётся создать папку \"%1\"").arg(paths.dicDir));
+    if (!QFileInfo(paths.dicDir).isDir() && ::mkdir(QFile::encodeName(paths.dicDir).constData(), 0777) != 0) {
+        const int error = errno;
+        throw FileError(QStringLiteral("Не удаётся создать папку \"%1\": %2").arg(paths.dicDir, FileErrorCause(error)));
+    }
     if (!QFileInfo::exists(paths.treeView))
         ListFile::write(paths.treeView, {texts::RootNodeCaption});
     if (!QFileInfo::exists(paths.allHeadwords))

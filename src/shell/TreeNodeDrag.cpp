@@ -7,9 +7,9 @@
 
 namespace vocab {
 
-TreeNodeDrag::TreeNodeDrag(QTreeWidget *tree) : QObject(tree), m_tree(tree)
+TreeNodeDrag::TreeNodeDrag(QTreeWidget *tree) : QObject(tree), m_tree(tree), m_viewport(tree->viewport())
 {
-    tree->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     // Escape gives a drag up; the keys go to the tree, not to its viewport.
     tree->installEventFilter(this);
 }
@@ -23,7 +23,7 @@ void TreeNodeDrag::finish()
 {
     m_pressedOnNode = false;
     m_dragging = false;
-    m_tree->viewport()->unsetCursor();
+    m_viewport->unsetCursor();
 }
 
 bool TreeNodeDrag::eventFilter(QObject *watched, QEvent *event)
@@ -35,7 +35,7 @@ bool TreeNodeDrag::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    if (watched != m_tree->viewport())
+    if (watched != m_viewport)
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
@@ -55,7 +55,7 @@ bool TreeNodeDrag::eventFilter(QObject *watched, QEvent *event)
         if (!m_dragging && (pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance())
             m_dragging = true;
         if (m_dragging)
-            m_tree->viewport()->setCursor(accepts(m_tree->itemAt(pos)) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+            m_viewport->setCursor(accepts(m_tree->itemAt(pos)) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
         // Moving with the button down must not select the nodes passed over:
         // each selection would open a dictionary.
         return true;

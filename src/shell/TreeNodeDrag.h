@@ -7,6 +7,7 @@
 
 class QTreeWidget;
 class QTreeWidgetItem;
+class QWidget;
 
 namespace vocab {
 
@@ -35,6 +36,10 @@ private:
     void finish();
 
     QTreeWidget *m_tree;
+    // Saved when installed: the filter still sees events while the tree is
+    // being destroyed, when asking the tree for its viewport is no longer
+    // allowed.
+    QWidget *m_viewport;
     QPoint m_pressPos;
     bool m_pressedOnNode = false;
     bool m_dragging = false;

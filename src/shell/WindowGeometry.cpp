@@ -27,8 +27,20 @@ CreationPolicy ReadCreationPolicy(const TIniFile &ini)
 
 std::optional<SavedGeometry> GeometryToRestore(TIniFile &ini, const QRect &current)
 {
+    ForgetSavedGeometryIfAsked(ini);
+    return ReadSavedGeometry(ini, current);
+}
+
+void ForgetSavedGeometryIfAsked(TIniFile &ini)
+{
     if (ini.ReadBool(Options, QStringLiteral("NoSaveWindow"), false))
         ini.WriteInteger(Size, QStringLiteral("HeightSplitter"), NoGeometrySaved);
+}
+
+std::optional<SavedGeometry> ReadSavedGeometry(const TIniFile &ini, const QRect &current)
+{
+    if (ini.ReadBool(Options, QStringLiteral("NoSaveWindow"), false))
+        return std::nullopt;
     if (ini.ReadInteger(Size, QStringLiteral("HeightSplitter"), NoGeometrySaved) == NoGeometrySaved)
         return std::nullopt;
     SavedGeometry g;

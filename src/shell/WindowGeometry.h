@@ -46,6 +46,14 @@ struct SavedGeometry {
 // window's position and client size now), or nothing when none is saved.
 std::optional<SavedGeometry> GeometryToRestore(TIniFile &ini, const QRect &current);
 
+// The same in its two steps. The saved geometry as the file gives it, read
+// only, nothing when none is saved or [options]NoSaveWindow is set: the
+// window takes it before it is first shown.
+std::optional<SavedGeometry> ReadSavedGeometry(const TIniFile &ini, const QRect &current);
+// With [options]NoSaveWindow, marks the geometry as not saved; the start-up
+// load does it where it restores the geometry.
+void ForgetSavedGeometryIfAsked(TIniFile &ini);
+
 // Where a window at `topLeft` with the client size `client` goes so that it can
 // be reached: it stays where it is when at least 100 pixels of it lie on one of
 // `screens` in both directions, and goes to (100, 100) otherwise.

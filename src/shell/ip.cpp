@@ -57,6 +57,9 @@ TForm1::TForm1(QWidget *parent)
     // A right click over an article opens the window's own menu.
     PopupBrowser = new QMenu(this);
     Emb = CreateArticleView(PanelRight, PopupBrowser);
+    m_pendingPageTimer = new QTimer(this);
+    m_pendingPageTimer->setInterval(50);
+    connect(m_pendingPageTimer, &QTimer::timeout, this, [this] { guarded([this] { writePendingPage(); }); });
     PanelRightLayout->insertWidget(0, Emb, 1);
     setUpOutsideWords();
 
@@ -134,10 +137,15 @@ void TForm1::startupLoad()
         return;
     }
 
-    // 2.–5. List version, page head, the installers' destination.
-    RaiseListVersion(*IniFile);
-    PageHead = BuildPageHead(*IniFile);
-    RegisterInstallFolder(ProgramDir());
+    // 2.–5. List version, page head, the installers' destination. Each
+    // is of use to the load only as far as it is read: a value that cannot
+    // be stored shows its message, and the load goes on with what it read.
+    // The installers' values serve only an installer that runs later.
+    guarded([this] { RaiseListVersion(*IniFile); });
+    const PageFont font = ReadPageFont(*IniFile);
+    PageHead = ComposePageHead(font);
+    guarded([&] { StoreDefaultPageFont(*IniFile, font); });
+    guarded([this] { RegisterInstallFolder(ProgramDir()); });
 
     // 6. What a first start lacks.
     CreateMissingFiles(m_paths);
@@ -259,7 +267,12 @@ void TForm1::loadTree()
 
 void TForm1::openStartPage()
 {
-    switch (IniFile->ReadInteger(section("options"), QStringLiteral("BrowserLoad"), 0)) {
+    const int startPage = IniFile->ReadInteger(section("options"), QStringLiteral("BrowserLoad"), 0);
+    // A start page takes the place of an empty page still waiting for its
+    // document.
+    if (startPage == 0 || startPage == 2)
+        dropPendingPage();
+    switch (startPage) {
     case 0:
         Emb->Navigate(ProgramDir() + QStringLiteral("/ConfigFiles/references.htm"));
         break;
@@ -277,15 +290,35 @@ void TForm1::WriteHtmlToBrowser(const QString &page)
     // A page can only be written into a document: the first write waits for
     // a blank one. The page is written at the program's folder, so that the
     // pictures' paths resolve.
-    if (!Emb->Document()) {
+    if (!Emb->Document() && !m_pageWaitingForDocument) {
         Emb->Navigate(QStringLiteral("about:blank"));
-        Emb->WaitForDocument();
+        Emb->WaitForDocument(DocumentWaitMs);
     }
     IHTMLDocument2 *document = Emb->Document();
-    if (!document)
-        throw AppError(QStringLiteral("Окно статьи не готово: страницу показать нельзя"));
+    if (!document) {
+        // A blank document slow to come holds nothing up: the page waits
+        // and is written the moment the document is there. A later page
+        // takes its place, and waits no longer than this one.
+        m_pageWaitingForDocument = true;
+        m_pendingPageTimer->start();
+        return;
+    }
+    dropPendingPage();
     document->write(page);
     document->close();
+}
+
+void TForm1::writePendingPage()
+{
+    if (!m_pageWaitingForDocument || !Emb->Document())
+        return;
+    WriteHtmlToBrowser(m_shownPage);
+}
+
+void TForm1::dropPendingPage()
+{
+    m_pageWaitingForDocument = false;
+    m_pendingPageTimer->stop();
 }
 
 void TForm1::FormCloseQuery(bool &canClose)

@@ -108,6 +108,11 @@ public:
     void WriteHtmlToBrowser(const QString &page) override;
     // The page written last.
     const QString &ShownPage() const { return m_shownPage; }
+    // How long a page waits for the first blank document before the caller
+    // goes on without it; the page is written once the document is there.
+    int DocumentWaitMs = 5000;
+    // A page is waiting for its document.
+    bool PageWaitingForDocument() const { return m_pageWaitingForDocument; }
 
     // The tree, the search box and the grid.
     void TreeView1Change();
@@ -216,8 +221,11 @@ public:
 private:
     // The position policy and the handlers set up when the window is created.
     void FormCreateGeometry();
-    // The saved geometry, put back by the start-up load, and the keep-on-screen test.
+    // The saved geometry and the keep-on-screen test, applied when the
+    // window is made; the start-up load's own step of the geometry.
+    void applySavedGeometry();
     void RestoreWindowGeometry();
+    bool m_savedGeometryApplied = false;
     bool m_formResizeAttached = true;
     // The start-up load got as far as the geometry: from then on the window's
     // place and sizes are the user's and are saved at close.
@@ -248,6 +256,10 @@ private:
     bool ExternalWordIsHeadword() const;
     void UpdateLayoutLetter();
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The grid's viewport as the filter was installed on it. The filter
+    // still sees events while the window's widgets are destroyed, when the
+    // grid can no longer be asked for it.
+    QObject *m_gridViewport = nullptr;
 
     void FormCreate();
     void startupLoad();
@@ -257,6 +269,10 @@ private:
     void loadLists();
     void loadTree();
     void openStartPage();
+    void writePendingPage();
+    void dropPendingPage();
+    QTimer *m_pendingPageTimer = nullptr;
+    bool m_pageWaitingForDocument = false;
 
     ConfigPaths m_paths;
     SessionEndWatcher *m_sessionEnd = nullptr;

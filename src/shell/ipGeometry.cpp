@@ -74,24 +74,30 @@ void TForm1::FormCreateGeometry()
 
     const CreationPolicy policy = ReadCreationPolicy(*IniFile);
     m_formResizeAttached = policy.resizeHandlerAttached;
-    if (policy.position == CreationPolicy::Position::AsDesigned)
-        return;
-    // Centred: on the whole desktop when nothing was saved, on the screen when
-    // the user asked not to keep the geometry. With one screen both are the
-    // same place.
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = policy.position == CreationPolicy::Position::ScreenCentre ? screen->availableGeometry()
-                                                                                   : screen->availableVirtualGeometry();
-    move(area.center() - rect().center());
+    if (policy.position != CreationPolicy::Position::AsDesigned) {
+        // Centred: on the whole desktop when nothing was saved, on the screen
+        // when the user asked not to keep the geometry. With one screen both
+        // are the same place.
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QRect area = policy.position == CreationPolicy::Position::ScreenCentre ? screen->availableGeometry()
+                                                                                           : screen->availableVirtualGeometry();
+            move(area.center() - rect().center());
+        }
+    }
+    applySavedGeometry();
 }
 
-void TForm1::RestoreWindowGeometry()
+void TForm1::applySavedGeometry()
 {
-    if (const std::optional<SavedGeometry> saved = GeometryToRestore(*IniFile, QRect(pos(), size()))) {
+    // Put in place before the window is first shown, so that it appears
+    // where and as large as it was left, maximized when it was, instead of
+    // jumping there once the start-up load has run.
+    if (const std::optional<SavedGeometry> saved = ReadSavedGeometry(*IniFile, QRect(pos(), size()))) {
         move(saved->left, saved->top);
         resize(saved->width, saved->height);
+        // The panes that keep their sizes as the window grows (the tabs
+        // below the grid, the left panel) take the saved ones; the others
+        // take the rest once the window is laid out.
         const QList<int> tabs = SplitterGridTabs->sizes();
         if (tabs.size() == 2)
             SplitterGridTabs->setSizes({tabs[0] + tabs[1] - saved->pageControlHeight, saved->pageControlHeight});
@@ -100,11 +106,21 @@ void TForm1::RestoreWindowGeometry()
             SplitterPanels->setSizes({saved->panelWidth, panels[0] + panels[1] - saved->panelWidth});
         if (saved->maximized)
             setWindowState(windowState() | Qt::WindowMaximized);
-        m_formResizeAttached = true;
+        m_savedGeometryApplied = true;
     }
     const QPoint kept = KeptOnScreen(pos(), size(), screenAreas());
     if (kept != pos())
         move(kept);
+}
+
+void TForm1::RestoreWindowGeometry()
+{
+    // The window took the saved geometry when it was made; here the load
+    // only marks it as not to be kept when the user asked so, and the
+    // resize handler follows the window again.
+    ForgetSavedGeometryIfAsked(*IniFile);
+    if (m_savedGeometryApplied)
+        m_formResizeAttached = true;
     m_geometryRestored = true;
 }
 

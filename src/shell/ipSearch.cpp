@@ -60,7 +60,8 @@ void TForm1::setUpSearch()
     // position; the user's clicks and scrolling go back into the model.
     new HeadwordGridView(StringGrid1, grid);
     StringGrid1->installEventFilter(this);
-    StringGrid1->viewport()->installEventFilter(this);
+    m_gridViewport = StringGrid1->viewport();
+    m_gridViewport->installEventFilter(this);
     grid.SetSelectCellHandler([this](int row) { StringGrid1SelectCell(row); });
     // The grid's double click is taken from its viewport (see eventFilter), so
     // that it counts below the last row too.
@@ -76,7 +77,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
         }
-    } else if (watched == StringGrid1->viewport()) {
+    } else if (watched == m_gridViewport) {
         if (event->type() == QEvent::MouseMove)
             guarded([this] { StringGrid1MouseMove(); });
         // Anywhere in the grid, on a row or on the empty space below the rows;

@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "TestSupport.h"
 
+#include <climits>
 #include <fcntl.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
@@ -172,4 +173,85 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverReplaced)
     }
     EXPECT_EQ(readBytes(path), bytes);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"options.ini"}) << "no temporary left";
+}
+
+TEST(ProfileInteger, SignsOnlyInFrontAndNoOverflow)
+{
+    struct Case {
+        const char *text;
+        bool ok;
+        int value;
+    };
+    const std::vector<Case> cases{
+        {"0", true, 0},
+        {"  42 ", true, 42},
+        {"+7", true, 7},
+        {"-5", true, -5},
+        {"2147483647", true, INT_MAX},
+        {"-2147483648", true, INT_MIN},
+        {"2147483648", false, 0},
+        {"-2147483649", false, 0},
+        {"99999999999999999999", false, 0},
+        {"$10", true, 16},
+        {"0x1f", true, 31},
+        {"0XFF", true, 255},
+        {"-$10", true, -16},
+        {"-0x5", true, -5},
+        {"+$A", true, 10},
+        {"$FFFFFFFF", true, -1},
+        {"$80000000", true, INT_MIN},
+        {"-$80000000", true, INT_MIN},
+        {"-$80000001", false, 0},
+        {"$100000000", false, 0},
+        {"-$-8000000000000000", false, 0},
+        {"$-1", false, 0},
+        {"0x-5", false, 0},
+        {"-$-1", false, 0},
+        {"--5", false, 0},
+        {"+-5", false, 0},
+        {"5-", false, 0},
+        {"1 2", false, 0},
+        {"$", false, 0},
+        {"0x", false, 0},
+        {"-", false, 0},
+        {"", false, 0},
+        {"$G", false, 0},
+        {"12a", false, 0},
+        {"0x0x5", false, 0},
+        {"$0x5", false, 0},
+    };
+    for (const Case &c : cases) {
+        int value = 12345;
+        EXPECT_EQ(parseProfileInteger(QString::fromLatin1(c.text), value), c.ok) << c.text;
+        EXPECT_EQ(value, c.ok ? c.value : 12345) << c.text;
+    }
+    // Through the file: what is no number reads as the default.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("options.ini");
+    writeBytes(path, "[n]\r\nA=-$-8000000000000000\r\nB=$-1\r\nC=-0x5\r\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("n", "A", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("n", "B", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("n", "C", 7), -5);
+}
+
+TEST_F(IniFileTest, AValueTheFileAlreadyGivesIsNotWrittenAgain)
+{
+    // On a disk that takes no byte, confirming what the file holds must
+    // still work; only a change needs the disk and fails there.
+    const QByteArray bytes("[Font]\r\nFontSize = \"10pt\"\r\nFontFamily=Arial\r\n[size]\r\nTop=40\r\n");
+    writeBytes(path, bytes);
+    TIniFile ini(path);
+    {
+        vocab::test::FileSizeLimit full(0);
+        ASSERT_TRUE(full.set());
+        EXPECT_NO_THROW(ini.WriteString("font", "fontsize", "10pt"));
+        EXPECT_NO_THROW(ini.WriteString("Font", "FontFamily", "Arial"));
+        EXPECT_NO_THROW(ini.WriteInteger("size", "Top", 40));
+        EXPECT_THROW(ini.WriteInteger("size", "Top", 41), FileError);
+        EXPECT_THROW(ini.WriteInteger("size", "Left", 40), FileError) << "a missing key is a change";
+    }
+    EXPECT_EQ(readBytes(path), bytes);
+    ini.WriteInteger("size", "Top", 41);
+    EXPECT_EQ(ini.ReadInteger("size", "Top", 0), 41);
 }

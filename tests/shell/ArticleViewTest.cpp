@@ -61,7 +61,41 @@ protected:
     vocab::test::FixtureFolder dir{work.path()};
 };
 
+// A window that waits no time at all for its first blank document: to it
+// every engine is as slow as a stalled one.
+class ImpatientForm : public TForm1 {
+public:
+    ImpatientForm() { DocumentWaitMs = 0; }
+    void WriteHtmlToBrowser(const QString &page) override
+    {
+        TForm1::WriteHtmlToBrowser(page);
+        waited = waited || PageWaitingForDocument();
+    }
+    // A page was left waiting for its document.
+    bool waited = false;
+};
+
 } // namespace
+
+TEST_F(ArticleView, AFirstDocumentSlowToComeHoldsNothingUpAndThePagesFollowIt)
+{
+    writeOptions("[options]\r\nBrowserLoad=1\r\n");
+    start<ImpatientForm>();
+    ASSERT_TRUE(form->StartupDone);
+    EXPECT_TRUE(boxes.empty()) << boxes.front().toStdString();
+    EXPECT_EQ(form->TreeView1->topLevelItemCount(), 2) << "the tree was loaded";
+    // The empty page of the start-up waited and went in once there was a document.
+    EXPECT_TRUE(static_cast<const ImpatientForm &>(*form).waited);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->PageWaitingForDocument(); }, 30000));
+
+    // From then on each page goes in as it is asked for.
+    select(u"Пример с картинкой"_qs);
+    search(u"до"_qs);
+    search(u"кот"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("document.querySelector('b') ? document.querySelector('b').textContent : ''") == u"\"КОТ\""_qs; }, 30000));
+    EXPECT_FALSE(form->PageWaitingForDocument());
+    EXPECT_TRUE(boxes.empty());
+}
 
 TEST_F(ArticleView, HeadwordBoldHeadingAndPictureInTheLoadedPage)
 {

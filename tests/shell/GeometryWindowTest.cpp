@@ -42,7 +42,64 @@ protected:
 
 QRect screenArea() { return QGuiApplication::primaryScreen()->geometry(); }
 
+// Notes where and how the window stood the moment it was first shown.
+class FirstShowWatch : public TForm1 {
+public:
+    bool shown = false;
+    QPoint firstPos;
+    QSize firstSize;
+    Qt::WindowStates firstState;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        if (!shown) {
+            shown = true;
+            firstPos = pos();
+            firstSize = size();
+            firstState = windowState();
+        }
+        TForm1::showEvent(event);
+    }
+};
+
 } // namespace
+
+TEST_F(GeometryWindow, TheSavedGeometryIsInPlaceWhenTheWindowIsFirstShown)
+{
+    struct Case {
+        const char *name;
+        QByteArray ini;
+        QPoint pos;
+        QSize size;
+        bool maximized;
+    };
+    const QByteArray saved("[size]\r\nHeightSplitter=150\r\nWidthSplitter=250\r\nTop=300\r\nLeft=400\r\nHeight=600\r\nWidth=800\r\n");
+    const std::vector<Case> cases{
+        {"normal", saved, {400, 300}, {800, 600}, false},
+        {"maximized", saved + "WindowStateNormal=0\r\n", {400, 300}, {800, 600}, true},
+        {"off the screen", "[size]\r\nHeightSplitter=150\r\nTop=5000\r\nLeft=60\r\nHeight=500\r\nWidth=720\r\n", {100, 100}, {720, 500}, false},
+    };
+    for (const Case &c : cases) {
+        writeOptions(c.ini);
+        start<FirstShowWatch>();
+        const auto &watch = static_cast<const FirstShowWatch &>(*form);
+        ASSERT_TRUE(watch.shown) << c.name;
+        EXPECT_EQ(watch.firstState.testFlag(Qt::WindowMaximized), c.maximized) << c.name;
+        if (!c.maximized) {
+            EXPECT_EQ(watch.firstPos, c.pos) << c.name;
+            EXPECT_EQ(watch.firstSize, c.size) << c.name;
+        }
+        EXPECT_EQ(tabsHeight(), 150) << c.name;
+        EXPECT_TRUE(form->FormResizeAttached()) << c.name;
+        if (c.maximized) {
+            // The normal bounds stay those saved, for when the user restores it.
+            EXPECT_EQ(form->normalGeometry(), QRect(c.pos, c.size)) << c.name;
+        }
+        form.reset();
+    }
+    EXPECT_TRUE(boxes.empty());
+}
 
 TEST_F(GeometryWindow, StoredPlaceIsRestoredUnlessNoScreenWouldShowIt)
 {

@@ -45,6 +45,14 @@ public:
 
     QString messageLog() const { return m_shared + "/messages.jsonl"; }
 
+    // Changes what the program is started with, before start().
+    void setEnvironment(const QString &name, const QString &value)
+    {
+        QProcessEnvironment env = m_process.processEnvironment();
+        env.insert(name, value);
+        m_process.setProcessEnvironment(env);
+    }
+
     void start()
     {
         QFile::remove(readyMarker());

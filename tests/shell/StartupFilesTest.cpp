@@ -4,6 +4,9 @@
 
 #include "TestSupport.h"
 
+#include <cerrno>
+#include <cstring>
+
 using namespace vocab;
 using vocab::test::readBytes;
 
@@ -66,4 +69,16 @@ TEST(MissingFiles, CreatedByteForByteAndExistingOnesKept)
     EXPECT_TRUE(RequiredFilesPresent(paths) == false) << "references.htm is still missing";
     vocab::test::writeBytes(paths.references, "<html></html>");
     EXPECT_TRUE(RequiredFilesPresent(paths));
+}
+
+TEST(MissingFiles, AFolderThatCannotBeMadeNamesItsCause)
+{
+    // A plain file named "dic" at the program's base: the folder cannot be
+    // made there, and the message says why.
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("ConfigFiles/dictionaries");
+    const ConfigPaths paths(dir.path());
+    vocab::test::writeBytes(dir.filePath("dic"), "a file");
+    EXPECT_EQ(vocab::test::errorOf([&] { CreateMissingFiles(paths); }),
+              u"Не удаётся создать папку \"%1\": %2"_qs.arg(paths.dicDir, QString::fromLocal8Bit(std::strerror(EEXIST))));
 }

@@ -1,0 +1,133 @@
+// The real program started where some of its files cannot be written: the
+// start-up goes on with what it can read, each write that fails shows one
+// message naming the file and its cause, and nothing on disk is lost.
+#include "ProgramRunner.h"
+
+#include "IniFile.h"
+#include "ListFile.h"
+
+#include <cerrno>
+#include <cstring>
+
+using namespace vocab;
+using namespace vocab::test;
+
+namespace {
+
+class StartupFaults : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QDir(work.path()).mkpath("ConfigFiles/dictionaries");
+        writeBytes(path("ConfigFiles/references.htm"), "<html><body>references</body></html>");
+        // One dictionary under "dic" that the tree does not hold yet: the
+        // start installs it.
+        writeBytes(path("dic/folder/about.info"), ListFile::encode({u"Описание"_qs, u"Словарь"_qs}));
+        writeBytes(path("dic/folder/folder.ogl"), ListFile::encode({u"дом"_qs, u"кот"_qs}));
+        writeBytes(path("dic/folder/folder.uvs"), ListFile::encode({u"дом — жилище"_qs, u"кот — зверь"_qs}));
+    }
+
+    QString path(const QString &relative) const { return work.filePath(relative); }
+
+    QStringList messageTexts(const ProgramRunner &program) const
+    {
+        QStringList texts;
+        for (const QJsonObject &box : program.messages())
+            texts.append(box["text"].toString());
+        return texts;
+    }
+
+    QTemporaryDir work;
+    QTemporaryDir shared;
+};
+
+} // namespace
+
+TEST_F(StartupFaults, AnUnwritableRegistryStoreShowsOneMessageAndTheLoadGoesOn)
+{
+    // The store's folder is a plain file: nothing can be made inside it,
+    // whoever runs the program.
+    writeBytes(shared.filePath("blocker"), "not a folder");
+    const QString store = shared.filePath("blocker/registry.json");
+    ProgramRunner program(work.path(), shared.path());
+    program.setEnvironment("VOCABULINARUM_REGISTRY", store);
+    program.start();
+    ASSERT_TRUE(program.waitReady()) << messageTexts(program).join('\n').toStdString();
+
+    const QStringList boxes = messageTexts(program);
+    ASSERT_EQ(boxes.size(), 1) << boxes.join('\n').toStdString();
+    EXPECT_TRUE(boxes[0].contains(store) && boxes[0].contains(QString::fromLocal8Bit(std::strerror(ENOTDIR))))
+        << boxes[0].toStdString();
+    // The dictionary was installed: its headwords are in the combined list
+    // and it stands in the tree.
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/dictionaries/dictionaries.ogl")), (QStringList{u"дом"_qs, u"кот"_qs}));
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/TreeView.trv")),
+              (QStringList{u"Все словари"_qs, u"Новые словари"_qs, u"\tСловарь=folder"_qs}));
+    EXPECT_TRUE(QFileInfo::exists(path("ConfigFiles/history.trv")));
+    EXPECT_TRUE(QFileInfo::exists(path("ConfigFiles/graylist.trv")));
+    EXPECT_EQ(TIniFile(path("ConfigFiles/options.ini")).ReadInteger("List", "NumberVersion", 0), 149);
+
+    ASSERT_TRUE(program.terminate());
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(messageTexts(program), boxes) << "closing wrote nothing more to the store";
+}
+
+TEST_F(StartupFaults, ReadOnlyOptionsListsAndTreeStartAsBeforeAndStayAsTheyWere)
+{
+    // A first start makes every file; closing with a dictionary in the tree
+    // saves the geometry too.
+    {
+        ProgramRunner first(work.path(), shared.path());
+        first.start();
+        ASSERT_TRUE(first.waitReady());
+        ASSERT_TRUE(first.terminate());
+        ASSERT_TRUE(first.messages().empty()) << messageTexts(first).join('\n').toStdString();
+    }
+    const QStringList locked{path("ConfigFiles/options.ini"), path("ConfigFiles/TreeView.trv"),
+                             path("ConfigFiles/history.trv"), path("ConfigFiles/graylist.trv"),
+                             path("ConfigFiles/dictionaries/dictionaries.ogl"),
+                             path("ConfigFiles/dictionaries/dictionaries.uvs"),
+                             path("ConfigFiles/dictionaries/dictionaries.dvc")};
+    ASSERT_NE(TIniFile(path("ConfigFiles/options.ini")).ReadInteger("size", "HeightSplitter", 113113), 113113);
+    std::vector<QByteArray> before;
+    for (const QString &file : locked)
+        before.push_back(readBytes(file));
+
+    {
+        ImmutableFiles readOnly(locked);
+        if (!readOnly.made())
+            GTEST_SKIP() << "chattr +i does not work here";
+        ProgramRunner again(work.path(), shared.path());
+        again.start();
+        ASSERT_TRUE(again.waitReady()) << messageTexts(again).join('\n').toStdString();
+        ASSERT_TRUE(again.terminate());
+        EXPECT_EQ(again.exitCode(), 0);
+        // Everything it wrote the first time holds already: no write was
+        // needed, so none failed.
+        EXPECT_TRUE(again.messages().empty()) << messageTexts(again).join('\n').toStdString();
+    }
+    for (qsizetype i = 0; i < locked.size(); ++i)
+        EXPECT_EQ(hex(readBytes(locked[i])), hex(before[std::size_t(i)])) << locked[i].toStdString();
+}
+
+TEST_F(StartupFaults, AReadOnlyOptionsFileThatLacksAKeyNamesItsCauseOnce)
+{
+    // Only the list version is there: the page font's keys are to be added,
+    // and the file refuses.
+    const QByteArray options("[List]\r\nNumberVersion=149\r\n");
+    writeBytes(path("ConfigFiles/options.ini"), options);
+    ImmutableFiles readOnly({path("ConfigFiles/options.ini")});
+    if (!readOnly.made())
+        GTEST_SKIP() << "chattr +i does not work here";
+    ProgramRunner program(work.path(), shared.path());
+    program.start();
+    ASSERT_TRUE(program.waitReady()) << messageTexts(program).join('\n').toStdString();
+    const QStringList boxes = messageTexts(program);
+    ASSERT_EQ(boxes.size(), 1) << boxes.join('\n').toStdString();
+    EXPECT_EQ(boxes[0], u"Не удаётся заменить файл \"%1\": действие запрещено"_qs.arg(path("ConfigFiles/options.ini")));
+    // The rest of the load ran: the dictionary is installed.
+    EXPECT_EQ(ListFile::read(path("ConfigFiles/TreeView.trv")),
+              (QStringList{u"Все словари"_qs, u"Новые словари"_qs, u"\tСловарь=folder"_qs}));
+    ASSERT_TRUE(program.terminate());
+    EXPECT_EQ(readBytes(path("ConfigFiles/options.ini")), options);
+}
