@@ -1,6 +1,7 @@
 #include "ListFileLines.h"
 
 #include "AppError.h"
+#include "FileErrorCause.h"
 #include "LineBreaks.h"
 #include "ListFile.h"
 
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <limits>
 #include <list>
 #include <mutex>
@@ -34,11 +34,9 @@ constexpr qint64 ChunkBytes = 256 * 1024;
 // Tables kept for files no list holds open.
 constexpr std::size_t KeptTables = 64;
 
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
 [[noreturn]] void throwReadError(const QString &path, int error)
 {
-    throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(path, systemError(error)));
+    throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(path, FileErrorCause(error)));
 }
 
 // Reads up to `size` bytes at `offset`; fewer only at the file's end.
@@ -275,7 +273,7 @@ ListFileLines ListFileLines::Open(const QString &path)
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(path, systemError(errno)));
+        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(path, FileErrorCause(errno)));
     auto file = std::make_shared<File>();
     file->path = path;
     file->fd = fd;
