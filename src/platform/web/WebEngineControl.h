@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QWebEngineProfile;
@@ -19,6 +20,7 @@ class QWebEngineUrlRequestInfo;
 
 namespace vocab {
 
+class ClipboardFilter;
 class EngineCommands;
 class EngineDocument;
 class PageScripts;
@@ -121,6 +123,7 @@ public:
 
 private:
     void letWriteLand();
+    bool queuedOutOfEngineCallback(std::function<void()> navigate);
     void expectNavigation();
     bool replaceCurrentEntry(const QUrl &url);
     void readHostInfo();
@@ -142,6 +145,7 @@ private:
     PageWriter *m_writer = nullptr; // owned by the page
     std::unique_ptr<PageScripts> m_scripts;
     std::unique_ptr<EngineCommands> m_commands;
+    std::unique_ptr<ClipboardFilter> m_clipboard;
     std::unique_ptr<EngineDocument> m_document;
     HostSite m_site;
 

@@ -1,5 +1,6 @@
 #include "WebPage.h"
 
+#include "EngineCallback.h"
 #include "EngineDialogs.h"
 #include "EngineDocument.h"
 #include "EngineCommands.h"
@@ -52,6 +53,7 @@ WebPage::WebPage(WebEngineControl &control, QWebEngineProfile *profile) : QWebEn
 
 bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
+    const EngineCallbackScope insideEngine;
     return guarded([&] {
         if (m_control.closed())
             return true;
