@@ -264,6 +264,36 @@ TEST_F(BrowserTools, ACharacterSetGivenIsTakenAndThePageReloadedWhenAsked)
     EXPECT_EQ(word->innerText(), QStringLiteral("Берёза"));
 }
 
+// Where the character set given cannot change how the page is read, the
+// answer says so and nothing is set or reloaded.
+TEST_F(BrowserTools, ACharacterSetThatCannotApplyIsRefused)
+{
+    struct Case {
+        const char *name;
+        QString head;
+        QString charset;
+    };
+    const Case cases[] = {
+        {"meta charset", QStringLiteral("<meta charset=\"utf-8\">"), QStringLiteral("windows-1251")},
+        {"meta content type", QStringLiteral("<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">"),
+         QStringLiteral("windows-1251")},
+        {"unknown name", QString(), QStringLiteral("no-such-charset")},
+        {"empty name", QString(), QString()},
+    };
+    const QString before = engineOf(*Emb).page()->settings()->defaultTextEncoding();
+    for (const Case &c : cases) {
+        const QString file = dir.filePath(QStringLiteral("page.htm"));
+        writeBytes(file, (QStringLiteral("<html><head>") + c.head + QStringLiteral("</head><body>Берёза</body></html>")).toUtf8());
+        ASSERT_TRUE(Emb->Go(file, 10000));
+        int loads = 0;
+        Emb->OnDownloadBegin = [&](THB *) { ++loads; };
+        EXPECT_FALSE(Emb->SetCharartersSet(c.charset, true)) << c.name;
+        EXPECT_EQ(engineOf(*Emb).page()->settings()->defaultTextEncoding(), before) << c.name;
+        EXPECT_EQ(loads, 0) << c.name;
+        Emb->OnDownloadBegin = nullptr;
+    }
+}
+
 TEST_F(BrowserTools, EmbeddedObjectsAreCountedUpToAHundred)
 {
     load(QStringLiteral("<object></object>").repeated(150));

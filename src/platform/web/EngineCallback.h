@@ -19,14 +19,15 @@ public:
     EngineCallbackScope(const EngineCallbackScope &) = delete;
     EngineCallbackScope &operator=(const EngineCallbackScope &) = delete;
 
-    // True while the user-interface thread is inside such a callback.
+    // True while this thread is inside such a callback.
     static bool inside() { return depth() > 0; }
 
 private:
     static int &depth()
     {
-        // The engine calls back on the user-interface thread only.
-        static int count = 0;
+        // Counted for each thread: a callback on another thread keeps the
+        // user-interface thread's calls as they are.
+        thread_local int count = 0;
         return count;
     }
 };
