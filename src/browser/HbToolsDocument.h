@@ -85,7 +85,9 @@ void ScrollToBottom(IHTMLDocument2 *Doc);
 // of and for a page that names its own character set in a meta element,
 // which the engine reads in that one whatever it is told. A character set
 // sent in the page's HTTP header cannot be seen from the page: there the
-// answer is true and the page stays as the header says.
+// answer is true and the page stays as the header says. The set counts for
+// the page shown and its reloads, not for the pages that follow, and only
+// where the engine has no guess of its own from the page's bytes.
 bool SetCharartersSet(THostedBrowser &WB, IHTMLDocument2 *Doc, const QString &ACharactersSet, bool Refresh);
 
 // The document's cookie; empty on any error.

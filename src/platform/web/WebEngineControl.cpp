@@ -98,6 +98,7 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_clipboard = std::make_unique<ClipboardFilter>(*this);
     m_commands->setClipboardHook([this] { m_clipboard->expectPageData(); });
     m_document = std::make_unique<EngineDocument>(*m_scripts, m_writer, *m_commands);
+    m_document->setCharsetHook([this](const QString &charset) { setPageCharset(charset); });
     tagMenuCommands();
     connect(m_profile.get(), &QWebEngineProfile::downloadRequested, m_page.get(), &WebPage::handleDownloadRequested);
     // Roots the user imported count beside the system's.
@@ -198,6 +199,20 @@ bool WebEngineControl::queuedOutOfEngineCallback(std::function<void()> navigate)
         },
         Qt::QueuedConnection);
     return true;
+}
+
+void WebEngineControl::setPageCharset(const QString &charset)
+{
+    QWebEngineSettings *settings = m_page->settings();
+    if (!m_textEncodingBefore)
+        m_textEncodingBefore = settings->defaultTextEncoding();
+    settings->setDefaultTextEncoding(charset);
+}
+
+void WebEngineControl::restorePageCharset()
+{
+    if (m_textEncodingBefore)
+        m_page->settings()->setDefaultTextEncoding(*std::exchange(m_textEncodingBefore, std::nullopt));
 }
 
 void WebEngineControl::Navigate(const QString &URL, const QVariant &Flags)
