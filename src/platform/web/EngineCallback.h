@@ -10,26 +10,35 @@
 // a read of the document is answered at once as failed instead of waiting
 // out its time-out with the page stalled.
 
+#include <QThread>
+
+#include <utility>
+
 namespace vocab {
 
+// Only the callback's own code counts as inside: what an event loop it runs
+// (a dialog, a wait) delivers meanwhile is other code (a timer, a wait of the
+// caller's polling the page), which is treated as anywhere else.
 class EngineCallbackScope {
 public:
-    EngineCallbackScope() { ++depth(); }
-    ~EngineCallbackScope() { --depth(); }
+    EngineCallbackScope() : m_outer(std::exchange(level(), loopLevel())) {}
+    ~EngineCallbackScope() { level() = m_outer; }
     EngineCallbackScope(const EngineCallbackScope &) = delete;
     EngineCallbackScope &operator=(const EngineCallbackScope &) = delete;
 
-    // True while this thread is inside such a callback.
-    static bool inside() { return depth() > 0; }
+    // True while this thread runs a callback's own code.
+    static bool inside() { return level() >= 0 && level() == loopLevel(); }
 
 private:
-    static int &depth()
+    static int loopLevel() { return QThread::currentThread()->loopLevel(); }
+    // The event-loop level the innermost callback runs at; -1 outside any.
+    static int &level()
     {
-        // Counted for each thread: a callback on another thread keeps the
-        // user-interface thread's calls as they are.
-        thread_local int count = 0;
-        return count;
+        thread_local int current = -1;
+        return current;
     }
+
+    int m_outer;
 };
 
 } // namespace vocab
