@@ -10,6 +10,7 @@
 
 #include <QAbstractScrollArea>
 #include <QScrollBar>
+#include <QStringDecoder>
 #include <QWebEngineView>
 
 namespace vocab::HbTools {
@@ -317,10 +318,30 @@ void ScrollToBottom(IHTMLDocument2 *Doc)
         quietly(Doc, QStringLiteral("w.scrollBy(0,d.body.scrollHeight);"));
 }
 
+namespace {
+
+// Whether a character set given can change how the page is read: a name
+// the program knows no decoder of is none, and a page that names its own
+// in a meta element is read in that one whatever the engine is told.
+bool charsetCanApply(IHTMLDocument2 *Doc, const QString &ACharactersSet)
+{
+    if (ACharactersSet.trimmed().isEmpty() || !QStringDecoder(ACharactersSet.toLatin1().constData()).isValid())
+        return false;
+    return !quietly(Doc, QStringLiteral(
+                             "return !!d.querySelector('meta[charset]') || Array.prototype.some.call("
+                             "d.querySelectorAll('meta[http-equiv]'), function(m) {"
+                             " return m.httpEquiv.toLowerCase() === 'content-type' && /charset\\s*=/i.test(m.content); });"))
+                .toBool();
+}
+
+} // namespace
+
 bool SetCharartersSet(THostedBrowser &WB, IHTMLDocument2 *Doc, const QString &ACharactersSet, bool Refresh)
 {
     WB.Wait(0);
     if (!IsHtmlDocument(Doc))
+        return false;
+    if (!charsetCanApply(Doc, ACharactersSet))
         return false;
     bool result = false;
     try {

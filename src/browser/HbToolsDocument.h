@@ -83,7 +83,13 @@ void ScrollToPosition(IWebBrowser2 *Browser, int X, int Y);
 void ScrollToBottom(IHTMLDocument2 *Doc);
 
 // The character set for the document (and its reload with Refresh); true
-// once it is set.
+// once it is set. False, with nothing set, for a name no decoder is known
+// of and for a page that names its own character set in a meta element,
+// which the engine reads in that one whatever it is told. A character set
+// sent in the page's HTTP header cannot be seen from the page: there the
+// answer is true and the page stays as the header says. The set counts for
+// the page shown and its reloads, not for the pages that follow, and only
+// where the engine has no guess of its own from the page's bytes.
 bool SetCharartersSet(THostedBrowser &WB, IHTMLDocument2 *Doc, const QString &ACharactersSet, bool Refresh);
 
 // The document's cookie; empty on any error.

@@ -1,5 +1,6 @@
 #include "HbToolsLoading.h"
 
+#include "CertificateTrust.h"
 #include "DocumentFile.h"
 #include "HbToolsUrl.h"
 #include "HtmlDocument.h"
@@ -231,6 +232,8 @@ bool DownloadToFile(const QUrl &Source, const QString &Dest)
     QNetworkAccessManager network;
     network.setProxy(downloadProxyFor(Source));
     QNetworkRequest request(Source);
+    // Roots the user imported count beside the system's.
+    request.setSslConfiguration(SslConfigurationWithImports());
     // A source that stops sending ends the wait, as one that fails does.
     request.setTransferTimeout(30000);
     QSaveFile file(Dest);

@@ -6,6 +6,7 @@
 #include "HtmlDocument.h"
 #include "OleError.h"
 #include "Registry.h"
+#include "DesktopDefaults.h"
 #include "StartProgram.h"
 #include "WebBrowser.h"
 #include "WindowHelpers.h"
@@ -130,7 +131,26 @@ void PrintPreviewFromTemplate(const QString &TemplateFileName, IHTMLDocument2 *D
     Doc->commandTarget()->Exec(nullptr, OLECMDID_PRINTPREVIEW, OLECMDEXECOPT_PROMPTUSER, TemplateFileName, &out);
 }
 
-bool OpenClient(const QString &Client)
+namespace {
+
+// The kinds of default program the registry groups under Software\Clients,
+// and the kind of data by which the desktop names the same program.
+struct ClientKind {
+    const char16_t *kind;
+    const char16_t *mimeType;
+};
+constexpr ClientKind DesktopClientKinds[] = {
+    {u"Mail", u"x-scheme-handler/mailto"},
+    {u"StartMenuInternet", u"x-scheme-handler/http"},
+    {u"News", u"x-scheme-handler/news"},
+    {u"Contacts", u"text/vcard"},
+    {u"Calendar", u"text/calendar"},
+    {u"Media", u"audio/mpeg"},
+    {u"IM", u"x-scheme-handler/xmpp"},
+};
+
+// The command line the program's own store keeps for the kind, or "".
+QString storedCommandLine(const QString &Client)
 {
     TRegistry registry(RegRoot::HKEY_LOCAL_MACHINE);
     const QString kindKey = QStringLiteral("Software\\Clients\\") + Client;
@@ -141,13 +161,44 @@ bool OpenClient(const QString &Client)
     }
     // No default program of the kind: its own key would be read as the program's.
     if (name.isEmpty())
-        return false;
+        return {};
     QString commandLine;
     if (registry.OpenKey(kindKey + u'\\' + name + QStringLiteral("\\shell\\open\\command"), false)) {
         commandLine = registry.ReadString(QString());
         registry.CloseKey();
     }
-    QStringList words = QProcess::splitCommand(commandLine);
+    return commandLine;
+}
+
+// The desktop's default program of the kind, program first; empty when the
+// kind has no counterpart on the desktop or the desktop names no program.
+QStringList desktopCommand(const QString &Client)
+{
+    for (const ClientKind &kind : DesktopClientKinds) {
+        if (Client.compare(QString::fromUtf16(kind.kind), Qt::CaseInsensitive) != 0)
+            continue;
+        const QString entry = DesktopDefaultFor(QString::fromUtf16(kind.mimeType));
+        if (entry.isEmpty())
+            return {};
+        QStringList command = DesktopEntryCommand(entry);
+        // A mail program the desktop names but whose entry is out of reach
+        // is still the one the desktop's mail tool opens.
+        if (command.isEmpty() && QStringView(kind.kind) == u"Mail")
+            command = QStringList{QStringLiteral("xdg-email")};
+        return command;
+    }
+    return {};
+}
+
+} // namespace
+
+bool OpenClient(const QString &Client)
+{
+    // The program's own store first, as a caller may have put a program
+    // there; else the one this desktop gives the same kind of work.
+    QStringList words = QProcess::splitCommand(storedCommandLine(Client));
+    if (words.isEmpty())
+        words = desktopCommand(Client);
     if (words.isEmpty())
         return false;
     const QString program = words.takeFirst();

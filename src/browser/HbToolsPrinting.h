@@ -63,12 +63,16 @@ QWidget *WaitForActiveWindowOfClass(const QString &ClassName, std::uint32_t Time
 // no print templates, so the document answers that it cannot; nothing happens.
 void PrintPreviewFromTemplate(const QString &TemplateFileName, IHTMLDocument2 *Doc);
 
-// Starts the default program of a kind: HKEY_LOCAL_MACHINE
+// Starts the default program of a kind ("Mail", "StartMenuInternet",
+// "News", "Contacts", "Calendar", "Media", "IM"): HKEY_LOCAL_MACHINE
 // Software\Clients\<Client> names it, and its key's shell\open\command holds
-// its command line. The line is split into the program and its arguments
-// the way a shell splits words (quotes group, blanks part), and the program
-// is started with them, no shell in between. False when no program is
-// stored or it cannot be started.
+// its command line, split into the program and its arguments the way a
+// shell splits words (quotes group, blanks part). When the store names none,
+// the desktop's default program for the same kind of data is taken (the
+// handler of mailto: addresses for mail, of http: addresses for the web
+// browser, and so on), started as its desktop entry says. Either way the
+// program is started with its arguments, no shell in between. False when
+// neither names a program or it cannot be started.
 bool OpenClient(const QString &Client);
 
 } // namespace HbTools

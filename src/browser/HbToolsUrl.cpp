@@ -109,12 +109,6 @@ bool IsValidProtocol(const QString &URL)
     return false;
 }
 
-QString CertificateStorePath(const QString &StoreType)
-{
-    // The stores live beside the registry, as the system keeps both.
-    return QFileInfo(TRegistry::storePath()).absolutePath() + QStringLiteral("/certificates/") + StoreType;
-}
-
 bool ImportCertFile(const QString &FileName, const QString &StoreType)
 {
     if (!QFileInfo(FileName).isFile())

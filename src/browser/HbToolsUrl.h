@@ -5,6 +5,7 @@
 // file into one of the program's certificate stores.
 
 #include "AppError.h"
+#include "CertificateTrust.h"
 
 #include <QString>
 
@@ -45,11 +46,13 @@ bool IsValidProtocol(const QString &URL);
 // StoreType, replacing the same certificate there. False for a missing file,
 // a file that holds no such certificate, a store name that is no plain name
 // and a store that cannot be written; a file that exists but cannot be read
-// throws FileError.
+// throws FileError. A certificate of the store ROOT is then trusted by the
+// engine's views and the downloads, one of the store CA links a server's
+// certificate to such a root (CertificateTrust.h).
 bool ImportCertFile(const QString &FileName, const QString &StoreType);
 
 // The folder of the certificate store of a name (which ImportCertFile checks).
-QString CertificateStorePath(const QString &StoreType);
+using vocab::CertificateStorePath;
 
 } // namespace HbTools
 } // namespace vocab

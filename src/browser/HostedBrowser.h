@@ -454,7 +454,8 @@ private:
     void ApplyUserAgentMode();
     void ApplyRegistryUserAgent();
     void ApplyInternalUserAgent();
-    void RestoreRegistryUserAgent();
+    // Tells the control unless `announce` is false, for a caller that tells it next.
+    void RestoreRegistryUserAgent(bool announce = true);
     void WithdrawInternalUserAgent();
 
     // Window procedure, child windows and the parent form's dialogs.

@@ -68,7 +68,7 @@ void THostedBrowser::ApplyRegistryUserAgent()
 {
     if (FUserAgent == FUserAgentReg)
         return;
-    RestoreRegistryUserAgent();
+    RestoreRegistryUserAgent(false);
     FUserAgentReg = RegistryAgentBase + u'(' + FUserAgent + u')';
     TRegistry registry(RegRoot::HKEY_CURRENT_USER);
     if (registry.OpenKey(PostPlatformKey, true)) {
@@ -76,9 +76,13 @@ void THostedBrowser::ApplyRegistryUserAgent()
         FUserAgentRegSet = true;
     }
     registry.CloseKey();
+    // The control reads the user's additions to its agent when told the
+    // agent changed; it is told each time the component's entry comes or goes.
+    if (IOleControl *control = OleControl())
+        control->OnAmbientPropertyChange(DISPID_AMBIENT_USERAGENT);
 }
 
-void THostedBrowser::RestoreRegistryUserAgent()
+void THostedBrowser::RestoreRegistryUserAgent(bool announce)
 {
     if (FUserAgentReg.isEmpty() || !FUserAgentRegSet)
         return;
@@ -91,6 +95,9 @@ void THostedBrowser::RestoreRegistryUserAgent()
         }
         FUserAgentRegSet = false;
         FUserAgentReg.clear();
+        registry.CloseKey();
+        if (IOleControl *control = announce ? OleControl() : nullptr)
+            control->OnAmbientPropertyChange(DISPID_AMBIENT_USERAGENT);
     }
     registry.CloseKey();
 }
@@ -99,7 +106,8 @@ void THostedBrowser::ApplyInternalUserAgent()
 {
     if (FUserAgent == FUserAgentInt)
         return;
-    RestoreRegistryUserAgent();
+    // Announced once, with the text, below.
+    RestoreRegistryUserAgent(false);
     if (IOleControl *control = OleControl()) {
         FUserAgentInt = FUserAgent;
         control->OnAmbientPropertyChange(DISPID_AMBIENT_USERAGENT);

@@ -3,6 +3,7 @@
 // which execute option and header and footer; the page-setup pre-fill flag;
 // errors; the wait for the preview window; and starting a default program.
 
+#include "DesktopDefaults.h"
 #include "HbDialogRules.h"
 #include "HbToolsPrinting.h"
 #include "HostedBrowser.h"
@@ -14,11 +15,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <ctime>
@@ -294,6 +299,8 @@ TEST(OpenClient, StartsTheStoredProgramWithItsArgumentsAndNoShell)
         started.push_back(QStringList{program} + arguments);
         return QProcess::startDetached(program, arguments);
     });
+    // This desktop names no default programs, so only the store counts.
+    const DesktopDefaultQuery previousQuery = setDesktopDefaultQuery([](const QString &) { return QString(); });
     const auto store = [](const QString &kind, const QString &name, const QString &commandLine) {
         TRegistry registry(RegRoot::HKEY_LOCAL_MACHINE);
         ASSERT_TRUE(registry.OpenKey(u"Software\\Clients\\"_qs + kind, true));
@@ -320,7 +327,97 @@ TEST(OpenClient, StartsTheStoredProgramWithItsArgumentsAndNoShell)
         {u"/no/such/program"_qs, u"--now"_qs},
     };
     EXPECT_EQ(started, expected);
+    setDesktopDefaultQuery(previousQuery);
     setProgramStarter(previous);
+    qunsetenv("VOCABULINARUM_REGISTRY");
+}
+
+// Without a program of the store, each kind opens the program this desktop
+// gives the same kind of data, started as its desktop entry says.
+TEST(OpenClient, FallsBackToTheDesktopsDefaultProgramOfTheKind)
+{
+    QTemporaryDir dir;
+    qputenv("VOCABULINARUM_REGISTRY", QFile::encodeName(dir.filePath(u"registry.json"_qs)));
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(u"data"_qs)));
+    const auto entry = [&](const QString &relative, const QByteArray &text) {
+        const QString path = dir.filePath(u"data/applications/"_qs + relative);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    entry(u"mailer.desktop"_qs, "[Desktop Entry]\nType=Application\nName=Mailer\nExec=mailer --compose %u\n");
+    entry(u"kde/browser.desktop"_qs, "[Desktop Action New]\nExec=wrong\n[Desktop Entry]\nName=Web\n"
+                                     "Exec=\"/opt/web browser/run\" --new-window %U \"50%%\" --title=%c\n");
+    entry(u"noexec.desktop"_qs, "[Desktop Entry]\nName=Nothing\n");
+
+    QStringList asked;
+    const DesktopDefaultQuery previousQuery = setDesktopDefaultQuery([&](const QString &mimeType) {
+        asked.append(mimeType);
+        if (mimeType == u"x-scheme-handler/mailto"_qs)
+            return u"mailer.desktop"_qs;
+        if (mimeType == u"x-scheme-handler/http"_qs)
+            return u"kde-browser.desktop"_qs;
+        if (mimeType == u"text/calendar"_qs)
+            return u"noexec.desktop"_qs;
+        return QString();
+    });
+    std::vector<QStringList> started; // program first, then the arguments
+    const ProgramStarter previous = setProgramStarter([&](const QString &program, const QStringList &arguments) {
+        started.push_back(QStringList{program} + arguments);
+        return true;
+    });
+
+    struct Case {
+        QString kind;
+        bool opened;
+        QStringList command; // empty: nothing started
+    };
+    const Case cases[] = {
+        {u"Mail"_qs, true, {u"mailer"_qs, u"--compose"_qs}},
+        {u"StartMenuInternet"_qs, true, {u"/opt/web browser/run"_qs, u"--new-window"_qs, u"50%"_qs, u"--title="_qs}},
+        {u"News"_qs, false, {}},
+        {u"Calendar"_qs, false, {}},
+        {u"Games"_qs, false, {}},
+    };
+    for (const Case &c : cases) {
+        started.clear();
+        EXPECT_EQ(HbTools::OpenClient(c.kind), c.opened) << c.kind.toStdString();
+        const std::vector<QStringList> expected = c.command.isEmpty() ? std::vector<QStringList>{}
+                                                                      : std::vector<QStringList>{c.command};
+        EXPECT_EQ(started, expected) << c.kind.toStdString();
+    }
+    EXPECT_EQ(asked, (QStringList{u"x-scheme-handler/mailto"_qs, u"x-scheme-handler/http"_qs,
+                                  u"x-scheme-handler/news"_qs, u"text/calendar"_qs}))
+        << "a kind the desktop has no counterpart of is not asked";
+
+    // The mail program the desktop names but whose entry is gone: the
+    // desktop's own mail tool opens it.
+    setDesktopDefaultQuery([](const QString &) { return u"gone.desktop"_qs; });
+    started.clear();
+    EXPECT_TRUE(HbTools::OpenClient(u"Mail"_qs));
+    EXPECT_EQ(started, (std::vector<QStringList>{{u"xdg-email"_qs}}));
+    EXPECT_FALSE(HbTools::OpenClient(u"StartMenuInternet"_qs));
+
+    // A program of the store comes first.
+    {
+        TRegistry registry(RegRoot::HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(registry.OpenKey(u"Software\\Clients\\Mail"_qs, true));
+        registry.WriteString(QString(), u"Почта"_qs);
+        ASSERT_TRUE(registry.OpenKey(u"\\Software\\Clients\\Mail\\Почта\\shell\\open\\command"_qs, true));
+        registry.WriteString(QString(), u"/usr/bin/stored -x"_qs);
+    }
+    started.clear();
+    EXPECT_TRUE(HbTools::OpenClient(u"Mail"_qs));
+    EXPECT_EQ(started, (std::vector<QStringList>{{u"/usr/bin/stored"_qs, u"-x"_qs}}));
+
+    setProgramStarter(previous);
+    setDesktopDefaultQuery(previousQuery);
+    if (oldDataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", oldDataHome);
     qunsetenv("VOCABULINARUM_REGISTRY");
 }
 

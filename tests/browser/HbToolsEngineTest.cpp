@@ -337,6 +337,66 @@ TEST_F(BrowserTools, ACharacterSetGivenIsTakenAndThePageReloadedWhenAsked)
     EXPECT_EQ(word->innerText(), QStringLiteral("Берёза"));
 }
 
+// The character set given is the page's: its reload keeps it, a page
+// gone to next is read with the default in force before.
+TEST_F(BrowserTools, ACharacterSetGivenIsThePagesAndNotTheNextOnes)
+{
+    const auto defaultEncoding = [&] { return engineOf(*Emb).page()->settings()->defaultTextEncoding(); };
+    const QString before = defaultEncoding();
+    ASSERT_NE(before, QStringLiteral("windows-1251"));
+    const auto page = [&](const QString &name) {
+        const QString file = dir.filePath(name);
+        writeBytes(file, "<html><body><p id=t>caf\xE9</p></body></html>");
+        return file;
+    };
+    ASSERT_TRUE(Emb->Go(page(QStringLiteral("first.htm")), 10000));
+    ASSERT_TRUE(Emb->SetCharartersSet(QStringLiteral("windows-1251"), true));
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(defaultEncoding(), QStringLiteral("windows-1251")) << "the page's own reload";
+    ASSERT_TRUE(Emb->SetCharartersSet(QStringLiteral("koi8-r"), false));
+    Emb->Refresh2(REFRESH_COMPLETELY);
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(defaultEncoding(), QStringLiteral("koi8-r"));
+
+    ASSERT_TRUE(Emb->Go(page(QStringLiteral("next.htm")), 10000));
+    EXPECT_EQ(defaultEncoding(), before) << "the next page";
+    ASSERT_EQ(Emb->LoadFromString(QStringLiteral("<p>written</p>")), S_OK);
+    ASSERT_TRUE(Emb->SetCharartersSet(QStringLiteral("windows-1251"), false));
+    ASSERT_EQ(Emb->LoadFromString(QStringLiteral("<p>written again</p>")), S_OK);
+    ASSERT_TRUE(Emb->Wait(0));
+    EXPECT_EQ(defaultEncoding(), before) << "a page written next";
+}
+
+// Where the character set given cannot change how the page is read, the
+// answer says so and nothing is set or reloaded.
+TEST_F(BrowserTools, ACharacterSetThatCannotApplyIsRefused)
+{
+    struct Case {
+        const char *name;
+        QString head;
+        QString charset;
+    };
+    const Case cases[] = {
+        {"meta charset", QStringLiteral("<meta charset=\"utf-8\">"), QStringLiteral("windows-1251")},
+        {"meta content type", QStringLiteral("<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">"),
+         QStringLiteral("windows-1251")},
+        {"unknown name", QString(), QStringLiteral("no-such-charset")},
+        {"empty name", QString(), QString()},
+    };
+    const QString before = engineOf(*Emb).page()->settings()->defaultTextEncoding();
+    for (const Case &c : cases) {
+        const QString file = dir.filePath(QStringLiteral("page.htm"));
+        writeBytes(file, (QStringLiteral("<html><head>") + c.head + QStringLiteral("</head><body>Берёза</body></html>")).toUtf8());
+        ASSERT_TRUE(Emb->Go(file, 10000));
+        int loads = 0;
+        Emb->OnDownloadBegin = [&](THB *) { ++loads; };
+        EXPECT_FALSE(Emb->SetCharartersSet(c.charset, true)) << c.name;
+        EXPECT_EQ(engineOf(*Emb).page()->settings()->defaultTextEncoding(), before) << c.name;
+        EXPECT_EQ(loads, 0) << c.name;
+        Emb->OnDownloadBegin = nullptr;
+    }
+}
+
 TEST_F(BrowserTools, EmbeddedObjectsAreCountedUpToAHundred)
 {
     load(QStringLiteral("<object></object>").repeated(150));

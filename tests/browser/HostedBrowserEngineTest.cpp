@@ -9,14 +9,18 @@
 
 #include "MessageBoxes.h"
 #include "PageWriter.h"
+#include "Registry.h"
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <QWheelEvent>
@@ -235,6 +239,87 @@ TEST_F(ArticleWindow, TheUserAgentGoesOutAsOneHeaderAndTranslatedUrlsAreFollowed
     const QList<LocalHttpServer::Request> sent = server.requestsOf("/nul");
     ASSERT_FALSE(sent.isEmpty());
     EXPECT_TRUE(sent.first().head.contains("\r\nUser-Agent: Vocabulinarum/3\r\n")) << sent.first().head.toStdString();
+}
+
+// In the registry mode the engine's own agent goes out with the user's
+// additions, the component's among them, until the component takes its back.
+TEST_F(ArticleWindow, TheRegistryModeAddsItsTokenToTheEnginesOwnAgent)
+{
+    QTemporaryDir dir;
+    qputenv("VOCABULINARUM_REGISTRY", QFile::encodeName(dir.filePath(QStringLiteral("registry.json"))));
+    const auto restore = qScopeGuard([] { qunsetenv("VOCABULINARUM_REGISTRY"); });
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"
+                                                    "\\User Agent\\Post Platform"),
+                                     true));
+        registry.WriteString(QStringLiteral("Other.Tool/1"), QString());
+    }
+    LocalHttpServer server;
+    const auto agentOf = [&](const char *path) -> QByteArray {
+        Emb->Navigate(server.url(QString::fromLatin1(path)).toString());
+        if (!waitUntil([&] { return !server.requestsOf(path).isEmpty(); }))
+            return {};
+        const QByteArray head = server.requestsOf(path).first().head;
+        const qsizetype at = head.indexOf("\r\nUser-Agent: ");
+        return at < 0 ? QByteArray() : head.mid(at + 14, head.indexOf("\r\n", at + 2) - at - 14);
+    };
+    Emb->SetUserAgent(QStringLiteral("Vocab/2"));
+    Emb->SetUserAgentMode(uaRegistry);
+    const QByteArray withToken = agentOf("/registry");
+    EXPECT_TRUE(withToken.startsWith("Mozilla/5.0 (")) << withToken.toStdString();
+    EXPECT_TRUE(withToken.contains("; Other.Tool/1; Vocab/2) ")) << withToken.toStdString();
+    EXPECT_TRUE(withToken.contains("Chrome/")) << "the engine's own agent: " << withToken.toStdString();
+
+    Emb->SetUserAgentMode(uaDefault);
+    const QByteArray taken = agentOf("/default");
+    EXPECT_TRUE(taken.contains("; Other.Tool/1) ")) << taken.toStdString();
+    EXPECT_FALSE(taken.contains("Vocab/2")) << taken.toStdString();
+}
+
+// The document window's activation follows its focus, and what the page
+// copies goes past the host's data filter, which may put its own in place;
+// a clipboard changed by another part of the program is left alone.
+TEST_F(ArticleWindow, TheDocumentsActivationAndTheDataItCopiesReachTheHost)
+{
+    std::vector<bool> activations;
+    Emb->OnOnDocWindowActivate = [&](TCustomHostedBrowser *, bool fActivate) { activations.push_back(fActivate); };
+    QStringList filtered;
+    QMimeData replacement;
+    replacement.setText(QStringLiteral("заменено хозяином"));
+    Emb->OnFilterDataObject = [&](TCustomHostedBrowser *, const QMimeData *pDO, const QMimeData *&ppDORet) {
+        filtered << pDO->text();
+        ppDORet = &replacement;
+    };
+    write(QStringLiteral("<p id=text>исходный текст</p>"));
+    click(QStringLiteral("text"));
+    ASSERT_TRUE(waitUntil([&] { return !activations.empty(); }));
+    EXPECT_EQ(activations, std::vector<bool>{true});
+    searchBox->setFocus();
+    ASSERT_TRUE(waitUntil([&] { return activations.size() == 2; }));
+    EXPECT_EQ(activations, (std::vector<bool>{true, false}));
+
+    // Copied by command while the search box has the focus.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("до копирования"));
+    ASSERT_EQ(Emb->InvokeCommand(nullptr, OLECMDID_SELECTALL), S_OK);
+    ASSERT_EQ(Emb->InvokeCommand(nullptr, OLECMDID_COPY), S_OK);
+    ASSERT_TRUE(waitUntil([&] { return clipboard->text() == QStringLiteral("заменено хозяином"); }))
+        << clipboard->text().toStdString();
+    ASSERT_EQ(filtered.size(), 1);
+    EXPECT_TRUE(filtered.first().contains(QStringLiteral("исходный текст"))) << filtered.first().toStdString();
+
+    clipboard->setText(QStringLiteral("из поля поиска"));
+    EXPECT_EQ(clipboard->text(), QStringLiteral("из поля поиска"));
+    EXPECT_EQ(filtered.size(), 1) << "not the page's data";
+
+    // Without a replacement the page's data stays as it is.
+    Emb->OnFilterDataObject = [&](TCustomHostedBrowser *, const QMimeData *pDO, const QMimeData *&) {
+        filtered << pDO->text();
+    };
+    ASSERT_EQ(Emb->InvokeCommand(nullptr, OLECMDID_COPY), S_OK);
+    ASSERT_TRUE(waitUntil([&] { return filtered.size() == 2; }));
+    EXPECT_TRUE(clipboard->text().contains(QStringLiteral("исходный текст"))) << clipboard->text().toStdString();
 }
 
 TEST_F(ArticleWindow, ScriptErrorsAreReportedAndMessagesGoThroughTheHost)

@@ -209,7 +209,10 @@ void DocumentInputFilter::handleFocus(QEvent *event)
     auto *ui = m_control.site().as<IDocHostUIHandler>();
     if (!ui)
         return;
-    if (event->type() == QEvent::FocusIn)
+    // The document window gaining or losing the focus is its activation.
+    const bool activate = event->type() == QEvent::FocusIn;
+    ui->OnDocWindowActivate(activate);
+    if (activate)
         ui->ShowUI(m_control.designMode() ? DOCHOSTUITYPE_AUTHOR : DOCHOSTUITYPE_BROWSE, nullptr,
                    &m_control.commands(), nullptr, nullptr);
     else

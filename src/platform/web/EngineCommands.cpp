@@ -172,8 +172,11 @@ HRESULT EngineCommands::Exec(const QUuid *pguidCmdGroup, std::uint32_t nCmdID, s
             m_scripts.read(inFocusedDocument("function(d){return d.execCommand('selectAll');}"));
         else if (edit->id == OLECMDID_CLEARSELECTION)
             m_scripts.read(inFocusedDocument("function(d){d.getSelection().removeAllRanges();return true;}"));
-        else
+        else {
+            if ((edit->id == OLECMDID_COPY || edit->id == OLECMDID_CUT) && m_clipboardHook)
+                m_clipboardHook();
             m_page->triggerAction(edit->action);
+        }
     } else {
         switch (nCmdID) {
         case OLECMDID_ZOOM:

@@ -13,6 +13,8 @@
 #include "HostInterfaces.h"
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 class QWebEnginePage;
 
@@ -47,6 +49,8 @@ public:
         m_printing.setModelessHook(hook);
         m_dialogs.setModelessHook(hook);
     }
+    // Told just before a copy or cut puts the page's data on the clipboard.
+    void setClipboardHook(std::function<void()> hook) { m_clipboardHook = std::move(hook); }
 
 private:
     std::uint32_t statusOf(std::uint32_t cmdID) const;
@@ -58,6 +62,7 @@ private:
     const PageScripts &m_scripts;
     EnginePrinting m_printing;
     EnginePageDialogs m_dialogs;
+    std::function<void()> m_clipboardHook;
     int m_textSize = 2;
     int m_opticalPercent = 100;
 };

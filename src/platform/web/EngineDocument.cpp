@@ -131,6 +131,10 @@ void EngineDocument::setCharset(const QString &charset)
 {
     // A loaded document keeps the encoding it was read with; the new one
     // applies to documents that name none, from the next load (a refresh).
+    if (m_charsetHook) {
+        m_charsetHook(charset);
+        return;
+    }
     if (QWebEnginePage *page = m_scripts.page())
         page->settings()->setDefaultTextEncoding(charset);
 }

@@ -9,6 +9,9 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 namespace vocab {
 
 class EngineCommands;
@@ -129,6 +132,9 @@ public:
     // or not that frame exists; it lives on the same page.
     std::unique_ptr<EngineDocument> frameDocument(int index) const;
     const PageScripts &scripts() const { return m_scripts; }
+    // Takes a character set given to the document in place of setting the
+    // engine's default for every page.
+    void setCharsetHook(std::function<void(const QString &)> hook) { m_charsetHook = std::move(hook); }
 
 private:
     std::unique_ptr<IHTMLElement> elementIfPresent(const QString &expression) const;
@@ -143,6 +149,7 @@ private:
     EngineScriptObject m_script;
     QString m_written;
     bool m_open = false;
+    std::function<void(const QString &)> m_charsetHook;
 };
 
 } // namespace vocab

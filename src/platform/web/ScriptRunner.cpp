@@ -1,5 +1,6 @@
 #include "ScriptRunner.h"
 
+#include "EngineCallback.h"
 #include "PageWriter.h"
 
 #include <QEventLoop>
@@ -42,7 +43,8 @@ QVariant runScriptAndWait(QWebEnginePage *page, quint32 worldId, const QString &
 {
     if (ok)
         *ok = false;
-    if (!page)
+    // No answer can come before the engine's callback has returned.
+    if (!page || EngineCallbackScope::inside())
         return {};
     // The answer may come after the wait has given up; it then lands in
     // this shared state, never in the frame that has returned.

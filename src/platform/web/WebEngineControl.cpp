@@ -1,5 +1,8 @@
 #include "WebEngineControl.h"
 
+#include "CertificateTrust.h"
+#include "ClipboardFilter.h"
+#include "EngineCallback.h"
 #include "EngineCommands.h"
 #include "EngineDialogs.h"
 #include "EngineDocument.h"
@@ -10,6 +13,7 @@
 #include "PageWriter.h"
 #include "RequestInterceptor.h"
 #include "ScriptRunner.h"
+#include "UserAgentTokens.h"
 #include "WebPage.h"
 #include "WebView.h"
 
@@ -91,9 +95,14 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_scripts = std::make_unique<PageScripts>(m_page.get(), m_writer);
     m_commands = std::make_unique<EngineCommands>(m_page.get(), *m_scripts);
     m_commands->setModelessHook([this](bool enable) { enableModeless(enable); });
+    m_clipboard = std::make_unique<ClipboardFilter>(*this);
+    m_commands->setClipboardHook([this] { m_clipboard->expectPageData(); });
     m_document = std::make_unique<EngineDocument>(*m_scripts, m_writer, *m_commands);
+    m_document->setCharsetHook([this](const QString &charset) { setPageCharset(charset); });
     tagMenuCommands();
     connect(m_profile.get(), &QWebEngineProfile::downloadRequested, m_page.get(), &WebPage::handleDownloadRequested);
+    // Roots the user imported count beside the system's.
+    connect(m_page.get(), &QWebEnginePage::certificateError, this, &AnswerCertificateError);
     OnAmbientPropertyChange(DISPID_UNKNOWN);
 }
 
@@ -174,8 +183,42 @@ void WebEngineControl::settleAskedNavigation()
     m_navigationStartLimit.stop();
 }
 
+// A navigation asked for from inside the engine's decision about another
+// (a handler of the navigation about to begin, of the unload or of a
+// request) begins once the engine has its answer; it counts as on its way
+// from now. See EngineCallback.h.
+bool WebEngineControl::queuedOutOfEngineCallback(std::function<void()> navigate)
+{
+    if (!EngineCallbackScope::inside())
+        return false;
+    expectNavigation();
+    QMetaObject::invokeMethod(
+        this, [this, navigate = std::move(navigate)] {
+            if (!m_closed)
+                navigate();
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void WebEngineControl::setPageCharset(const QString &charset)
+{
+    QWebEngineSettings *settings = m_page->settings();
+    if (!m_textEncodingBefore)
+        m_textEncodingBefore = settings->defaultTextEncoding();
+    settings->setDefaultTextEncoding(charset);
+}
+
+void WebEngineControl::restorePageCharset()
+{
+    if (m_textEncodingBefore)
+        m_page->settings()->setDefaultTextEncoding(*std::exchange(m_textEncodingBefore, std::nullopt));
+}
+
 void WebEngineControl::Navigate(const QString &URL, const QVariant &Flags)
 {
+    if (queuedOutOfEngineCallback([this, URL, Flags] { Navigate(URL, Flags); }))
+        return;
     letWriteLand();
     expectNavigation();
     const QUrl url = urlOf(URL);
@@ -187,6 +230,8 @@ void WebEngineControl::Navigate(const QString &URL, const QVariant &Flags)
 void WebEngineControl::Navigate2(const QVariant &URL, const QVariant &Flags, const QVariant &, const QVariant &PostData,
                                  const QVariant &Headers)
 {
+    if (queuedOutOfEngineCallback([=, this] { Navigate2(URL, Flags, QVariant(), PostData, Headers); }))
+        return;
     const QUrl url = URL.metaType() == QMetaType::fromType<QUrl>() ? URL.toUrl() : urlOf(URL.toString());
     QWebEngineHttpRequest request(url);
     // Only bytes are post data; a variant of another kind (the number 0 of
@@ -450,7 +495,9 @@ void WebEngineControl::readUserAgent()
     // begin another header of every request.
     const std::optional<QVariant> answer = m_site.ambient(DISPID_AMBIENT_USERAGENT);
     const QString agent = answer ? singleHeaderLine(answer->toString()).trimmed() : QString();
-    m_profile->setHttpUserAgent(agent.isEmpty() ? m_defaultUserAgent : agent);
+    // The host's own text stands alone; the engine's takes the tokens the
+    // user's settings add to every browser's.
+    m_profile->setHttpUserAgent(agent.isEmpty() ? AgentWithTokens(m_defaultUserAgent, PostPlatformTokens()) : agent);
 }
 
 void WebEngineControl::readUserMode()
@@ -528,6 +575,7 @@ void WebEngineControl::reportScriptError(const QString &message, int line, const
 
 void WebEngineControl::handleRequest(QWebEngineUrlRequestInfo &info)
 {
+    const EngineCallbackScope insideEngine;
     guarded([&] {
         const QUrl url = info.requestUrl();
         // Offline, by this control's setting or the whole program's, nothing comes from the network.

@@ -12,13 +12,16 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QWebEngineProfile;
 class QWebEngineUrlRequestInfo;
 
 namespace vocab {
 
+class ClipboardFilter;
 class EngineCommands;
 class EngineDocument;
 class PageScripts;
@@ -108,6 +111,10 @@ public:
     // A new document is on its way: the host's information and user agent
     // are read again for it, and scripts stopped after an error run again.
     void prepareDocument();
+    // A character set given for the page shown is that page's, for its
+    // reloads: the next page is read with the default in force before.
+    void setPageCharset(const QString &charset);
+    void restorePageCharset();
     // Stops the scripts of this document after an error, as the host asked.
     void stopScripts();
     // The user zoomed by `deltaPercent` (Ctrl and the wheel).
@@ -121,6 +128,7 @@ public:
 
 private:
     void letWriteLand();
+    bool queuedOutOfEngineCallback(std::function<void()> navigate);
     void expectNavigation();
     bool replaceCurrentEntry(const QUrl &url);
     void readHostInfo();
@@ -142,6 +150,7 @@ private:
     PageWriter *m_writer = nullptr; // owned by the page
     std::unique_ptr<PageScripts> m_scripts;
     std::unique_ptr<EngineCommands> m_commands;
+    std::unique_ptr<ClipboardFilter> m_clipboard;
     std::unique_ptr<EngineDocument> m_document;
     HostSite m_site;
 
@@ -156,6 +165,7 @@ private:
     bool m_navigationAsked = false;
     QTimer m_navigationStartLimit;
     bool m_hasDocument = false;
+    std::optional<QString> m_textEncodingBefore;
     bool m_silent = false;
     bool m_offline = false;
     bool m_acceptDrops = true;

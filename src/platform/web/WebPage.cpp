@@ -1,5 +1,6 @@
 #include "WebPage.h"
 
+#include "EngineCallback.h"
 #include "EngineDialogs.h"
 #include "EngineDocument.h"
 #include "EngineCommands.h"
@@ -52,6 +53,7 @@ WebPage::WebPage(WebEngineControl &control, QWebEngineProfile *profile) : QWebEn
 
 bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
+    const EngineCallbackScope insideEngine;
     return guarded([&] {
         if (m_control.closed())
             return true;
@@ -59,6 +61,7 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             // A page written by the program: no navigation of the user's, no
             // events. It takes the place of any navigation asked for before.
             m_ownLoad = true;
+            m_control.restorePageCharset();
             m_control.settleAskedNavigation();
             m_control.prepareDocument();
             return true;
@@ -70,6 +73,8 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             return false;
         }
         if (isMainFrame) {
+            if (!refresh)
+                m_control.restorePageCharset();
             if (m_control.hasDocument())
                 if (auto *target = m_control.site().as<IOleCommandTarget>())
                     target->Exec(&CGID_Explorer, OLECMDID_ONUNLOAD, OLECMDEXECOPT_DODEFAULT, {}, nullptr);

@@ -3,13 +3,17 @@
 
 #include "EngineDialogs.h"
 #include "PlatformLibraries.h"
+#include "Registry.h"
+#include "UserAgentTokens.h"
 #include "WindowHelpers.h"
 
 #include "TestSupport.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -98,4 +102,42 @@ TEST(CredentialsDialog, TheServersRealmIsShownAsItStands)
                                 password));
     EXPECT_TRUE(shown.contains(QLatin1String("<b>realm</b>"))) << shown.toStdString();
     EXPECT_EQ(format, Qt::PlainText);
+}
+
+TEST(UserAgentTokens, AreTheUsersEntriesAddedInsideTheAgentsFirstComment)
+{
+    QTemporaryDir dir;
+    qputenv("VOCABULINARUM_REGISTRY", QFile::encodeName(dir.filePath(QStringLiteral("registry.json"))));
+    EXPECT_EQ(PostPlatformTokens(), QStringList()) << "no key at all";
+    {
+        TRegistry registry;
+        ASSERT_TRUE(registry.OpenKey(QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"
+                                                    "\\User Agent\\Post Platform"),
+                                     true));
+        for (const char *name : {"Other.Tool/1", "User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)",
+                                 "User-agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1)(Vocab/2)",
+                                 "bad; token", "bad)", "Other.Tool/1"})
+            registry.WriteString(QString::fromUtf8(name), QString());
+        registry.WriteString(QStringLiteral("line\r\nX-Evil: 1"), QString());
+    }
+    EXPECT_EQ(PostPlatformTokens(), (QStringList{QStringLiteral("Other.Tool/1"), QStringLiteral("Vocab/2")}))
+        << "the plain form without a token, text that would break the comment and repeats add nothing";
+    qunsetenv("VOCABULINARUM_REGISTRY");
+
+    struct Case {
+        const char *agent;
+        QStringList tokens;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/90",
+         {QStringLiteral("A/1"), QStringLiteral("B")},
+         "Mozilla/5.0 (X11; Linux x86_64; A/1; B) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/90"},
+        {"Mozilla/5.0 (X11) Tail", {}, "Mozilla/5.0 (X11) Tail"},
+        {"Product/1 Other/2", {QStringLiteral("A")}, "Product/1 (A) Other/2"},
+        {"Product/1", {QStringLiteral("A")}, "Product/1 (A)"},
+        {"Product/1 () Rest", {QStringLiteral("A")}, "Product/1 (A) Rest"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(AgentWithTokens(QString::fromUtf8(c.agent), c.tokens), QString::fromUtf8(c.expected)) << c.agent;
 }
