@@ -145,7 +145,7 @@ TEST_F(DictionaryFolderTest, TwoDotsInsideANameAreOnlyAName)
         EXPECT_TRUE(d.IsWholeList()) << name.toStdString();
         list.CurrentHeadwords.clear();
         LoadDictionaryLists(list, d);
-        EXPECT_EQ(list.CurrentHeadwords, kA) << name.toStdString();
+        EXPECT_EQ(list.CurrentHeadwords.ToStringList(), kA) << name.toStdString();
     }
 }
 

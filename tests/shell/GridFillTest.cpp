@@ -170,7 +170,7 @@ TEST_F(GridFillTest, AHandlerThatThrowsLeavesNoBorrowedRowAndTheHandlerAttached)
     for (const qsizetype i : {qsizetype(999), qsizetype(500)}) {
         grid.Clear();
         grid.SetSelectCellHandler([](int) { throw std::runtime_error("the document is not ready"); });
-        list.CurrentHeadwords = lines;
+        list.CurrentHeadwords = LineList::FromLines(lines);
         EXPECT_THROW(FillGridFromLetterFile(grid, state, list, i), std::runtime_error) << i;
         EXPECT_TRUE(grid.SelectCellAttached()) << i;
         EXPECT_EQ(grid.RowCount(), i == 999 ? 401 : 800) << i;
