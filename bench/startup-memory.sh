@@ -12,8 +12,8 @@
 # Idle is the latest of: the window mapped, the start-up load done and the
 # start page's load ended (the program notes those two moments when
 # VOCABULINARUM_STARTUP_TIMES names a file), followed by the CPU use of all
-# the viewer's processes falling quiet (under 3 ms of CPU in each of three
-# 100 ms windows); the time to idle is counted to the start of that quiet.
+# the viewer's processes falling quiet (together under a tenth of one core
+# over half a second); the time to idle is counted to the start of that quiet.
 # Memory is the proportional set size (PSS) of the program and of its engine
 # processes (QtWebEngineProcess), from /proc/<pid>/smaps_rollup, at idle and
 # after 20 lookups typed with xdotool (a word, then Enter, with "Все словари"
@@ -91,27 +91,21 @@ tree_cpu() {
     echo $total
 }
 
-# Waits until the CPU is quiet; prints the moment the quiet began.
+# Waits until the CPU is quiet: all the processes together use under a tenth
+# of one core over half a second. Prints the moment that half second began.
 wait_quiet() {
-    local pid=$1 ticks_per_s quiet=0 since before after start
+    local pid=$1 ticks_per_s t1 t2 c1 c2 start
     ticks_per_s=$(getconf CLK_TCK)
-    before=$(tree_cpu "$pid")
     start=$(now_ms)
-    since=$start
-    while [ $quiet -lt 3 ]; do
-        sleep 0.1
-        after=$(tree_cpu "$pid")
-        # Under 3 ms of CPU in 100 ms (at 100 ticks a second: no tick at all).
-        if [ $(( (after - before) * 1000 / ticks_per_s )) -lt 3 ]; then
-            [ $quiet -eq 0 ] && since=$(( $(now_ms) - 100 ))
-            quiet=$((quiet + 1))
-        else
-            quiet=0
+    while :; do
+        t1=$(now_ms); c1=$(tree_cpu "$pid")
+        sleep 0.5
+        t2=$(now_ms); c2=$(tree_cpu "$pid")
+        if [ $(( (c2 - c1) * 1000 / ticks_per_s * 10 )) -lt $((t2 - t1)) ] || [ $((t2 - start)) -gt 60000 ]; then
+            echo $t1
+            return
         fi
-        before=$after
-        [ $(( $(now_ms) - start )) -gt 60000 ] && break
     done
-    echo $since
 }
 
 # PSS in kB of the program and of its engine processes.
@@ -124,6 +118,11 @@ pss_report() {
     done
     printf "%s: PSS total %d MB: program %d MB, %d engine processes %d MB\n" "$2" \
         $(( (main + engine) / 1024 )) $((main / 1024)) $count $((engine / 1024))
+    # Of the program's own share, the engine's code mapped into it (its
+    # browser side runs in the program's process; its heap is not told apart).
+    printf "    the engine's libraries in the program's process: %d MB\n" \
+        $(( $(awk '/^[0-9a-f]+-[0-9a-f]+ / {lib = ($6 ~ /WebEngine/)} /^Pss:/ && lib {kb += $2} END {print kb + 0}' \
+            /proc/$pid/smaps 2>/dev/null) / 1024 ))
     for p in $(tree_pids "$pid"); do
         [ "$p" = "$pid" ] && continue
         kb=$(awk '/^Pss:/ {print $2}' /proc/$p/smaps_rollup 2>/dev/null || echo 0)
@@ -149,7 +148,14 @@ start_viewer() {
     started=$(now_ms)
     (cd "$app" && VOCABULINARUM_STARTUP_TIMES=$times exec "$program" >"$work/out.log" 2>&1) &
     pid=$!
-    window=$(xdotool search --sync --onlyvisible --name "^ Vocabulinarum$" | head -1)
+    # Looked for again and again: a window that goes while the search walks
+    # the tree makes the search fail.
+    window=""
+    while [ -z "$window" ]; do
+        kill -0 $pid 2>/dev/null || { echo "the viewer ended before its window came" >&2; exit 1; }
+        window=$(xdotool search --onlyvisible --name "^ Vocabulinarum$" 2>/dev/null | head -1 || true)
+        [ -n "$window" ] || sleep 0.02
+    done
     mapped=$(now_ms)
     wait_for_line startup-load-done 600000 || { echo "the start-up load did not end" >&2; exit 1; }
     wait_for_line "page-loaded .*references.htm" 60000 || { echo "the start page did not load" >&2; exit 1; }
@@ -207,8 +213,8 @@ while read -r word; do
 done <"$work/lookups.txt"
 wait_quiet $pid >/dev/null
 pss_report $pid "after $lookups lookups"
-history=$(grep -c . "$app/ConfigFiles/history.trv" 2>/dev/null || echo 0)
 stop_viewer
+history=$(grep -c . "$app/ConfigFiles/history.trv" 2>/dev/null || echo 0)
 echo "history after the run: $history words"
 if [ -s "$work/messages.log" ]; then
     echo "message boxes shown:"
