@@ -143,6 +143,16 @@ wait_for_line() {
     done
 }
 
+# The largest mapped window of the main window's caption, if any.
+main_window() {
+    local id best="" area most=0
+    for id in $(xdotool search --onlyvisible --name "^ Vocabulinarum$" 2>/dev/null || true); do
+        area=$(xdotool getwindowgeometry "$id" 2>/dev/null | awk -F'[ x]+' '/Geometry/ {print $3 * $4}')
+        [ -n "$area" ] && [ "$area" -gt $most ] && { most=$area; best=$id; }
+    done
+    echo $best
+}
+
 start_viewer() {
     : >"$times"
     started=$(now_ms)
@@ -153,13 +163,15 @@ start_viewer() {
     window=""
     while [ -z "$window" ]; do
         kill -0 $pid 2>/dev/null || { echo "the viewer ended before its window came" >&2; exit 1; }
-        window=$(xdotool search --onlyvisible --name "^ Vocabulinarum$" 2>/dev/null | head -1 || true)
+        window=$(main_window)
         [ -n "$window" ] || sleep 0.02
     done
     mapped=$(now_ms)
     wait_for_line startup-load-done 600000 || { echo "the start-up load did not end" >&2; exit 1; }
     wait_for_line "page-loaded .*references.htm" 60000 || { echo "the start page did not load" >&2; exit 1; }
     quiet=$(wait_quiet $pid)
+    # The window the start showed first may have been made anew since.
+    window=$(main_window)
 }
 
 stop_viewer() {
