@@ -7,6 +7,7 @@
 #include "InstanceGuard.h"
 #include "MessageBoxes.h"
 #include "ShellTexts.h"
+#include "StartupTimes.h"
 #include "WbPopup.h"
 #include "ip.h"
 
@@ -42,6 +43,7 @@ int ProgramMain(int argc, char **argv)
     {
         TForm1 form;
         form.show();
+        WatchStartupTimes(form);
         result = app.exec();
     }
     guard.reset();

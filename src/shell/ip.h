@@ -15,6 +15,7 @@
 
 #include "ui_ip.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <cstdint>
@@ -315,6 +316,8 @@ private:
     void setUpCategories();
     // Puts the progress bar at a position, kept inside its range.
     void SetProgress(int position);
+    static constexpr int ProgressFrameMs = 16;
+    QElapsedTimer m_progressPainted;
 
     // The tab the page control shows; a refused change goes back to it.
     int m_pageControlIndex = 0;

@@ -22,6 +22,8 @@ void TForm1::Button_All_dic_Content()
     case PageStart::OtherLetter:
         return;
     }
+    // The bar's first position is always painted.
+    m_progressPainted.invalidate();
     SetProgress(0);
     // The row's headword is used up by its page: Enter again builds none
     // until another row is picked.
@@ -50,8 +52,14 @@ void TForm1::SetProgress(int position)
     // from just below it to just above it.
     ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
     // The page is built without returning to the event loop, so the bar is
-    // painted as it moves.
-    ProgressBar1->repaint();
+    // painted as it moves; but no more often than a screen shows frames, as
+    // a page over many dictionaries would spend more time painting the bar
+    // than reading them. The last position is painted once the page is
+    // written and the event loop runs again.
+    if (!m_progressPainted.isValid() || m_progressPainted.elapsed() >= ProgressFrameMs) {
+        ProgressBar1->repaint();
+        m_progressPainted.start();
+    }
 }
 
 } // namespace vocab

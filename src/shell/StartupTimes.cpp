@@ -1,0 +1,48 @@
+#include "StartupTimes.h"
+
+#include "HostedBrowser.h"
+#include "ip.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTimer>
+#include <QWebEngineView>
+
+namespace vocab {
+
+namespace {
+
+void note(const QString &path, const QByteArray &what)
+{
+    QFile file(path);
+    if (file.open(QIODevice::Append))
+        file.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' + what + '\n');
+}
+
+} // namespace
+
+void WatchStartupTimes(TForm1 &form)
+{
+    const QString path = qEnvironmentVariable("VOCABULINARUM_STARTUP_TIMES");
+    if (path.isEmpty())
+        return;
+    note(path, "shown");
+    if (auto *view = form.Emb ? form.Emb->findChild<QWebEngineView *>() : nullptr) {
+        QWebEnginePage *page = view->page();
+        QObject::connect(page, &QWebEnginePage::loadFinished, &form, [path, page](bool ok) {
+            note(path, (ok ? "page-loaded " : "page-failed ") + page->url().toEncoded());
+        });
+    }
+    // The load runs in nested event loops of its own; a look every few
+    // milliseconds sees it end closely enough.
+    auto *poll = new QTimer(&form);
+    QObject::connect(poll, &QTimer::timeout, &form, [path, poll, &form] {
+        if (!form.StartupDone)
+            return;
+        note(path, "startup-load-done");
+        poll->deleteLater();
+    });
+    poll->start(2);
+}
+
+} // namespace vocab

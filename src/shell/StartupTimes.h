@@ -1,0 +1,14 @@
+#pragma once
+
+// For measuring the start: with VOCABULINARUM_STARTUP_TIMES naming a file,
+// the moments the start-up load ends and the article view ends each load are
+// appended to it, one line each, as milliseconds since the epoch.
+
+namespace vocab {
+
+class TForm1;
+
+// Does nothing unless the variable is set.
+void WatchStartupTimes(TForm1 &form);
+
+} // namespace vocab
