@@ -85,7 +85,7 @@ void NavigationTracker::urlChanged(const QUrl &url)
 {
     // The address shown changes at once for a navigation asked for, before
     // the engine begins it: only a move within the page ends so.
-    if (m_asked && m_askedWithinPage && !m_current && comparable(url) == comparable(m_askedTarget)
+    if (m_asked && m_askedWithinPage && comparable(url) == comparable(m_askedTarget)
         && url.fragment() == m_askedTarget.fragment())
         settleAsked();
 }
