@@ -9,6 +9,7 @@
 #include "WindowHelpers.h"
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QWebEngineView>
@@ -111,8 +112,12 @@ bool AddHtmlToAboutBlank(THostedBrowser &WB, const QString &StringToHtml)
     // The text goes in as the page, never inside an address, where a "#"
     // or a "%" of it would change what is shown.
     if (!WB.Document()) {
+        // What runs during the wait may destroy the component.
         WB.AssignEmptyDocument(false);
+        const QPointer<THostedBrowser> browser(&WB);
         WB.WaitForDocument();
+        if (!browser)
+            return false;
     }
     if (IHTMLDocument2 *doc = WB.Document()) {
         doc->write(StringToHtml);

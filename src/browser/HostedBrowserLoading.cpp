@@ -27,8 +27,11 @@ namespace vocab {
 
 namespace {
 
-// Whether the program is on its way out: quit has been asked for, or the
-// application object is going.
+// Whether the program is on its way out: the application quits for real,
+// or its object is going. A quit that a window refuses to close for is no
+// end: the quit event is delivered here, so that its answer tells; the
+// application announces the end it then makes only once its event loop has
+// returned, which a wait running inside that loop would never see.
 class Termination : public QObject {
 public:
     static bool requested()
@@ -40,18 +43,26 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit)
+        if (watched != QCoreApplication::instance() || event->type() != QEvent::Quit || m_delivering)
+            return false;
+        m_delivering = true;
+        const bool handled = watched->event(event);
+        m_delivering = false;
+        if (handled && event->isAccepted())
             m_requested = true;
-        return false;
+        return true;
     }
 
 private:
     Termination()
     {
-        if (QCoreApplication *app = QCoreApplication::instance())
+        if (QCoreApplication *app = QCoreApplication::instance()) {
             app->installEventFilter(this);
+            connect(app, &QCoreApplication::aboutToQuit, this, [this] { m_requested = true; });
+        }
     }
     bool m_requested = false;
+    bool m_delivering = false;
 };
 
 } // namespace
@@ -68,9 +79,13 @@ void THostedBrowser::HTMLCodeChanged()
 HRESULT THostedBrowser::LoadIntoDocument(const QByteArray &Bytes)
 {
     if (!Document()) {
-        // The load needs the document that the empty page brings.
+        // The load needs the document that the empty page brings. What
+        // runs during the wait may destroy the component.
         AssignEmptyDocument(false);
+        const QPointer<THostedBrowser> self(this);
         WaitForDocument();
+        if (!self || FDestroying)
+            return S_FALSE;
     }
     return HbTools::LoadDocumentFromBytes(Document(), Bytes, FEncoding);
 }

@@ -13,6 +13,9 @@
 #include "TestSupport.h"
 
 #include <QBuffer>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTest>
 #include <QLocale>
 #include <QSslCertificate>
 #include <QStringDecoder>
@@ -384,6 +387,68 @@ TEST_F(HbToolsSpyBrowser, WaitEndsWhenThePageHasComeOrAsTheHandlerDecides)
     QTimer::singleShot(60, [&] { spy->loading = false; });
     browser->OnBusyWait = [](THostedBrowser *, std::uint32_t, std::uint32_t &TimeOut, bool &) { TimeOut = 60000; };
     EXPECT_TRUE(browser->Wait(1));
+}
+
+// A load into a browser without a document waits for the empty page; what
+// runs meanwhile may destroy the component, and the load then ends without
+// touching it.
+TEST_F(HbToolsSpyBrowser, ALoadWaitingForTheEmptyPageEndsWhenTheComponentGoesMeanwhile)
+{
+    struct Case {
+        const char *what;
+        std::function<bool(THostedBrowser &)> load; // whether it answered that nothing was loaded
+    };
+    const Case cases[] = {
+        {"LoadFromStrings", [](THostedBrowser &b) { return b.LoadFromStrings({QStringLiteral("<p>x")}) == S_FALSE; }},
+        {"LoadFromStream",
+         [](THostedBrowser &b) {
+             QBuffer bytes;
+             bytes.setData("<p>x");
+             bytes.open(QIODevice::ReadOnly);
+             return b.LoadFromStream(bytes) == S_FALSE;
+         }},
+        {"AddHtmlToAboutBlank", [](THostedBrowser &b) { return !b.AddHtmlToAboutBlank(QStringLiteral("<p>x")); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        browser = makeWithSpy<THostedBrowser>(spy);
+        ASSERT_EQ(browser->Document(), nullptr);
+        QTimer::singleShot(0, [&] { browser.reset(); });
+        EXPECT_TRUE(c.load(*browser));
+        EXPECT_EQ(browser, nullptr) << "the component was not destroyed during the wait";
+    }
+}
+
+// A quit that a window refuses to close for does not end the program: the
+// waits go on waiting.
+TEST_F(HbToolsSpyBrowser, AQuitAWindowRefusesLeavesTheWaitsWaiting)
+{
+    class Refusing : public QWidget {
+    protected:
+        void closeEvent(QCloseEvent *event) override { event->ignore(); }
+    } window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    spy->loading = true;
+    QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
+    EXPECT_FALSE(browser->Wait(300)) << "the wait ended as for a program on its way out";
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(browser->Wait(50));
+}
+
+// A quit that goes through ends the waits, however long they would wait.
+TEST(HostedBrowserQuit, AQuitThatGoesThroughEndsTheWaits)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SpyControl *spy = nullptr;
+            auto browser = makeWithSpy<THostedBrowser>(spy);
+            spy->loading = true;
+            QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
+            std::_Exit(browser->Wait(60000) ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(HbToolsSpyBrowser, WithoutADocumentNothingIsSavedOrFound)

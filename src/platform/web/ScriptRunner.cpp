@@ -34,6 +34,63 @@ bool LocalWait::wait()
     return m_finished;
 }
 
+namespace {
+
+// Whether a page has left a read unanswered. Until it answers again or
+// another load begins, a read of it fails at once: a routine that reads a
+// hung page several times holds the user's input back for one time-out, not
+// for one each.
+class PageAnswers : public QObject {
+public:
+    static PageAnswers &of(QWebEnginePage *page)
+    {
+        for (QObject *child : page->children())
+            if (auto *answers = dynamic_cast<PageAnswers *>(child))
+                return *answers;
+        return *new PageAnswers(page);
+    }
+
+    bool stalled() const { return m_stalled; }
+    void timedOut() { m_stalled = true; }
+    void answered()
+    {
+        m_stalled = false;
+        m_probing = false;
+    }
+    // A read while stalled asks the page, without waiting, whether it
+    // answers again: an answer owed from before may never come when the
+    // document it was asked of has gone.
+    void probe(QWebEnginePage *page)
+    {
+        if (m_probing)
+            return;
+        m_probing = true;
+        page->runJavaScript(QStringLiteral("0"), QWebEngineScript::ApplicationWorld,
+                            [guard = QPointer(this)](const QVariant &) {
+                                if (guard)
+                                    guard->answered();
+                            });
+    }
+
+private:
+    explicit PageAnswers(QWebEnginePage *page) : QObject(page)
+    {
+        connect(page, &QWebEnginePage::loadStarted, this, &PageAnswers::answered);
+        connect(page, &QWebEnginePage::renderProcessTerminated, this, &PageAnswers::answered);
+    }
+
+    bool m_stalled = false;
+    bool m_probing = false;
+};
+
+} // namespace
+
+void expectAnswersAgain(QWebEnginePage *page)
+{
+    if (page)
+        PageAnswers::of(page).answered();
+}
+
 QVariant runScriptAndWait(QWebEnginePage *page, const QString &script, int timeoutMs, bool *ok)
 {
     return runScriptAndWait(page, QWebEngineScript::ApplicationWorld, script, timeoutMs, ok);
@@ -46,14 +103,21 @@ QVariant runScriptAndWait(QWebEnginePage *page, quint32 worldId, const QString &
     // No answer can come before the engine's callback has returned.
     if (!page || EngineCallbackScope::inside())
         return {};
+    PageAnswers &answers = PageAnswers::of(page);
+    if (answers.stalled()) {
+        answers.probe(page);
+        return {};
+    }
     // The answer may come after the wait has given up; it then lands in
     // this shared state, never in the frame that has returned.
     struct Answer {
         QVariant value;
         LocalWait *wait = nullptr;
         bool arrived = false;
+        QPointer<PageAnswers> answers;
     };
     auto answer = std::make_shared<Answer>();
+    answer->answers = &answers;
     LocalWait wait(timeoutMs);
     answer->wait = &wait;
     const QPointer<QWebEnginePage> guard(page);
@@ -64,12 +128,16 @@ QVariant runScriptAndWait(QWebEnginePage *page, quint32 worldId, const QString &
         answer->arrived = true;
         if (answer->wait)
             answer->wait->finish();
+        else if (answer->answers)
+            answer->answers->answered(); // late, but the page answers again
     });
-    wait.wait();
+    const bool finished = wait.wait();
     answer->wait = nullptr;
     if (guard) {
         QObject::disconnect(gone);
         QObject::disconnect(ended);
+        if (!finished && answer->answers)
+            answer->answers->timedOut();
     }
     if (ok)
         *ok = answer->arrived;

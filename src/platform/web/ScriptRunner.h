@@ -10,9 +10,11 @@
 // middle of a read and may even read or write the document itself. User input
 // (keys, mouse, wheel, touch) is held back and delivered once the wait ends.
 // The wait ends early, answering nothing, when the page goes away or its
-// render process ends; a page that never answers costs the time-out. A page
-// still being written is waited for first, as long as its writing may take,
-// so that a read never sees the empty document a long page is written into.
+// render process ends. A page that never answers costs the time-out once:
+// after a read has timed out, the page's reads fail at once until it
+// answers again or another load begins. A page still being written is
+// waited for first, as long as its writing may take, so that a read never
+// sees the empty document a long page is written into.
 //
 // What runs during a wait must not destroy the browser whose document is
 // being read: the read returns into it. The program destroys its article
@@ -57,6 +59,9 @@ QVariant runScriptAndWait(QWebEnginePage *page, const QString &script, int timeo
 // The same in the script world `worldId` (a QWebEngineScript::ScriptWorldId):
 // the page's own world sees the page's functions and variables.
 QVariant runScriptAndWait(QWebEnginePage *page, quint32 worldId, const QString &script, int timeoutMs, bool *ok = nullptr);
+
+// Another load of the page begins: its reads wait for answers again.
+void expectAnswersAgain(QWebEnginePage *page);
 
 // A script string literal holding `text`; nothing in the text can end it early.
 QString jsString(const QString &text);

@@ -42,13 +42,18 @@ bool THB::WaitForDocument(int timeoutMs) const
     // Handles what has come, then sleeps a moment, rather than spinning
     // or sleeping in the event loop itself: waiting there while the first
     // page loads has now and then left the engine stalled on a busy machine.
+    // The document is the one of the navigation asked for: a document of
+    // the page before, while that navigation is still under way, is not.
+    // Whatever runs meanwhile may destroy this browser.
+    const QPointer<const THB> self(this);
+    const auto arrived = [&] { return Document() && ReadyState() != READYSTATE_LOADING; };
     const QDeadlineTimer deadline(timeoutMs);
-    while (!Document() && !deadline.hasExpired()) {
+    while (self && !arrived() && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, static_cast<int>(deadline.remainingTime()));
-        if (!Document())
+        if (self && !arrived())
             QThread::msleep(DocumentLookIntervalMs);
     }
-    return Document() != nullptr;
+    return self && arrived();
 }
 
 HRESULT THB::GetTypeInfoCount(int &pctinfo)

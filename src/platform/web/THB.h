@@ -62,8 +62,10 @@ public:
     bool RegisterAsBrowser() const { return m_control->RegisterAsBrowser(); }
     void SetRegisterAsBrowser(bool value) { m_control->SetRegisterAsBrowser(value); }
     IHTMLDocument2 *Document() const { return m_control->Document(); }
-    // Runs the event loop, user input held back, until the control has a
-    // document or `timeoutMs` has passed; whether it has one.
+    // Runs the event loop, user input held back, until the control has the
+    // document of the navigation asked for (none under way any longer) or
+    // `timeoutMs` has passed; whether it has. The browser may be destroyed
+    // by what runs meanwhile: then the wait ends, answering false.
     bool WaitForDocument(int timeoutMs = 5000) const;
     HRESULT ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, const QVariant &pvaIn = {}, QVariant *pvaOut = nullptr)
     {

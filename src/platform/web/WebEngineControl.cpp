@@ -9,6 +9,7 @@
 #include "EngineSetup.h"
 #include "ErrorHandler.h"
 #include "HeaderText.h"
+#include "NavigationTracker.h"
 #include "NetworkState.h"
 #include "PageWriter.h"
 #include "RequestInterceptor.h"
@@ -21,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
+#include <QWebEngineHistory>
 #include <QWebEngineHttpRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -89,9 +91,10 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_writer = new PageWriter(m_page.get());
     m_writer->setBaseUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + u'/'));
     m_writer->setAfterLongWrite([this] { reapplyHostStyle(); });
-    m_navigationStartLimit.setSingleShot(true);
-    m_navigationStartLimit.setInterval(NavigationStartLimitMs);
-    connect(&m_navigationStartLimit, &QTimer::timeout, this, [this] { m_navigationAsked = false; });
+    m_navigations = new NavigationTracker(m_page.get());
+    connect(m_writer, &PageWriter::settled, m_navigations, &NavigationTracker::writeSettled);
+    connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, m_navigations, &NavigationTracker::endAll);
+    connect(m_navigations, &NavigationTracker::endedUnreported, m_page.get(), &WebPage::finishLoad);
     m_scripts = std::make_unique<PageScripts>(m_page.get(), m_writer);
     m_commands = std::make_unique<EngineCommands>(m_page.get(), *m_scripts);
     m_commands->setModelessHook([this](bool enable) { enableModeless(enable); });
@@ -171,16 +174,14 @@ void WebEngineControl::letWriteLand()
 // The engine begins a navigation asked for only a moment later; until it
 // does, the navigation counts as on its way, so that a wait for the page
 // does not end on the page before, which is still complete.
-void WebEngineControl::expectNavigation()
+void WebEngineControl::expectNavigation(const QUrl &target)
 {
-    m_navigationAsked = true;
-    m_navigationStartLimit.start();
+    m_navigations->ask(target);
 }
 
-void WebEngineControl::settleAskedNavigation()
+int WebEngineControl::ReadyState() const
 {
-    m_navigationAsked = false;
-    m_navigationStartLimit.stop();
+    return m_navigations->underWay() ? READYSTATE_LOADING : m_readyState;
 }
 
 // A navigation asked for from inside the engine's decision about another
@@ -220,8 +221,8 @@ void WebEngineControl::Navigate(const QString &URL, const QVariant &Flags)
     if (queuedOutOfEngineCallback([this, URL, Flags] { Navigate(URL, Flags); }))
         return;
     letWriteLand();
-    expectNavigation();
     const QUrl url = urlOf(URL);
+    expectNavigation(url);
     if ((Flags.toInt() & navNoHistory) && replaceCurrentEntry(url))
         return;
     m_page->load(url);
@@ -251,7 +252,7 @@ void WebEngineControl::Navigate2(const QVariant &URL, const QVariant &Flags, con
     for (const auto &[name, value] : headers)
         request.setHeader(name, value);
     letWriteLand();
-    expectNavigation();
+    expectNavigation(url);
     // A page's own replace of itself can neither post nor add headers.
     if ((Flags.toInt() & navNoHistory) && post.isEmpty() && headers.isEmpty() && replaceCurrentEntry(url))
         return;
@@ -301,7 +302,7 @@ void WebEngineControl::GoBack()
 {
     letWriteLand();
     if (m_page->action(QWebEnginePage::Back)->isEnabled())
-        expectNavigation();
+        expectNavigation(m_page->history()->backItem().url());
     m_page->triggerAction(QWebEnginePage::Back);
 }
 
@@ -309,7 +310,7 @@ void WebEngineControl::GoForward()
 {
     letWriteLand();
     if (m_page->action(QWebEnginePage::Forward)->isEnabled())
-        expectNavigation();
+        expectNavigation(m_page->history()->forwardItem().url());
     m_page->triggerAction(QWebEnginePage::Forward);
 }
 
@@ -328,7 +329,7 @@ void WebEngineControl::Refresh2(int level)
 
 void WebEngineControl::Stop()
 {
-    settleAskedNavigation();
+    m_navigations->endAll();
     m_page->triggerAction(QWebEnginePage::Stop);
 }
 
@@ -371,7 +372,7 @@ HRESULT WebEngineControl::ExecWB(std::uint32_t cmdID, std::uint32_t cmdexecopt, 
     if (cmdID == OLECMDID_REFRESH && m_hasDocument)
         expectNavigation();
     else if (cmdID == OLECMDID_STOP)
-        settleAskedNavigation();
+        m_navigations->endAll();
     return m_commands->Exec(nullptr, cmdID, cmdexecopt, pvaIn, pvaOut);
 }
 
@@ -604,8 +605,11 @@ void WebEngineControl::handleRequest(QWebEngineUrlRequestInfo &info)
                 QString translated;
                 if (ui->TranslateUrl(0, url.toString(), translated) == S_OK && !translated.isEmpty()) {
                     const QUrl target(translated);
-                    if (target.isValid() && target != url)
+                    if (target.isValid() && target != url) {
                         info.redirect(target);
+                        if (type == QWebEngineUrlRequestInfo::ResourceTypeMainFrame)
+                            m_navigations->redirected(target);
+                    }
                 }
             }
         }

@@ -24,6 +24,7 @@ namespace vocab {
 class ClipboardFilter;
 class EngineCommands;
 class EngineDocument;
+class NavigationTracker;
 class PageScripts;
 class PageWriter;
 class RequestInterceptor;
@@ -51,7 +52,7 @@ public:
     void Stop() override;
     QString LocationURL() const override;
     QString LocationName() const override;
-    int ReadyState() const override { return m_navigationAsked ? READYSTATE_LOADING : m_readyState; }
+    int ReadyState() const override;
     bool Busy() const override;
     bool Silent() const override { return m_silent; }
     void SetSilent(bool value) override { m_silent = value; }
@@ -102,12 +103,10 @@ public:
     bool hasDocument() const { return m_hasDocument; }
 
     void documentCommitted() { m_hasDocument = true; }
-    void setReadyState(int state) { m_readyState = state; }
-    // A navigation asked for no longer waits for the engine: it has begun a
-    // load, or will begin none (refused, stopped, or a move within the page).
-    void settleAskedNavigation();
-    // The engine has begun a load that has not finished yet.
-    bool loadBegun() const { return m_readyState == READYSTATE_LOADING; }
+    // A load has ended: the document is complete.
+    void loadEnded() { m_readyState = READYSTATE_COMPLETE; }
+    // The navigations asked for and begun, and which of them has ended.
+    NavigationTracker &navigations() const { return *m_navigations; }
     // A new document is on its way: the host's information and user agent
     // are read again for it, and scripts stopped after an error run again.
     void prepareDocument();
@@ -122,14 +121,10 @@ public:
     void enableModeless(bool enable) const;
     void reportScriptError(const QString &message, int line, const QString &url);
 
-    // How long a navigation asked for counts as on its way before the
-    // engine has begun it; only a navigation it never begins takes that long.
-    static constexpr int NavigationStartLimitMs = 5000;
-
 private:
     void letWriteLand();
     bool queuedOutOfEngineCallback(std::function<void()> navigate);
-    void expectNavigation();
+    void expectNavigation(const QUrl &target = {});
     bool replaceCurrentEntry(const QUrl &url);
     void readHostInfo();
     void resumeScripts();
@@ -148,6 +143,7 @@ private:
     std::unique_ptr<WebPage> m_page;
     std::unique_ptr<WebView> m_view;
     PageWriter *m_writer = nullptr; // owned by the page
+    NavigationTracker *m_navigations = nullptr; // owned by the page
     std::unique_ptr<PageScripts> m_scripts;
     std::unique_ptr<EngineCommands> m_commands;
     std::unique_ptr<ClipboardFilter> m_clipboard;
@@ -159,11 +155,9 @@ private:
     IDropTarget *m_dropTarget = nullptr;
     std::uint32_t m_hostFlags = 0;
     std::uint32_t m_downloadFlags;
+    // Complete once a load has ended; while a navigation is under way the
+    // control reads as loading whatever this holds.
     int m_readyState;
-    // A navigation has been asked for and the engine has not begun it yet:
-    // until it does, the page before still reads as complete to it.
-    bool m_navigationAsked = false;
-    QTimer m_navigationStartLimit;
     bool m_hasDocument = false;
     std::optional<QString> m_textEncodingBefore;
     bool m_silent = false;

@@ -6,8 +6,10 @@
 #include "EngineCommands.h"
 #include "ErrorHandler.h"
 #include "MessageBoxes.h"
+#include "NavigationTracker.h"
 #include "NetworkState.h"
 #include "PageWriter.h"
+#include "ScriptRunner.h"
 #include "WebEngineControl.h"
 #include "WebView.h"
 
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QNetworkProxy>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineSettings>
 
@@ -37,9 +40,8 @@ QString featuresOf(const QWebEngineNewWindowRequest &request)
 
 WebPage::WebPage(WebEngineControl &control, QWebEngineProfile *profile) : QWebEnginePage(profile), m_control(control)
 {
-    connect(this, &QWebEnginePage::loadStarted, this, &WebPage::handleLoadStarted);
+    connect(this, &QWebEnginePage::loadingChanged, this, &WebPage::handleLoadingChanged);
     connect(this, &QWebEnginePage::loadProgress, this, &WebPage::handleLoadProgress);
-    connect(this, &QWebEnginePage::loadFinished, this, &WebPage::handleLoadFinished);
     connect(this, &QWebEnginePage::urlChanged, this, &WebPage::handleUrlChanged);
     connect(this, &QWebEnginePage::titleChanged, this, &WebPage::handleTitleChanged);
     connect(this, &QWebEnginePage::linkHovered, this, &WebPage::handleLinkHovered);
@@ -62,14 +64,15 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             // events. It takes the place of any navigation asked for before.
             m_ownLoad = true;
             m_control.restorePageCharset();
-            m_control.settleAskedNavigation();
+            m_control.navigations().begin(url, true);
+            expectAnswersAgain(this);
             m_control.prepareDocument();
             return true;
         }
         const bool refresh = isMainFrame && type == NavigationTypeReload;
         if (refresh ? !askRefresh() : !askBeforeNavigate(url)) {
             if (isMainFrame)
-                m_control.settleAskedNavigation();
+                m_control.navigations().settleAsked();
             return false;
         }
         if (isMainFrame) {
@@ -81,10 +84,11 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             m_control.writer().abandon();
             m_ownLoad = false;
             m_control.prepareDocument();
-            // A navigation that begins while a load is under way gets no
-            // start of its own: the load goes on into it and ends with it.
-            if (m_control.loadBegun())
-                m_control.settleAskedNavigation();
+            if (type == NavigationTypeRedirect)
+                m_control.navigations().redirected(url);
+            else
+                m_control.navigations().begin(url, false);
+            expectAnswersAgain(this);
         }
         return true;
     }, true);
@@ -108,14 +112,21 @@ bool WebPage::askBeforeNavigate(const QUrl &url)
     return !cancel;
 }
 
-void WebPage::handleLoadStarted()
+void WebPage::handleLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+        handleLoadStarted(info.url());
+    else
+        handleLoadFinished(info.url());
+}
+
+void WebPage::handleLoadStarted(const QUrl &url)
 {
     m_proxyCredentialsGiven.clear();
     guarded([&] {
         if (m_control.closed())
             return;
-        m_control.setReadyState(READYSTATE_LOADING);
-        m_control.settleAskedNavigation();
+        m_control.navigations().engineStarted(url);
         m_control.view()->watchDocumentWindow();
         if (auto *events = m_control.site().events(); events && !m_ownLoad)
             events->DownloadBegin();
@@ -130,13 +141,22 @@ void WebPage::handleLoadProgress(int progress)
     });
 }
 
-void WebPage::handleLoadFinished(bool)
+void WebPage::handleLoadFinished(const QUrl &url)
+{
+    guarded([&] {
+        // The end of a load before the navigation under way changes nothing.
+        if (!m_control.closed() && m_control.navigations().engineFinished(url) == NavigationTracker::End::Current)
+            finishLoad();
+    });
+}
+
+void WebPage::finishLoad()
 {
     guarded([&] {
         if (m_control.closed())
             return;
         m_control.documentCommitted();
-        m_control.setReadyState(READYSTATE_COMPLETE);
+        m_control.loadEnded();
         m_control.view()->watchDocumentWindow();
         // The page's scripts may take the focus as far as the host allows.
         if (auto *protect = m_control.site().service<IProtectFocus>()) {
@@ -163,9 +183,7 @@ void WebPage::handleUrlChanged(const QUrl &url)
     guarded([&] {
         if (m_control.closed() || url.isEmpty())
             return;
-        // A move within the page changes its address without a load.
-        if (!m_control.loadBegun())
-            m_control.settleAskedNavigation();
+        m_control.navigations().urlChanged(url);
         m_control.documentCommitted();
         if (auto *events = m_control.site().events(); events && !m_ownLoad)
             events->NavigateComplete2(url.toString());
@@ -230,7 +248,11 @@ void WebPage::handleNewWindowRequested(QWebEngineNewWindowRequest &request)
 void WebPage::handleDownloadRequested(QWebEngineDownloadRequest *download)
 {
     guarded([&] {
-        if (m_control.closed() || download->page() != this)
+        if (download->page() != this)
+            return;
+        // The navigation became a download: no page comes of it.
+        m_control.navigations().endAll();
+        if (m_control.closed())
             return;
         if (auto *manager = m_control.site().service<IDownloadManager>()) {
             if (manager->Download(download->url(), nullptr, 0, 0, nullptr, QString(), QString(), 0) == S_OK) {

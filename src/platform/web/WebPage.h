@@ -10,6 +10,7 @@
 
 class QAuthenticator;
 class QWebEngineDownloadRequest;
+class QWebEngineLoadingInfo;
 class QWebEngineNewWindowRequest;
 
 namespace vocab {
@@ -22,6 +23,8 @@ public:
     WebPage(WebEngineControl &control, QWebEngineProfile *profile);
 
     void handleDownloadRequested(QWebEngineDownloadRequest *download);
+    // The navigation under way has ended, whether the engine reported it or not.
+    void finishLoad();
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
@@ -31,9 +34,11 @@ protected:
                                   const QString &sourceID) override;
 
 private:
-    void handleLoadStarted();
+    void handleLoadingChanged(const QWebEngineLoadingInfo &info);
+    void handleLoadStarted(const QUrl &url);
     void handleLoadProgress(int progress);
-    void handleLoadFinished(bool ok);
+    void handleLoadFinished(const QUrl &url);
+
     void handleUrlChanged(const QUrl &url);
     void handleTitleChanged(const QString &title);
     void handleLinkHovered(const QString &url);

@@ -3,6 +3,7 @@
 
 #include "EngineTestSupport.h"
 #include "LocalHttpServer.h"
+#include "NavigationTracker.h"
 #include "OleCommands.h"
 #include "PageWriter.h"
 #include "WebPage.h"
@@ -291,7 +292,7 @@ TEST_F(WebControlEngine, ANavigationIsOnItsWayFromTheMomentItIsAskedForUntilItsP
         c.ask();
         EXPECT_EQ(browser.ReadyState(), READYSTATE_LOADING);
         EXPECT_TRUE(browser.Busy());
-        ASSERT_TRUE(waitUntil([&] { return !browser.Busy(); }, WebEngineControl::NavigationStartLimitMs / 2));
+        ASSERT_TRUE(waitUntil([&] { return !browser.Busy(); }, NavigationTracker::StartLimitMs / 2));
         EXPECT_EQ(browser.ReadyState(), READYSTATE_COMPLETE);
         EXPECT_EQ(browser.LocationName(), c.title.isEmpty() ? QStringLiteral("Вторая") : c.title);
         if (c.ownLoad) {
