@@ -49,13 +49,17 @@ void TForm1::Button_All_dic_Content()
 void TForm1::SetProgress(int position)
 {
     // The bar takes only positions inside its range; the page's steps run
-    // from just below it to just above it.
+    // from just below it to just above it. A bar paints itself the moment
+    // its value changes, which here, where the page is built without
+    // returning to the event loop, would be once for every dictionary: its
+    // painting is left to the frames below, its value is only moved.
+    ProgressBar1->setUpdatesEnabled(false);
     ProgressBar1->setValue(std::clamp(position, ProgressBar1->minimum(), ProgressBar1->maximum()));
-    // The page is built without returning to the event loop, so the bar is
-    // painted as it moves; but no more often than a screen shows frames, as
-    // a page over many dictionaries would spend more time painting the bar
-    // than reading them. The last position is painted once the page is
-    // written and the event loop runs again.
+    ProgressBar1->setUpdatesEnabled(true);
+    // The bar is painted as it moves, but no more often than a screen shows
+    // frames, as a page over many dictionaries would spend more time
+    // painting the bar than reading them. The last position is painted once
+    // the page is written and the event loop runs again.
     if (!m_progressPainted.isValid() || m_progressPainted.elapsed() >= ProgressFrameMs) {
         ProgressBar1->repaint();
         m_progressPainted.start();
