@@ -60,6 +60,7 @@ void PageWriter::start(const QString &html)
     m_html = html;
     m_landed = false;
     m_since.start();
+    m_landingLimitMs = LandingLimitMs + int(qMin<qsizetype>(html.size() / (1024 * 1024), 50)) * LandingLimitMs;
     // The mark ahead of the page is well within the margin under the limit.
     if (inlineAddressLength(html.toUtf8()) <= m_inlineLimit)
         loadInline();
@@ -125,7 +126,7 @@ void PageWriter::lookForMark()
         m_lookAgain.stop();
         return;
     }
-    if (m_since.elapsed() >= LandingLimitMs) {
+    if (m_since.elapsed() >= m_landingLimitMs) {
         fail();
         return;
     }
@@ -189,6 +190,7 @@ void PageWriter::fail()
 void PageWriter::settle(bool landed)
 {
     m_stage = Stage::Idle;
+    m_landingLimitMs = LandingLimitMs;
     m_lookAgain.stop();
     m_html.clear();
     if (m_queued) {

@@ -62,6 +62,8 @@ public:
     // Waits until the page being written has landed or failed, at most
     // `timeoutMs`; whether it landed.
     bool waitUntilWritten(int timeoutMs);
+    // The same, for as long as the page on its way may take.
+    bool waitUntilWritten() { return waitUntilWritten(m_landingLimitMs); }
 
     // The length of the data: address the engine loads `utf8` inline by.
     static qsizetype inlineAddressLength(const QByteArray &utf8);
@@ -71,8 +73,12 @@ public:
     void setInlineLimit(qsizetype characters) { m_inlineLimit = characters; }
 
     // How long a page may take to land, whichever way it goes, before it
-    // counts as failed. Whatever waits for a page to land waits as long.
+    // counts as failed: this, and as much again for each MiB characters of
+    // the page, which a busy machine needs for a long one. Whatever waits
+    // for a page to land waits as long (landingLimitMs()).
     static constexpr int LandingLimitMs = 10000;
+    // The limit of the page on its way, or LandingLimitMs when none is.
+    int landingLimitMs() const { return m_landingLimitMs; }
 
 signals:
     // The page on its way has landed or failed, or was abandoned.
@@ -102,6 +108,7 @@ private:
     quint64 m_generation = 0;
     qsizetype m_inlineLimit = EngineInlineLimit;
     bool m_landed = true;
+    int m_landingLimitMs = LandingLimitMs;
     // Asks again and again while a page is on its way: an answer may never
     // come from a document that goes meanwhile.
     QTimer m_lookAgain;

@@ -173,7 +173,7 @@ QString jsArray(const QVariantList &values)
 void PageScripts::letWriteLand() const
 {
     if (m_writer)
-        m_writer->waitUntilWritten(PageWriter::LandingLimitMs);
+        m_writer->waitUntilWritten();
 }
 
 QVariant PageScripts::read(const QString &expression) const

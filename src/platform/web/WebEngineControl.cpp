@@ -168,7 +168,7 @@ void WebEngineControl::SetDocumentBaseUrl(const QUrl &url)
 // program has made it.
 void WebEngineControl::letWriteLand()
 {
-    m_writer->waitUntilWritten(PageWriter::LandingLimitMs);
+    m_writer->waitUntilWritten();
 }
 
 // The engine begins a navigation asked for only a moment later; until it
