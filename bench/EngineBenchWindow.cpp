@@ -6,6 +6,7 @@
 #include "LetterIndex.h"
 #include "MessageBoxes.h"
 #include "PageWriter.h"
+#include "ScriptRunner.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -113,7 +114,10 @@ EngineBenchWindow::EngineBenchWindow()
         m_failure = QStringLiteral("the article view has no page writer");
         return;
     }
-    QObject::connect(m_page, &QWebEnginePage::loadStarted, [this] { m_loading = true; });
+    QObject::connect(m_page, &QWebEnginePage::loadStarted, [this] {
+        m_loading = true;
+        ++m_loadStarts;
+    });
     QObject::connect(m_page, &QWebEnginePage::loadFinished, [this] {
         m_loading = false;
         ++m_loadEnds;
@@ -212,6 +216,7 @@ bool EngineBenchWindow::settle()
 {
     const bool settled = waitUntil([this] { return m_writer && !m_writer->writing() && !m_loading; }, WaitLimitMs);
     m_loadEndsAtSettle = m_loadEnds;
+    m_loadStartsAtSettle = m_loadStarts;
     return settled;
 }
 
@@ -222,13 +227,23 @@ bool EngineBenchWindow::waitForWrittenPage()
     const bool ended = waitUntil([this] { return !m_writer->writing(); }, WaitLimitMs);
     if (!ended || !m_writer->landed())
         return false;
+    // A page written into the document shown makes the engine no load of
+    // its own; one that came by a navigation has ended when its load has.
     QElapsedTimer sinceLanding;
     sinceLanding.start();
-    if (!waitUntil([this] { return m_loadEnds > m_loadEndsAtSettle && !m_loading; }, WaitLimitMs))
+    if (m_loadStarts > m_loadStartsAtSettle
+        && !waitUntil([this] { return m_loadEnds > m_loadEndsAtSettle && !m_loading; }, WaitLimitMs))
         return false;
     m_lateLoadMs += double(sinceLanding.nsecsElapsed()) / 1e6;
     m_loadEndsAtSettle = m_loadEnds;
+    m_loadStartsAtSettle = m_loadStarts;
     return true;
+}
+
+QString EngineBenchWindow::shownText() const
+{
+    return m_page ? runScriptAndWait(m_page, QStringLiteral("document.body ? document.body.textContent : ''"), 5000).toString()
+                  : QString();
 }
 
 void EngineBenchWindow::select(const QString &caption)

@@ -46,8 +46,11 @@ public:
     // Waits until no page is on its way and the engine has ended its load.
     bool settle();
     // A page has just been written: waits until it has landed and the engine
-    // has ended its load. False when no page was written or it failed.
+    // has ended its load, if it began one. False when no page was written or
+    // it failed.
     bool waitForWrittenPage();
+    // The text of the document the engine shows.
+    QString shownText() const;
     // How long the engine's end of the load came after the page had landed,
     // in milliseconds summed over the waits since the last call.
     double takeLateLoadEnds() { return std::exchange(m_lateLoadMs, 0.0); }
@@ -69,6 +72,8 @@ private:
     bool m_loading = false;
     int m_loadEnds = 0;
     int m_loadEndsAtSettle = 0;
+    int m_loadStarts = 0;
+    int m_loadStartsAtSettle = 0;
     double m_lateLoadMs = 0;
 };
 

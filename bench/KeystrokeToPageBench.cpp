@@ -99,8 +99,9 @@ void BM_KeystrokeToPage_OneDictionary(benchmark::State &state)
             return;
         }
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
-        if (!form.ShownPage().contains(QStringLiteral("<B>") + word.toUpper() + QStringLiteral("</B>"))) {
-            skip(state, "the page is not the article of " + word);
+        if (!form.ShownPage().contains(QStringLiteral("<B>") + word.toUpper() + QStringLiteral("</B>"))
+            || !w.shownText().contains(word.toUpper())) {
+            skip(state, "the page shown is not the article of " + word);
             return;
         }
         pageChars = form.ShownPage().size();
@@ -143,7 +144,8 @@ void BM_KeystrokeToPage_AllDictionaries(benchmark::State &state)
         }
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
         pageChars = form.ShownPage().size();
-        if (form.ShownPage().count(QStringLiteral("<div class=zag>")) != EngineBenchWindow::DictionariesWithWord) {
+        if (form.ShownPage().count(QStringLiteral("<div class=zag>")) != EngineBenchWindow::DictionariesWithWord
+            || w.shownText().count(EngineBenchWindow::CommonWord) < EngineBenchWindow::DictionariesWithWord) {
             state.SkipWithError("the page does not hold the word from every dictionary that has it");
             return;
         }

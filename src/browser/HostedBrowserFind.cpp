@@ -14,11 +14,17 @@ namespace {
 const QString Character = QStringLiteral("character");
 
 // What tells one page of the control from the next, even of one address:
-// the moment its document began.
+// the moment its window began, and which of the window's documents it is
+// (a page written into the one shown gets a new root element, in the same
+// window).
 QVariant documentIdentity(IHTMLDocument2 *doc)
 {
     const auto *automation = dynamic_cast<const IDocumentAutomation *>(doc);
-    return automation ? automation->Invoke(QStringLiteral("return w.performance.timeOrigin;")) : QVariant();
+    return automation ? automation->Invoke(QStringLiteral(
+                            "var r=d.documentElement;"
+                            "if(r&&!r.__vocabPage)r.__vocabPage=w.__vocabPages=(w.__vocabPages||0)+1;"
+                            "return w.performance.timeOrigin+':'+(r?r.__vocabPage:0);"))
+                      : QVariant();
 }
 
 } // namespace

@@ -24,13 +24,15 @@ bool keptAsItIs(char c)
 PageWriter::PageWriter(QWebEnginePage *page) : QObject(page), m_page(page)
 {
     connect(page, &QWebEnginePage::loadFinished, this, &PageWriter::handleLoadFinished);
+    // A document whose renderer has gone is no longer there to write into.
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] { m_shownGeneration = 0; });
     m_lookAgain.setInterval(MarkCheckIntervalMs);
     connect(&m_lookAgain, &QTimer::timeout, this, &PageWriter::lookForMark);
 }
 
-QString PageWriter::mark() const
+QString PageWriter::markOf(quint64 generation)
 {
-    return QStringLiteral("vocab-page-%1").arg(m_generation);
+    return QStringLiteral("vocab-page-%1").arg(generation);
 }
 
 qsizetype PageWriter::inlineAddressLength(const QByteArray &utf8)
@@ -61,8 +63,16 @@ void PageWriter::start(const QString &html)
     m_landed = false;
     m_since.start();
     m_landingLimitMs = LandingLimitMs + int(qMin<qsizetype>(html.size() / (1024 * 1024), 50)) * LandingLimitMs;
+    if (m_shownGeneration != 0 && m_shownBaseUrl == m_baseUrl && (!m_inPlaceAllowed || m_inPlaceAllowed()))
+        writeInPlace();
+    else
+        navigate();
+}
+
+void PageWriter::navigate()
+{
     // The mark ahead of the page is well within the margin under the limit.
-    if (inlineAddressLength(html.toUtf8()) <= m_inlineLimit)
+    if (inlineAddressLength(m_html.toUtf8()) <= m_inlineLimit)
         loadInline();
     else
         loadEmptyDocument();
@@ -76,6 +86,7 @@ QString PageWriter::markComment() const
 
 void PageWriter::loadInline()
 {
+    m_shownGeneration = 0;
     ++m_generation;
     m_stage = Stage::Inline;
     m_page->setHtml(markComment() + m_html, m_baseUrl);
@@ -85,6 +96,7 @@ void PageWriter::loadInline()
 
 void PageWriter::loadEmptyDocument()
 {
+    m_shownGeneration = 0;
     ++m_generation;
     m_stage = Stage::EmptyDocument;
     m_page->setHtml(markComment(), m_baseUrl);
@@ -100,6 +112,7 @@ bool PageWriter::isOwnNavigation(const QUrl &url, QWebEnginePage::NavigationType
 
 void PageWriter::abandon()
 {
+    m_shownGeneration = 0;
     if (!writing() && !m_queued)
         return;
     m_queued.reset();
@@ -130,7 +143,7 @@ void PageWriter::lookForMark()
         fail();
         return;
     }
-    if (m_stage == Stage::Script)
+    if (m_stage == Stage::Script || m_stage == Stage::InPlace)
         return; // the write answers for itself
     const quint64 generation = m_generation;
     const QString probe = QStringLiteral("(function(){for(var n=document.firstChild;n;n=n.nextSibling)"
@@ -155,6 +168,48 @@ void PageWriter::handleMark(quint64 generation, const QString &readyState)
         writeLongText();
 }
 
+// The document shown is the page written last, if it still carries that
+// page's mark: the new page replaces it in place. Otherwise the write
+// answers false and the page goes by a navigation.
+void PageWriter::writeInPlace()
+{
+    const quint64 shown = m_shownGeneration;
+    ++m_generation;
+    m_stage = Stage::InPlace;
+    if (m_beforeWriteInPlace)
+        m_beforeWriteInPlace();
+    const quint64 generation = m_generation;
+    // The scroll position is the window's, which the new page keeps
+    // otherwise; it goes back to the top before the page's own scripts run.
+    const QString script = QStringLiteral("(function(){var n=document.firstChild;"
+                                          "if(!n||n.nodeType!==8||n.data!==%1)return false;"
+                                          "document.open();window.scrollTo(0,0);document.write(%2);document.close();"
+                                          "return true;})()")
+                               .arg(jsString(markOf(shown)), jsString(markComment() + m_html));
+    m_page->runJavaScript(script, QWebEngineScript::MainWorld,
+                          [guard = QPointer(this), generation](const QVariant &done) {
+                              if (guard)
+                                  guard->handleWriteInPlace(generation, done);
+                          });
+    m_lookAgain.start(); // for the landing limit
+}
+
+void PageWriter::handleWriteInPlace(quint64 generation, const QVariant &done)
+{
+    if (generation != m_generation || m_stage != Stage::InPlace || !m_page)
+        return;
+    if (done.toBool()) {
+        if (m_afterScriptWrite)
+            m_afterScriptWrite();
+        land();
+        return;
+    }
+    // Another document is shown (or the page's scripts put something ahead
+    // of the mark): the page goes the way of a first one.
+    m_shownGeneration = 0;
+    navigate();
+}
+
 void PageWriter::writeLongText()
 {
     m_stage = Stage::Script;
@@ -164,26 +219,35 @@ void PageWriter::writeLongText()
     // The page's own world, so that the scripts of the text run as the
     // page's scripts do.
     m_page->runJavaScript(script, QWebEngineScript::MainWorld,
-                          [this, guard = QPointer(this), generation](const QVariant &done) {
-                              if (!guard || generation != m_generation || m_stage != Stage::Script)
-                                  return;
-                              if (!done.toBool()) {
-                                  fail();
-                                  return;
-                              }
-                              if (m_afterLongWrite)
-                                  m_afterLongWrite();
-                              land();
+                          [guard = QPointer(this), generation](const QVariant &done) {
+                              if (guard)
+                                  guard->handleScriptWrite(generation, done);
                           });
+}
+
+void PageWriter::handleScriptWrite(quint64 generation, const QVariant &done)
+{
+    if (generation != m_generation || m_stage != Stage::Script)
+        return;
+    if (!done.toBool()) {
+        fail();
+        return;
+    }
+    if (m_afterScriptWrite)
+        m_afterScriptWrite();
+    land();
 }
 
 void PageWriter::land()
 {
+    m_shownGeneration = m_generation;
+    m_shownBaseUrl = m_baseUrl;
     settle(true);
 }
 
 void PageWriter::fail()
 {
+    m_shownGeneration = 0;
     settle(false);
 }
 

@@ -12,6 +12,13 @@
 // that address by the page's own document.write, which has no such limit.
 // A page the engine refuses inline all the same is written that other way.
 //
+// Once a page has landed, the next one is written into that same document,
+// by document.open, write and close, as long as the document shown is still
+// the one written: a navigation costs the engine several times what the
+// write does, and the more the longer the page. A document the user or a
+// script has navigated away from, or whose mark is gone, is not written
+// into: the page then comes by a navigation again, as above.
+//
 // The engine's load signals cannot tell which load has ended when another
 // was under way, so each written page carries a mark of its own, a comment
 // ahead of the text, and the page counts as written once the document in
@@ -43,9 +50,17 @@ public:
     void setBaseUrl(const QUrl &url) { m_baseUrl = url; }
     const QUrl &baseUrl() const { return m_baseUrl; }
 
-    // Called once each long page has been written, so that what the engine
-    // adds to every loaded document (the host's style sheet) is added again.
-    void setAfterLongWrite(std::function<void()> hook) { m_afterLongWrite = std::move(hook); }
+    // Called once each page has been written by script, so that what the
+    // engine adds to every loaded document (the host's style sheet) is
+    // added again.
+    void setAfterScriptWrite(std::function<void()> hook) { m_afterScriptWrite = std::move(hook); }
+    // Called before a page is written into the document shown, where no
+    // navigation prepares the document for it.
+    void setBeforeWriteInPlace(std::function<void()> hook) { m_beforeWriteInPlace = std::move(hook); }
+    // Whether the document shown will stay: false while a navigation is on
+    // its way, which would replace a page written into it. The page then
+    // goes by a navigation of its own, which takes that one's place.
+    void setInPlaceAllowed(std::function<bool()> allowed) { m_inPlaceAllowed = std::move(allowed); }
 
     void writePage(const QString &html);
 
@@ -86,19 +101,26 @@ signals:
 
 private:
     void start(const QString &html);
+    void navigate();
     void loadInline();
     void loadEmptyDocument();
     void handleLoadFinished(bool ok);
     void lookForMark();
     void handleMark(quint64 generation, const QString &readyState);
+    void writeInPlace();
+    void handleWriteInPlace(quint64 generation, const QVariant &done);
     void writeLongText();
+    void handleScriptWrite(quint64 generation, const QVariant &done);
     void land();
     void fail();
     void settle(bool landed);
-    QString mark() const;
+    QString mark() const { return markOf(m_generation); }
+    static QString markOf(quint64 generation);
     QString markComment() const;
 
-    enum class Stage { Idle, Inline, EmptyDocument, Script };
+    // InPlace: written into the document shown; Script: written into the
+    // empty document loaded for it.
+    enum class Stage { Idle, Inline, EmptyDocument, Script, InPlace };
 
     QPointer<QWebEnginePage> m_page;
     QUrl m_baseUrl;
@@ -108,12 +130,18 @@ private:
     quint64 m_generation = 0;
     qsizetype m_inlineLimit = EngineInlineLimit;
     bool m_landed = true;
+    // The generation of the page that landed last, while no navigation has
+    // taken its document away; 0 for none. Its base address with it.
+    quint64 m_shownGeneration = 0;
+    QUrl m_shownBaseUrl;
     int m_landingLimitMs = LandingLimitMs;
     // Asks again and again while a page is on its way: an answer may never
     // come from a document that goes meanwhile.
     QTimer m_lookAgain;
     QElapsedTimer m_since;
-    std::function<void()> m_afterLongWrite;
+    std::function<void()> m_afterScriptWrite;
+    std::function<void()> m_beforeWriteInPlace;
+    std::function<bool()> m_inPlaceAllowed;
 };
 
 } // namespace vocab

@@ -3,6 +3,7 @@
 #include "EngineCallback.h"
 #include "PageWriter.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -30,6 +31,12 @@ bool LocalWait::wait()
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, m_loop.get(), &QEventLoop::quit);
     timer.start(m_timeoutMs);
+    // Events posted before the wait began may stand in the queue behind the
+    // one being handled when this wait runs inside it (a queued call, say),
+    // and a nested loop only looks at the queue again once something new is
+    // posted. The engine's own work is among them, and with it every answer
+    // the wait is for: they are delivered first.
+    QCoreApplication::sendPostedEvents();
     m_loop->exec(QEventLoop::ExcludeUserInputEvents);
     return m_finished;
 }

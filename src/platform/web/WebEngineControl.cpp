@@ -90,8 +90,15 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_view->setPage(m_page.get());
     m_writer = new PageWriter(m_page.get());
     m_writer->setBaseUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + u'/'));
-    m_writer->setAfterLongWrite([this] { reapplyHostStyle(); });
+    m_writer->setAfterScriptWrite([this] { reapplyHostStyle(); });
+    // A page written in place of the one shown is a new document to the
+    // host all the same.
+    m_writer->setBeforeWriteInPlace([this] {
+        restorePageCharset();
+        prepareDocument();
+    });
     m_navigations = new NavigationTracker(m_page.get());
+    m_writer->setInPlaceAllowed([this] { return !m_navigations->underWay(); });
     connect(m_writer, &PageWriter::settled, m_navigations, &NavigationTracker::writeSettled);
     connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, m_navigations, &NavigationTracker::endAll);
     connect(m_navigations, &NavigationTracker::endedUnreported, m_page.get(), &WebPage::finishLoad);
@@ -121,7 +128,9 @@ void WebEngineControl::Close()
     m_closed = true;
     m_site.close();
     m_interceptor->clear();
-    m_writer->setAfterLongWrite(nullptr);
+    m_writer->setAfterScriptWrite(nullptr);
+    m_writer->setBeforeWriteInPlace(nullptr);
+    m_writer->setInPlaceAllowed(nullptr);
     m_writer->abandon();
     m_profile->disconnect(m_page.get());
 }

@@ -6,6 +6,7 @@
 #include "NavigationTracker.h"
 #include "OleCommands.h"
 #include "PageWriter.h"
+#include "ScriptRunner.h"
 #include "WebPage.h"
 #include "TestSupport.h"
 
@@ -194,6 +195,9 @@ TEST_F(WebControlEngine, APageTheEngineRefusesInlineIsWrittenTheOtherWay)
     EXPECT_TRUE(writer.landed());
     EXPECT_EQ(refused, 0);
 
+    // Away from the page written, so that the next comes inline again
+    // rather than into the document shown.
+    loadBlank(browser);
     writer.setInlineLimit(100 * 1024 * 1024);
     const QString page = pageWithTitle(QStringLiteral("Отказ"), QStringLiteral("<div hidden>") + lines(16000)
                                                                    + QStringLiteral("</div><p id=last>КОНЕЦ</p>"));
@@ -204,6 +208,63 @@ TEST_F(WebControlEngine, APageTheEngineRefusesInlineIsWrittenTheOtherWay)
     EXPECT_EQ(last->innerText(), QStringLiteral("КОНЕЦ"));
     EXPECT_TRUE(writer.landed());
     EXPECT_EQ(refused, 1);
+}
+
+// Once a page has landed the next is written into the document shown, with
+// no load of the engine's: nothing of the page before stays, its scroll
+// position included, and the page's scripts run. After a navigation
+// elsewhere the next page comes by a load again.
+TEST_F(WebControlEngine, APageFollowingAWrittenOneIsWrittenIntoTheSameDocument)
+{
+    loadBlank(browser);
+    QWebEnginePage *page = engineOf(browser).page();
+    int loads = 0;
+    QObject::connect(page, &QWebEnginePage::loadStarted, [&] { ++loads; });
+    const auto read = [&](const char *script) { return runScriptAndWait(page, QString::fromLatin1(script), 5000); };
+
+    writePage(browser, pageWithTitle(QStringLiteral("Первая"), QStringLiteral("<p id=first>А</p>") + lines(300)));
+    ASSERT_EQ(browser.Document()->title(), QStringLiteral("Первая"));
+    const int loadsAfterFirst = loads;
+    read("window.scrollTo(0, 2000)");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return read("window.scrollY").toInt() > 0; }, 10000));
+
+    writePage(browser, pageWithTitle(QStringLiteral("Вторая"), QStringLiteral("<p id=second>Б</p>") + lines(300)
+                                                                    + QStringLiteral("<script>document.body.setAttribute('data-ran','1')</script>")));
+    EXPECT_EQ(browser.Document()->title(), QStringLiteral("Вторая"));
+    EXPECT_TRUE(engineOf(browser).writer().landed());
+    EXPECT_EQ(loads, loadsAfterFirst) << "the second page came by a load";
+    EXPECT_FALSE(read("document.getElementById('first') != null").toBool());
+    EXPECT_EQ(read("document.getElementById('second').textContent").toString(), QStringLiteral("Б"));
+    EXPECT_EQ(read("document.body.getAttribute('data-ran')").toString(), QStringLiteral("1"));
+    EXPECT_EQ(read("window.scrollY").toInt(), 0);
+
+    loadBlank(browser);
+    const int loadsAfterBlank = loads;
+    writePage(browser, pageWithTitle(QStringLiteral("Третья"), QStringLiteral("<p id=third>В</p>")));
+    EXPECT_EQ(browser.Document()->title(), QStringLiteral("Третья"));
+    EXPECT_GT(loads, loadsAfterBlank) << "a page after a navigation elsewhere comes by a load";
+}
+
+// A read made inside a call queued from one of the engine's callbacks is
+// answered: the engine's next work, posted as that callback ends, stands
+// behind the call in the queue.
+TEST_F(WebControlEngine, AReadInsideACallQueuedByTheEngineIsAnswered)
+{
+    loadBlank(browser);
+    QWebEnginePage *page = engineOf(browser).page();
+    for (int i = 0; i < 5; ++i) {
+        bool ran = false;
+        bool ok = false;
+        page->runJavaScript(QStringLiteral("0"), [&](const QVariant &) {
+            QMetaObject::invokeMethod(page, [&] {
+                runScriptAndWait(page, QStringLiteral("1+1"), 5000, &ok);
+                ran = true;
+            }, Qt::QueuedConnection);
+            page->runJavaScript(QStringLiteral("0"));
+        });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ran; }, 20000));
+        EXPECT_TRUE(ok) << "the read inside the queued call went unanswered, round " << i;
+    }
 }
 
 TEST_F(WebControlEngine, NavigatesToLocalPathsAndReportsItsEvents)
