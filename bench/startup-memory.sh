@@ -123,6 +123,10 @@ pss_report() {
     printf "    the engine's libraries in the program's process: %d MB\n" \
         $(( $(awk '/^[0-9a-f]+-[0-9a-f]+ / {lib = ($6 ~ /WebEngine/)} /^Pss:/ && lib {kb += $2} END {print kb + 0}' \
             /proc/$pid/smaps 2>/dev/null) / 1024 ))
+    # The program's largest shares, by what is mapped (heap, files, anonymous).
+    awk '/^[0-9a-f]+-[0-9a-f]+ / {name = ($6 == "" ? "[anonymous]" : $6)} /^Pss:/ {kb[name] += $2}
+         END {for (n in kb) printf "%d %s\n", kb[n] / 1024, n}' /proc/$pid/smaps 2>/dev/null \
+        | sort -rn | head -6 | awk '{printf "    program: %5d MB  %s\n", $1, $2}'
     for p in $(tree_pids "$pid"); do
         [ "$p" = "$pid" ] && continue
         kb=$(awk '/^Pss:/ {print $2}' /proc/$p/smaps_rollup 2>/dev/null || echo 0)
@@ -209,13 +213,13 @@ xdotool mousemove --window "$window" 5 5
 sleep 0.3 # the search box takes the focus on its timer
 lookups=0
 while read -r word; do
-    loads=$(grep -c page-loaded "$times")
+    loads=$(grep -cE 'page-(loaded|written)' "$times")
     xdotool key ctrl+a
     xdotool type --delay 20 "$word"
     xdotool key Return
     wait_for_line_count() {
         local start; start=$(now_ms)
-        while [ "$(grep -c page-loaded "$times")" -le $loads ]; do
+        while [ "$(grep -cE 'page-(loaded|written)' "$times")" -le $loads ]; do
             [ $(( $(now_ms) - start )) -gt 20000 ] && return 1
             sleep 0.02
         done

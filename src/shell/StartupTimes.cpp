@@ -1,6 +1,7 @@
 #include "StartupTimes.h"
 
 #include "HostedBrowser.h"
+#include "PageWriter.h"
 #include "ip.h"
 
 #include <QDateTime>
@@ -32,6 +33,11 @@ void WatchStartupTimes(TForm1 &form)
         QObject::connect(page, &QWebEnginePage::loadFinished, &form, [path, page](bool ok) {
             note(path, (ok ? "page-loaded " : "page-failed ") + page->url().toEncoded());
         });
+        // A page written into the document shown makes no load of its own.
+        if (auto *writer = page->findChild<PageWriter *>())
+            QObject::connect(writer, &PageWriter::settled, &form, [path, writer] {
+                note(path, writer->landed() ? "page-written" : "page-write-failed");
+            });
     }
     // The load runs in nested event loops of its own; a look every few
     // milliseconds sees it end closely enough.

@@ -33,6 +33,14 @@ void prepareWebEngine()
     if (!QCoreApplication::instance())
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     addChromiumFlag("--disable-gpu");
+    // With the GPU off the engine draws its pages in software, and the view
+    // only shows the pictures it gets: it needs no OpenGL either. Without it
+    // the program loads no software GL driver (some 40 MB of memory, and
+    // time at every start). A setting of the user's own stands.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
     if (::geteuid() == 0) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         addChromiumFlag("--no-sandbox");
