@@ -4,6 +4,8 @@
 #include "PageWriter.h"
 #include "ip.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QFile>
 #include <QTimer>
@@ -33,19 +35,30 @@ void WatchStartupTimes(TForm1 &form)
         QObject::connect(page, &QWebEnginePage::loadFinished, &form, [path, page](bool ok) {
             note(path, (ok ? "page-loaded " : "page-failed ") + page->url().toEncoded());
         });
-        // A page written into the document shown makes no load of its own.
+        // A page written into the document shown makes no load of its own;
+        // its length in characters tells an empty page from an article.
         if (auto *writer = page->findChild<PageWriter *>())
-            QObject::connect(writer, &PageWriter::settled, &form, [path, writer] {
-                note(path, writer->landed() ? "page-written" : "page-write-failed");
+            QObject::connect(writer, &PageWriter::settled, &form, [path, writer, &form] {
+                note(path, (writer->landed() ? "page-written " : "page-write-failed ")
+                               + QByteArray::number(form.ShownPage().size()));
             });
     }
     // The load runs in nested event loops of its own; a look every few
     // milliseconds sees it end closely enough.
+    // Then the moment the search box first holds the keyboard focus, which
+    // it takes on a timer once the window has it.
     auto *poll = new QTimer(&form);
-    QObject::connect(poll, &QTimer::timeout, &form, [path, poll, &form] {
-        if (!form.StartupDone)
+    QObject::connect(poll, &QTimer::timeout, &form, [path, poll, &form, loadDone = false]() mutable {
+        if (!loadDone) {
+            if (!form.StartupDone)
+                return;
+            note(path, "startup-load-done");
+            loadDone = true;
+        }
+        const QWidget *focus = QApplication::focusWidget();
+        if (!focus || (focus != form.ComboBox1 && !form.ComboBox1->isAncestorOf(focus)))
             return;
-        note(path, "startup-load-done");
+        note(path, "search-box-focused");
         poll->deleteLater();
     });
     poll->start(2);

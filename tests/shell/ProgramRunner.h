@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <functional>
 
 namespace vocab::test {
 
@@ -73,6 +74,21 @@ public:
             m_process.waitForFinished(50);
         }
         return false;
+    }
+
+    // Waits, while the program runs, until `done` holds.
+    bool waitUntil(const std::function<bool()> &done, int ms = 30000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) {
+            if (done())
+                return true;
+            if (m_process.state() == QProcess::NotRunning)
+                return done();
+            m_process.waitForFinished(20);
+        }
+        return done();
     }
 
     bool running() const { return m_process.state() != QProcess::NotRunning; }

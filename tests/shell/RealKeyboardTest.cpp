@@ -4,7 +4,9 @@
 #include "ProgramRunner.h"
 #include "ShellTexts.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 using namespace vocab;
 using namespace vocab::test;
@@ -29,19 +31,29 @@ TEST(RealKeyboard, TypedWordArrowAndEnterReachTheAllDictionariesPage)
     QTemporaryDir shared;
 
     ProgramRunner program(dir.base(), shared.path());
+    const QString times = shared.filePath("times.log");
+    program.setEnvironment("VOCABULINARUM_STARTUP_TIMES", times);
     program.start();
     ASSERT_TRUE(program.waitReady());
     // The new dictionary is installed at start and the root searches its words.
     // No window manager runs here: the window is given the keyboard focus directly.
     ASSERT_TRUE(xdotool({"search", "--sync", "--name", "^ Vocabulinarum$", "windowfocus", "--sync"}));
-    QThread::msleep(300); // the search box takes the focus on its timer
+    // The search box takes the focus on its timer; the program notes when,
+    // and notes each page written, with its length.
+    const auto noted = [&](const QRegularExpression &line) {
+        QFile file(times);
+        return file.open(QIODevice::ReadOnly) && line.match(QString::fromUtf8(file.readAll())).hasMatch();
+    };
+    ASSERT_TRUE(program.waitUntil([&] { return noted(QRegularExpression(QStringLiteral("search-box-focused"))); }));
     ASSERT_TRUE(xdotool({"type", "--delay", "60", u"лес"_qs}));
     // Down moves the grid to the next headword, whose page Enter then builds.
     ASSERT_TRUE(xdotool({"key", "--delay", "100", "Down", "Return"}));
-    QThread::msleep(500);
+    // Enter on the root builds the page of the word from all dictionaries
+    // and puts the word into the history, which is saved at the end.
+    EXPECT_TRUE(program.waitUntil([&] {
+        return noted(QRegularExpression(QStringLiteral(R"(search-box-focused\n(.*\n)*\d+ page-written [1-9])")));
+    })) << "no article page came";
     ASSERT_TRUE(program.terminate());
-    // Enter on the root built the page of the word from all dictionaries,
-    // which puts the word into the history.
     EXPECT_EQ(ListFile::read(dir.path("ConfigFiles/history.trv")), QStringList{u"лист"_qs});
     EXPECT_TRUE(program.messages().empty());
 }
