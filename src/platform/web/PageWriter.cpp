@@ -62,7 +62,7 @@ void PageWriter::start(const QString &html)
     m_html = html;
     m_landed = false;
     m_since.start();
-    m_landingLimitMs = LandingLimitMs + int(qMin<qsizetype>(html.size() / (1024 * 1024), 50)) * LandingLimitMs;
+    m_landingLimitMs = LandingLimitMs + int(qMin<qsizetype>(html.size() / (512 * 1024), 50)) * LandingLimitMs;
     if (m_shownGeneration != 0 && m_shownBaseUrl == m_baseUrl && (!m_inPlaceAllowed || m_inPlaceAllowed()))
         writeInPlace();
     else

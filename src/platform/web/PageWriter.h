@@ -88,8 +88,8 @@ public:
     void setInlineLimit(qsizetype characters) { m_inlineLimit = characters; }
 
     // How long a page may take to land, whichever way it goes, before it
-    // counts as failed: this, and as much again for each MiB characters of
-    // the page, which a busy machine needs for a long one. Whatever waits
+    // counts as failed: this, and as much again for each 512 KiB characters
+    // of the page, which a busy machine needs for a long one. Whatever waits
     // for a page to land waits as long (landingLimitMs()).
     static constexpr int LandingLimitMs = 10000;
     // The limit of the page on its way, or LandingLimitMs when none is.

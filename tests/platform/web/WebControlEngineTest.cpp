@@ -189,7 +189,7 @@ TEST_F(WebControlEngine, APageTheEngineRefusesInlineIsWrittenTheOtherWay)
     const QString edge = head + QString(room, u'a') + QStringLiteral("</p>");
     ASSERT_EQ(PageWriter::inlineAddressLength(edge.toUtf8()), PageWriter::EngineInlineLimit);
     writePage(browser, edge);
-    EXPECT_EQ(writer.landingLimitMs(), 2 * PageWriter::LandingLimitMs) << "a long page may take longer to land";
+    EXPECT_GT(writer.landingLimitMs(), 2 * PageWriter::LandingLimitMs) << "a long page may take longer to land";
     EXPECT_EQ(browser.Document()->title(), QStringLiteral("edge"));
     EXPECT_EQ(writer.landingLimitMs(), PageWriter::LandingLimitMs);
     EXPECT_TRUE(writer.landed());
