@@ -10,6 +10,7 @@
 #include "MessageBoxes.h"
 #include "PageWriter.h"
 #include "Registry.h"
+#include "ScriptRunner.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -292,7 +293,13 @@ TEST_F(ArticleWindow, TheDocumentsActivationAndTheDataItCopiesReachTheHost)
         ppDORet = &replacement;
     };
     write(QStringLiteral("<p id=text>исходный текст</p>"));
+    QWebEnginePage *page = view()->page();
+    ASSERT_NE(Emb->Doc3()->getElementById(QStringLiteral("text")), nullptr); // the page has landed
+    runScriptAndWait(page, QStringLiteral("document.addEventListener('mouseup', function() { window.clicked = true; }, true)"), 5000);
     click(QStringLiteral("text"));
+    // The page has the whole click before its text is selected below: a click
+    // that reached it later would put its caret in place of the selection.
+    ASSERT_TRUE(waitUntil([&] { return runScriptAndWait(page, QStringLiteral("window.clicked === true"), 5000).toBool(); }));
     ASSERT_TRUE(waitUntil([&] { return !activations.empty(); }));
     EXPECT_EQ(activations, std::vector<bool>{true});
     searchBox->setFocus();
