@@ -117,8 +117,12 @@ TEST_F(ImportedRoots, AreTrustedForTheViewsAndTheDownloadsOnlyForTheirOwnServers
 
     ASSERT_TRUE(Emb->ImportCertFile(authority.path(QStringLiteral("ca.der")), QStringLiteral("ROOT")));
     EXPECT_EQ(titleAt(right.url(QStringLiteral("/after"))), QStringLiteral("secure"));
-    ASSERT_EQ(right.requests().size(), 1);
-    EXPECT_TRUE(right.requests().first().startsWith("GET /after ")) << right.requests().first().toStdString();
+    // The page, and perhaps its icon or the engine asking again on a busy
+    // machine: nothing but that address reached the server.
+    ASSERT_FALSE(right.requests().isEmpty());
+    for (const QByteArray &request : right.requests())
+        EXPECT_TRUE(request.startsWith("GET /after ") || request.startsWith("GET /favicon.ico "))
+            << request.toStdString();
     EXPECT_TRUE(HbTools::DownloadToFile(right.url(QStringLiteral("/download-after")), download));
     QFile downloaded(download);
     ASSERT_TRUE(downloaded.open(QIODevice::ReadOnly));
