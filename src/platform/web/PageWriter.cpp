@@ -199,14 +199,11 @@ void PageWriter::handleWriteInPlace(quint64 generation, const QVariant &done)
     if (generation != m_generation || m_stage != Stage::InPlace || !m_page)
         return;
     if (done.toBool()) {
-        if (m_afterScriptWrite)
-            m_afterScriptWrite();
-        land();
+        landScriptWrite();
         return;
     }
     // Another document is shown (or the page's scripts put something ahead
     // of the mark): the page goes the way of a first one.
-    m_shownGeneration = 0;
     navigate();
 }
 
@@ -233,6 +230,13 @@ void PageWriter::handleScriptWrite(quint64 generation, const QVariant &done)
         fail();
         return;
     }
+    landScriptWrite();
+}
+
+// What the engine adds to every document it loads is not added to one
+// written by script: the hook adds it again before the page counts as landed.
+void PageWriter::landScriptWrite()
+{
     if (m_afterScriptWrite)
         m_afterScriptWrite();
     land();

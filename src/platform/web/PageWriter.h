@@ -111,6 +111,7 @@ private:
     void handleWriteInPlace(quint64 generation, const QVariant &done);
     void writeLongText();
     void handleScriptWrite(quint64 generation, const QVariant &done);
+    void landScriptWrite();
     void land();
     void fail();
     void settle(bool landed);
