@@ -64,16 +64,7 @@ public:
     // The start-up load is done once the tree's display copy is written.
     bool waitReady(int ms = 60000)
     {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            if (QFileInfo::exists(readyMarker()))
-                return true;
-            if (m_process.state() == QProcess::NotRunning)
-                return false;
-            m_process.waitForFinished(50);
-        }
-        return false;
+        return waitUntil([this] { return QFileInfo::exists(readyMarker()); }, ms);
     }
 
     // Waits, while the program runs, until `done` holds.
