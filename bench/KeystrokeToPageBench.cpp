@@ -57,6 +57,27 @@ void report(benchmark::State &state, EngineBenchWindow &w, qsizetype pageChars,
         skip(state, "a message box came up: " + w.boxes().constFirst());
 }
 
+// Times one action, from its start to the landing of the page it writes and
+// the end of the engine's load: the time until the action returned, the
+// program's own, goes into `handled`. False, with the reason given to the
+// benchmark, when no page landed.
+template <typename Action>
+bool timeUntilLanded(benchmark::State &state, EngineBenchWindow &w, std::chrono::steady_clock::duration &handled,
+                     const char *notLanded, Action action)
+{
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    handled += std::chrono::steady_clock::now() - start;
+    const bool landed = w.waitForWrittenPage();
+    const auto end = std::chrono::steady_clock::now();
+    if (!landed) {
+        state.SkipWithError(notLanded);
+        return false;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    return true;
+}
+
 // One letter typed into the box, with a dictionary selected: the search, the
 // grid, the article page and its load.
 void BM_KeystrokeToPage_OneDictionary(benchmark::State &state)
@@ -89,16 +110,8 @@ void BM_KeystrokeToPage_OneDictionary(benchmark::State &state)
             state.SkipWithError("the page before did not settle");
             return;
         }
-        const auto start = std::chrono::steady_clock::now();
-        sendKey(form.ComboBox1, Qt::Key_unknown, word.right(1));
-        handled += std::chrono::steady_clock::now() - start;
-        const bool landed = w.waitForWrittenPage();
-        const auto end = std::chrono::steady_clock::now();
-        if (!landed) {
-            state.SkipWithError("the article page did not land");
+        if (!timeUntilLanded(state, w, handled, "the article page did not land", [&] { sendKey(form.ComboBox1, Qt::Key_unknown, word.right(1)); }))
             return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
         if (!form.ShownPage().contains(QStringLiteral("<B>") + word.toUpper() + QStringLiteral("</B>"))
             || !w.shownText().contains(word.toUpper())) {
             skip(state, "the page shown is not the article of " + word);
@@ -133,16 +146,8 @@ void BM_KeystrokeToPage_AllDictionaries(benchmark::State &state)
             state.SkipWithError("the word typed did not pick its row");
             return;
         }
-        const auto start = std::chrono::steady_clock::now();
-        sendKey(form.ComboBox1, Qt::Key_Return, QStringLiteral("\r"));
-        handled += std::chrono::steady_clock::now() - start;
-        const bool landed = w.waitForWrittenPage();
-        const auto end = std::chrono::steady_clock::now();
-        if (!landed) {
-            state.SkipWithError("the page did not land");
+        if (!timeUntilLanded(state, w, handled, "the page did not land", [&] { sendKey(form.ComboBox1, Qt::Key_Return, QStringLiteral("\r")); }))
             return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
         pageChars = form.ShownPage().size();
         if (form.ShownPage().count(QStringLiteral("<div class=zag>")) != EngineBenchWindow::DictionariesWithWord
             || w.shownText().count(EngineBenchWindow::CommonWord) < EngineBenchWindow::DictionariesWithWord) {
@@ -169,16 +174,8 @@ void BM_KeystrokeToPage_EmptyPageFloor(benchmark::State &state)
             state.SkipWithError("the page before did not settle");
             return;
         }
-        const auto start = std::chrono::steady_clock::now();
-        form.WriteHtmlToBrowser(QString());
-        handled += std::chrono::steady_clock::now() - start;
-        const bool landed = w.waitForWrittenPage();
-        const auto end = std::chrono::steady_clock::now();
-        if (!landed) {
-            state.SkipWithError("the empty page did not land");
+        if (!timeUntilLanded(state, w, handled, "the empty page did not land", [&] { form.WriteHtmlToBrowser(QString()); }))
             return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
     report(state, w, 0, handled);
 }
