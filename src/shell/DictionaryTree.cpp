@@ -1,5 +1,6 @@
 #include "DictionaryTree.h"
 
+#include "ErrorHandler.h"
 #include "ShellTexts.h"
 
 #include <QTreeWidget>
@@ -116,7 +117,9 @@ QTreeWidgetItem *at(const QTreeWidget *tree, int index)
 void LoadDictionaryTree(QTreeWidget *tree, const StringList &treeLines, const QString &treeTempPath)
 {
     const QStringList temp = TreeTempLines(treeLines);
-    ListFile::write(treeTempPath, temp);
+    // Nothing here reads the display copy back: the tree is filled whether
+    // or not it could be written.
+    guarded([&] { ListFile::write(treeTempPath, temp); });
     tree->clear();
     std::vector<QTreeWidgetItem *> parents; // parents[d] = last node at depth d
     const std::vector<TreeFileNode> nodes = ParseTreeOutline(temp);

@@ -68,8 +68,9 @@ int absoluteIndex(const QTreeWidget *tree, const QTreeWidgetItem *item);
 QTreeWidgetItem *at(const QTreeWidget *tree, int index);
 } // namespace TreeNodes
 
-// Writes the display copy to `treeTempPath` and fills the tree control from
-// it; every dictionary node keeps the folder of its own line.
+// Writes the display copy to `treeTempPath` (a write that fails is shown,
+// and the tree filled all the same) and fills the tree control from it;
+// every dictionary node keeps the folder of its own line.
 void LoadDictionaryTree(QTreeWidget *tree, const StringList &treeLines, const QString &treeTempPath);
 
 // Writes the tree control back to the tree file; an empty tree writes nothing.

@@ -6,6 +6,7 @@
 #include "ShellTexts.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -68,7 +69,8 @@ int FindNewDictionaries(const ConfigPaths &paths, std::vector<DictionaryEntry> &
                         int *droppedDictionaries)
 {
     NewDictionaries = DictionaryFoldersUnder(paths.base);
-    TreeLines = ListFile::read(paths.treeView);
+    // A tree that could not be made at a first start is the root alone.
+    TreeLines = QFileInfo::exists(paths.treeView) ? ListFile::read(paths.treeView) : StringList();
     // New dictionaries must never become the root of a tree that lost its own.
     RepairTreeLines(TreeLines);
     return ReconcileTreeLines(TreeLines, NewDictionaries, droppedDictionaries);

@@ -147,8 +147,9 @@ void TForm1::startupLoad()
     guarded([&] { StoreDefaultPageFont(*IniFile, font); });
     guarded([this] { RegisterInstallFolder(ProgramDir()); });
 
-    // 6. What a first start lacks.
-    CreateMissingFiles(m_paths);
+    // 6. What a first start lacks. A file that cannot be made is read as
+    // the empty one it would have been.
+    guarded([this] { CreateMissingFiles(m_paths); });
 
     // 7. The letter index as saved; whether it fits the combined list is
     // seen once that list is read (14.).
@@ -231,11 +232,10 @@ void TForm1::rebuildLetterIndexIfNeeded()
 
 void TForm1::loadHistory()
 {
-    if (QFileInfo::exists(m_paths.history)) {
+    if (QFileInfo::exists(m_paths.history))
         ComboBox1->setItemsInCode(ListFile::read(m_paths.history));
-    } else {
-        ListFile::write(m_paths.history, {});
-    }
+    else
+        guarded([this] { ListFile::write(m_paths.history, {}); });
     m_historyLoaded = true;
 }
 
@@ -243,10 +243,12 @@ void TForm1::loadLists()
 {
     lookup.List().ClearLists();
     GrayListWork.clear();
-    AllHeadwords = LineList::Read(m_paths.allHeadwords);
-    if (!QFileInfo::exists(m_paths.grayList))
-        ListFile::write(m_paths.grayList, {});
-    GrayList = ListFile::read(m_paths.grayList);
+    AllHeadwords = QFileInfo::exists(m_paths.allHeadwords) ? LineList::Read(m_paths.allHeadwords) : LineList();
+    GrayList.clear();
+    if (QFileInfo::exists(m_paths.grayList))
+        GrayList = ListFile::read(m_paths.grayList);
+    else
+        guarded([this] { ListFile::write(m_paths.grayList, {}); });
     m_grayListLoaded = true;
 }
 
@@ -257,7 +259,8 @@ void TForm1::loadTree()
         const QSignalBlocker block(TreeView1);
         TreeView1->clear();
         RepairTreeLines(TreeLines);
-        ListFile::write(m_paths.treeView, TreeLines);
+        // The tree shown is the one repaired, saved or not.
+        guarded([this] { ListFile::write(m_paths.treeView, TreeLines); });
         LoadDictionaryTree(TreeView1, TreeLines, m_paths.treeTemp);
     }
     // Selecting the root opens it through the tree's change handler.

@@ -117,8 +117,10 @@ void TForm1::RestoreWindowGeometry()
 {
     // The window took the saved geometry when it was made; here the load
     // only marks it as not to be kept when the user asked so, and the
-    // resize handler follows the window again.
-    ForgetSavedGeometryIfAsked(*IniFile);
+    // resize handler follows the window again. A mark that cannot be stored
+    // changes nothing while the option stands, which leaves the saved
+    // geometry unused anyway.
+    guarded([this] { ForgetSavedGeometryIfAsked(*IniFile); });
     if (m_savedGeometryApplied)
         m_formResizeAttached = true;
     m_geometryRestored = true;

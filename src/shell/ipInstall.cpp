@@ -73,9 +73,10 @@ void TForm1::installNewDictionaries()
     const int NewDictionariesFolderIndex = FindNewDictionaries(m_paths, NewDictionaries, TreeLines, &dropped);
     // The dictionaries whose folders vanished leave the tree, but their
     // headwords stay in the combined list: it is incomplete now, as after a
-    // deletion, so that the rebuild is offered.
+    // deletion, so that the rebuild is offered. A mark that cannot be
+    // stored costs only the offer.
     if (dropped > 0)
-        IniFile->WriteBool(QStringLiteral("List"), QStringLiteral("incomplete"), true);
+        guarded([this] { IniFile->WriteBool(QStringLiteral("List"), QStringLiteral("incomplete"), true); });
     if (NewDictionaries.empty())
         return;
 

@@ -131,3 +131,43 @@ TEST_F(StartupFaults, AReadOnlyOptionsFileThatLacksAKeyNamesItsCauseOnce)
     ASSERT_TRUE(program.terminate());
     EXPECT_EQ(readBytes(path("ConfigFiles/options.ini")), options);
 }
+
+TEST_F(StartupFaults, AVanishedDictionaryOverAReadOnlyTreeAndOptionsNamesBothWritesAndTheLoadGoesOn)
+{
+    {
+        ProgramRunner first(work.path(), shared.path());
+        first.start();
+        ASSERT_TRUE(first.waitReady());
+        ASSERT_TRUE(first.terminate());
+        ASSERT_TRUE(first.messages().empty()) << messageTexts(first).join('\n').toStdString();
+    }
+    // The installed dictionary's folder is gone: the tree is to lose its
+    // line and the combined list to be marked incomplete, and neither file
+    // takes a write.
+    ASSERT_TRUE(QDir(path("dic/folder")).removeRecursively());
+    const QStringList locked{path("ConfigFiles/options.ini"), path("ConfigFiles/TreeView.trv")};
+    std::vector<QByteArray> before;
+    for (const QString &file : locked)
+        before.push_back(readBytes(file));
+    {
+        ImmutableFiles readOnly(locked);
+        if (!readOnly.made())
+            GTEST_SKIP() << "chattr +i does not work here";
+        ProgramRunner again(work.path(), shared.path());
+        const QString times = shared.filePath("times.log");
+        again.setEnvironment("VOCABULINARUM_STARTUP_TIMES", times);
+        again.start();
+        // The whole load ran, up to the start page.
+        ASSERT_TRUE(again.waitUntil([&] {
+            const QString noted = QString::fromUtf8(readBytes(times));
+            return noted.contains(u"startup-load-done"_qs) && noted.contains(u"references.htm"_qs);
+        })) << messageTexts(again).join('\n').toStdString();
+        const QStringList boxes = messageTexts(again);
+        EXPECT_EQ(boxes, (QStringList{u"Не удаётся заменить файл \"%1\": действие запрещено"_qs.arg(locked[0]),
+                                      u"Не удаётся заменить файл \"%1\": действие запрещено"_qs.arg(locked[1])}));
+        ASSERT_TRUE(again.terminate());
+        EXPECT_EQ(again.exitCode(), 0);
+    }
+    for (qsizetype i = 0; i < locked.size(); ++i)
+        EXPECT_EQ(hex(readBytes(locked[i])), hex(before[std::size_t(i)])) << locked[i].toStdString();
+}
