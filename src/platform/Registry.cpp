@@ -1,6 +1,7 @@
 #include "Registry.h"
 
 #include "AppError.h"
+#include "FileErrorCause.h"
 #include "ListFile.h"
 
 #include <QDateTime>
@@ -12,6 +13,8 @@
 #include <QJsonObject>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -183,8 +186,11 @@ private:
         QString aside = stem;
         for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
             aside = stem + u'-' + QString::number(n);
-        if (QFileInfo::exists(path) && !QFile::rename(path, aside))
-            throw FileError(QStringLiteral("Не удаётся сохранить повреждённый файл \"%1\" под именем \"%2\"").arg(path, aside));
+        if (QFileInfo::exists(path) && ::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) != 0) {
+            const int error = errno;
+            throw FileError(QStringLiteral("Не удаётся сохранить повреждённый файл \"%1\" под именем \"%2\": %3")
+                                .arg(path, aside, FileErrorCause(error)));
+        }
         m_damaged = false;
     }
 

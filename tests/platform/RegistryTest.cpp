@@ -142,6 +142,28 @@ TEST_F(RegistryTest, AStoreThatCannotBeParsedIsSetAsideBeforeTheNextWrite)
     EXPECT_EQ(kept, expected);
 }
 
+TEST_F(RegistryTest, ADamagedStoreThatCannotBeSetAsideNamesTheCauseAndStaysAsItWas)
+{
+    const QByteArray bytes("{ not json");
+    vocab::test::writeBytes(TRegistry::storePath(), bytes);
+    const QString folder = QFileInfo(TRegistry::storePath()).absolutePath();
+    vocab::test::ImmutableFiles locked({folder});
+    if (!locked.made())
+        GTEST_SKIP() << "chattr +i does not work here";
+    TRegistry reg;
+    try {
+        reg.OpenKey("Software\\New", true);
+        reg.WriteInteger("v", 5);
+        FAIL() << "the write went through";
+    } catch (const FileError &error) {
+        const QString &text = error.message();
+        EXPECT_TRUE(text.startsWith(u"Не удаётся сохранить повреждённый файл \"%1\""_qs.arg(TRegistry::storePath()))
+                    && text.endsWith(u": действие запрещено"_qs))
+            << error.what();
+    }
+    EXPECT_EQ(vocab::test::readBytes(TRegistry::storePath()), bytes);
+}
+
 TEST_F(RegistryTest, AnEmptyStoreFileIsSimplyEmpty)
 {
     vocab::test::writeBytes(TRegistry::storePath(), "");
