@@ -9,7 +9,6 @@
 #include "WindowHelpers.h"
 
 #include <QAbstractScrollArea>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QWebEngineView>
@@ -109,21 +108,8 @@ bool IsHtmlDocument(const IInterface *Doc)
 
 bool AddHtmlToAboutBlank(THostedBrowser &WB, const QString &StringToHtml)
 {
-    // The text goes in as the page, never inside an address, where a "#"
-    // or a "%" of it would change what is shown.
-    if (!WB.Document()) {
-        // What runs during the wait may destroy the component.
-        WB.AssignEmptyDocument(false);
-        const QPointer<THostedBrowser> browser(&WB);
-        WB.WaitForDocument();
-        if (!browser)
-            return false;
-    }
-    if (IHTMLDocument2 *doc = WB.Document()) {
-        doc->write(StringToHtml);
-        doc->close();
-    }
-    return true;
+    // The component's own, which knows whether it is being destroyed.
+    return WB.AddHtmlToAboutBlank(StringToHtml);
 }
 
 QString GetWordAtCursor(int X, int Y, THostedBrowser &WB)

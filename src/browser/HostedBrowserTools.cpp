@@ -85,7 +85,21 @@ QString THostedBrowser::DocumentSourceText()
 
 bool THostedBrowser::AddHtmlToAboutBlank(const QString &StringToHtml)
 {
-    return HbTools::AddHtmlToAboutBlank(*this, StringToHtml);
+    // The text goes in as the page, never inside an address, where a "#"
+    // or a "%" of it would change what is shown.
+    if (!Document()) {
+        // What runs during the wait may destroy the component, or begin to.
+        AssignEmptyDocument(false);
+        const QPointer<THostedBrowser> self(this);
+        WaitForDocument();
+        if (!self || FDestroying)
+            return false;
+    }
+    if (IHTMLDocument2 *doc = Document()) {
+        doc->write(StringToHtml);
+        doc->close();
+    }
+    return true;
 }
 
 int THostedBrowser::FrameCount()
