@@ -29,6 +29,31 @@ protected:
 
     QString path(const QString &relative) const { return work.filePath(relative); }
 
+    // A first start, which makes every file, and its end as a session ends
+    // it, which saves the geometry too.
+    void startFirstTime()
+    {
+        ProgramRunner first(work.path(), shared.path());
+        first.start();
+        ASSERT_TRUE(first.waitReady());
+        ASSERT_TRUE(first.terminate());
+        ASSERT_TRUE(first.messages().empty()) << messageTexts(first).join('\n').toStdString();
+    }
+
+    static std::vector<QByteArray> contents(const QStringList &files)
+    {
+        std::vector<QByteArray> bytes;
+        for (const QString &file : files)
+            bytes.push_back(readBytes(file));
+        return bytes;
+    }
+
+    static void expectContents(const QStringList &files, const std::vector<QByteArray> &bytes)
+    {
+        for (qsizetype i = 0; i < files.size(); ++i)
+            EXPECT_EQ(hex(readBytes(files[i])), hex(bytes[std::size_t(i)])) << files[i].toStdString();
+    }
+
     QStringList messageTexts(const ProgramRunner &program) const
     {
         QStringList texts;
@@ -74,24 +99,14 @@ TEST_F(StartupFaults, AnUnwritableRegistryStoreShowsOneMessageAndTheLoadGoesOn)
 
 TEST_F(StartupFaults, ReadOnlyOptionsListsAndTreeStartAsBeforeAndStayAsTheyWere)
 {
-    // A first start makes every file; closing with a dictionary in the tree
-    // saves the geometry too.
-    {
-        ProgramRunner first(work.path(), shared.path());
-        first.start();
-        ASSERT_TRUE(first.waitReady());
-        ASSERT_TRUE(first.terminate());
-        ASSERT_TRUE(first.messages().empty()) << messageTexts(first).join('\n').toStdString();
-    }
+    ASSERT_NO_FATAL_FAILURE(startFirstTime());
     const QStringList locked{path("ConfigFiles/options.ini"), path("ConfigFiles/TreeView.trv"),
                              path("ConfigFiles/history.trv"), path("ConfigFiles/graylist.trv"),
                              path("ConfigFiles/dictionaries/dictionaries.ogl"),
                              path("ConfigFiles/dictionaries/dictionaries.uvs"),
                              path("ConfigFiles/dictionaries/dictionaries.dvc")};
     ASSERT_NE(TIniFile(path("ConfigFiles/options.ini")).ReadInteger("size", "HeightSplitter", 113113), 113113);
-    std::vector<QByteArray> before;
-    for (const QString &file : locked)
-        before.push_back(readBytes(file));
+    const std::vector<QByteArray> before = contents(locked);
 
     {
         ImmutableFiles readOnly(locked);
@@ -106,8 +121,7 @@ TEST_F(StartupFaults, ReadOnlyOptionsListsAndTreeStartAsBeforeAndStayAsTheyWere)
         // needed, so none failed.
         EXPECT_TRUE(again.messages().empty()) << messageTexts(again).join('\n').toStdString();
     }
-    for (qsizetype i = 0; i < locked.size(); ++i)
-        EXPECT_EQ(hex(readBytes(locked[i])), hex(before[std::size_t(i)])) << locked[i].toStdString();
+    expectContents(locked, before);
 }
 
 TEST_F(StartupFaults, AReadOnlyOptionsFileThatLacksAKeyNamesItsCauseOnce)
@@ -134,21 +148,13 @@ TEST_F(StartupFaults, AReadOnlyOptionsFileThatLacksAKeyNamesItsCauseOnce)
 
 TEST_F(StartupFaults, AVanishedDictionaryOverAReadOnlyTreeAndOptionsNamesBothWritesAndTheLoadGoesOn)
 {
-    {
-        ProgramRunner first(work.path(), shared.path());
-        first.start();
-        ASSERT_TRUE(first.waitReady());
-        ASSERT_TRUE(first.terminate());
-        ASSERT_TRUE(first.messages().empty()) << messageTexts(first).join('\n').toStdString();
-    }
+    ASSERT_NO_FATAL_FAILURE(startFirstTime());
     // The installed dictionary's folder is gone: the tree is to lose its
     // line and the combined list to be marked incomplete, and neither file
     // takes a write.
     ASSERT_TRUE(QDir(path("dic/folder")).removeRecursively());
     const QStringList locked{path("ConfigFiles/options.ini"), path("ConfigFiles/TreeView.trv")};
-    std::vector<QByteArray> before;
-    for (const QString &file : locked)
-        before.push_back(readBytes(file));
+    const std::vector<QByteArray> before = contents(locked);
     {
         ImmutableFiles readOnly(locked);
         if (!readOnly.made())
@@ -168,6 +174,5 @@ TEST_F(StartupFaults, AVanishedDictionaryOverAReadOnlyTreeAndOptionsNamesBothWri
         ASSERT_TRUE(again.terminate());
         EXPECT_EQ(again.exitCode(), 0);
     }
-    for (qsizetype i = 0; i < locked.size(); ++i)
-        EXPECT_EQ(hex(readBytes(locked[i])), hex(before[std::size_t(i)])) << locked[i].toStdString();
+    expectContents(locked, before);
 }
