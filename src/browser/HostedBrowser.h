@@ -493,6 +493,10 @@ private:
     bool ControlBusy() const { return Busy(); }
     bool WaitWhile(std::uint32_t TimeOut, bool (THostedBrowser::*Pending)() const);
     HRESULT LoadIntoDocument(const QByteArray &Bytes);
+    // Brings the empty page when there is no document yet, and waits for it.
+    // What runs during the wait may destroy the component, or begin to:
+    // false then, and the component must not be touched.
+    bool DocumentOrEmptyPage();
     DocumentRef FrameDocument(int FrameNo);
     TNotifyStringList FHTMLCode;
 

@@ -76,17 +76,21 @@ void THostedBrowser::HTMLCodeChanged()
         LoadFromStrings(lines);
 }
 
+bool THostedBrowser::DocumentOrEmptyPage()
+{
+    if (Document())
+        return true;
+    AssignEmptyDocument(false);
+    const QPointer<THostedBrowser> self(this);
+    WaitForDocument();
+    return self && !FDestroying;
+}
+
 HRESULT THostedBrowser::LoadIntoDocument(const QByteArray &Bytes)
 {
-    if (!Document()) {
-        // The load needs the document that the empty page brings. What
-        // runs during the wait may destroy the component.
-        AssignEmptyDocument(false);
-        const QPointer<THostedBrowser> self(this);
-        WaitForDocument();
-        if (!self || FDestroying)
-            return S_FALSE;
-    }
+    // The load needs the document that the empty page brings.
+    if (!DocumentOrEmptyPage())
+        return S_FALSE;
     return HbTools::LoadDocumentFromBytes(Document(), Bytes, FEncoding);
 }
 

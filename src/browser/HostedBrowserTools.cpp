@@ -87,14 +87,8 @@ bool THostedBrowser::AddHtmlToAboutBlank(const QString &StringToHtml)
 {
     // The text goes in as the page, never inside an address, where a "#"
     // or a "%" of it would change what is shown.
-    if (!Document()) {
-        // What runs during the wait may destroy the component, or begin to.
-        AssignEmptyDocument(false);
-        const QPointer<THostedBrowser> self(this);
-        WaitForDocument();
-        if (!self || FDestroying)
-            return false;
-    }
+    if (!DocumentOrEmptyPage())
+        return false;
     if (IHTMLDocument2 *doc = Document()) {
         doc->write(StringToHtml);
         doc->close();
