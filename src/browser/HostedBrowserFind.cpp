@@ -14,17 +14,11 @@ namespace {
 const QString Character = QStringLiteral("character");
 
 // What tells one page of the control from the next, even of one address:
-// the moment its window began, and which of the window's documents it is
-// (a page written into the one shown gets a new root element, in the same
-// window).
+// the moment its window began (every page comes in a window of its own).
 QVariant documentIdentity(IHTMLDocument2 *doc)
 {
     const auto *automation = dynamic_cast<const IDocumentAutomation *>(doc);
-    return automation ? automation->Invoke(QStringLiteral(
-                            "var r=d.documentElement;"
-                            "if(r&&!r.__vocabPage)r.__vocabPage=w.__vocabPages=(w.__vocabPages||0)+1;"
-                            "return w.performance.timeOrigin+':'+(r?r.__vocabPage:0);"))
-                      : QVariant();
+    return automation ? automation->Invoke(QStringLiteral("return w.performance.timeOrigin;")) : QVariant();
 }
 
 } // namespace

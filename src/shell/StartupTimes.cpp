@@ -35,8 +35,8 @@ void WatchStartupTimes(TForm1 &form)
         QObject::connect(page, &QWebEnginePage::loadFinished, &form, [path, page](bool ok) {
             note(path, (ok ? "page-loaded " : "page-failed ") + page->url().toEncoded());
         });
-        // A page written into the document shown makes no load of its own;
-        // its length in characters tells an empty page from an article.
+        // The moment a written page has landed; its length in characters
+        // tells an empty page from an article.
         if (auto *writer = page->findChild<PageWriter *>())
             QObject::connect(writer, &PageWriter::settled, &form, [path, writer, &form] {
                 note(path, (writer->landed() ? "page-written " : "page-write-failed ")

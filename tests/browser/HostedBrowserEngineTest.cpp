@@ -206,7 +206,7 @@ TEST_F(ArticleWindow, TheHostStyleSheetShapesEveryPageAndCannotBreakOut)
     // A page too long to go inline, and no longer, its text not shown: laying
     // out more only keeps a busy machine from answering the reads in time.
     QString longPage;
-    for (int i = 0; i < 16000; ++i)
+    for (int i = 0; i < 32000; ++i)
         longPage += QStringLiteral("<p>Строка %1 длинной статьи</p>").arg(i);
     ASSERT_GT(PageWriter::inlineAddressLength(longPage.toUtf8()), PageWriter::EngineInlineLimit);
     write(QStringLiteral("<div id=box></div><div hidden>") + longPage + QStringLiteral("</div>"), QStringLiteral("long"));

@@ -2,43 +2,48 @@
 
 // Puts a page given as text into the browser, replacing the page shown whole.
 //
+// Every page comes by a navigation of its own, so that it starts in a window
+// of its own: nothing of the page before (its variables, timers, listeners
+// or title) can act in it, and it is an entry of the history of its own,
+// which Back and Forward step through.
+//
 // The document takes the base URL given (the program's folder), so that the
 // picture paths of the page resolve, and keeps it as its own address, so that
 // links within the page stay within it. The engine takes a page inline as a
-// data: address, percent-encoded, of at most 2 MiB characters; every
-// Cyrillic letter and most of the markup take three characters there, so a
-// page of well under 1 MB of UTF-8 can be over it. A page whose address
-// fits is loaded inline; any other is written into a fresh empty document of
-// that address by the page's own document.write, which has no such limit.
-// A page the engine refuses inline all the same is written that other way.
-//
-// Once a page has landed, the next one is written into that same document,
-// by document.open, write and close, as long as the document shown is still
-// the one written: a navigation costs the engine several times what the
-// write does, and the more the longer the page. A document the user or a
-// script has navigated away from, or whose mark is gone, is not written
-// into: the page then comes by a navigation again, as above.
+// data: address, base64-coded and then percent-encoded, of at most 2 MiB
+// characters: a page of up to about 1.4 MB of UTF-8. Such a page is loaded
+// inline, its text carried in its history entry. Any other is written into a
+// fresh empty document of that address by the page's own document.write,
+// which has no such limit; the writer keeps its text for as long as its
+// entry may be in the history, and writes it again when the user comes back
+// to it. A page the engine refuses inline all the same is written that other
+// way.
 //
 // The engine's load signals cannot tell which load has ended when another
 // was under way, so each written page carries a mark of its own, a comment
 // ahead of the text, and the page counts as written once the document in
 // the browser shows that mark and has been parsed. A page that has not
 // landed in time has failed: the wait for it ends, and it is not taken for
-// written.
+// written. So has one whose render process ended on the way.
 //
 // One page is on its way at a time: a page written while another is still
 // loading waits for it, and of several such pages only the last is loaded.
+// A page written while the engine waits on one of the program's callbacks
+// begins once the callback has returned; nothing waits for it meanwhile.
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
-#include <QTimer>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 
 #include <functional>
 #include <optional>
+
+class QWebEngineLoadingInfo;
 
 namespace vocab {
 
@@ -54,13 +59,6 @@ public:
     // engine adds to every loaded document (the host's style sheet) is
     // added again.
     void setAfterScriptWrite(std::function<void()> hook) { m_afterScriptWrite = std::move(hook); }
-    // Called before a page is written into the document shown, where no
-    // navigation prepares the document for it.
-    void setBeforeWriteInPlace(std::function<void()> hook) { m_beforeWriteInPlace = std::move(hook); }
-    // Whether the document shown will stay: false while a navigation is on
-    // its way, which would replace a page written into it. The page then
-    // goes by a navigation of its own, which takes that one's place.
-    void setInPlaceAllowed(std::function<bool()> allowed) { m_inPlaceAllowed = std::move(allowed); }
 
     void writePage(const QString &html);
 
@@ -75,10 +73,18 @@ public:
     void abandon();
 
     // Waits until the page being written has landed or failed, at most
-    // `timeoutMs`; whether it landed.
+    // `timeoutMs`; whether it landed. Inside one of the engine's callbacks
+    // it does not wait: the page cannot land before the callback returns.
     bool waitUntilWritten(int timeoutMs);
     // The same, for as long as the page on its way may take.
     bool waitUntilWritten() { return waitUntilWritten(m_landingLimitMs); }
+
+    // A document the user came back to has loaded. When it is the empty
+    // document of a long page written before, the page's text is written
+    // into it again and `done` runs once it has landed; otherwise `done`
+    // runs at once. Whether the document was such a page is known only
+    // after a look at it, so `done` may run later either way.
+    void documentReturned(std::function<void()> done);
 
     // The length of the data: address the engine loads `utf8` inline by.
     static qsizetype inlineAddressLength(const QByteArray &utf8);
@@ -100,28 +106,28 @@ signals:
     void settled();
 
 private:
+    // Deferred: to begin once the engine's callback has returned.
+    // Inline: loaded as its own address; EmptyDocument: the empty document
+    // of a long page is on its way; Script: the long page is being written
+    // into it; Returned: a document the user came back to is looked at.
+    enum class Stage { Idle, Deferred, Inline, EmptyDocument, Script, Returned };
+
     void start(const QString &html);
-    void navigate();
     void loadInline();
     void loadEmptyDocument();
-    void handleLoadFinished(bool ok);
+    void handleLoadingChanged(const QWebEngineLoadingInfo &info);
+    void handleRenderProcessEnded();
     void lookForMark();
     void handleMark(quint64 generation, const QString &readyState);
-    void writeInPlace();
-    void handleWriteInPlace(quint64 generation, const QVariant &done);
-    void writeLongText();
+    void writeLongText(quint64 generation);
     void handleScriptWrite(quint64 generation, const QVariant &done);
-    void landScriptWrite();
+    void handleReturnedDocument(const QVariant &mark);
+    void keepLongPage();
     void land();
-    void fail();
     void settle(bool landed);
-    QString mark() const { return markOf(m_generation); }
     static QString markOf(quint64 generation);
-    QString markComment() const;
-
-    // InPlace: written into the document shown; Script: written into the
-    // empty document loaded for it.
-    enum class Stage { Idle, Inline, EmptyDocument, Script, InPlace };
+    static QString markComment(quint64 generation);
+    void setLandingLimit(qsizetype characters);
 
     QPointer<QWebEnginePage> m_page;
     QUrl m_baseUrl;
@@ -131,18 +137,17 @@ private:
     quint64 m_generation = 0;
     qsizetype m_inlineLimit = EngineInlineLimit;
     bool m_landed = true;
-    // The generation of the page that landed last, while no navigation has
-    // taken its document away; 0 for none. Its base address with it.
-    quint64 m_shownGeneration = 0;
-    QUrl m_shownBaseUrl;
     int m_landingLimitMs = LandingLimitMs;
+    // The long pages whose empty documents may still be in the history, by
+    // generation; the engine keeps no more entries than this many pages.
+    QHash<quint64, QString> m_longPages;
+    static constexpr quint64 HistoryEntries = 50;
+    std::function<void()> m_returnDone;
     // Asks again and again while a page is on its way: an answer may never
     // come from a document that goes meanwhile.
     QTimer m_lookAgain;
     QElapsedTimer m_since;
     std::function<void()> m_afterScriptWrite;
-    std::function<void()> m_beforeWriteInPlace;
-    std::function<bool()> m_inPlaceAllowed;
 };
 
 } // namespace vocab

@@ -36,8 +36,10 @@ bool LocalWait::wait()
     // and a nested loop only looks at the queue again once something new is
     // posted. The engine's own work is among them, and with it every answer
     // the wait is for: they are delivered first.
+    // An answer among them has finished the wait before its loop runs.
     QCoreApplication::sendPostedEvents();
-    m_loop->exec(QEventLoop::ExcludeUserInputEvents);
+    if (!m_finished)
+        m_loop->exec(QEventLoop::ExcludeUserInputEvents);
     return m_finished;
 }
 

@@ -91,14 +91,7 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_writer = new PageWriter(m_page.get());
     m_writer->setBaseUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + u'/'));
     m_writer->setAfterScriptWrite([this] { reapplyHostStyle(); });
-    // A page written in place of the one shown is a new document to the
-    // host all the same.
-    m_writer->setBeforeWriteInPlace([this] {
-        restorePageCharset();
-        prepareDocument();
-    });
     m_navigations = new NavigationTracker(m_page.get());
-    m_writer->setInPlaceAllowed([this] { return !m_navigations->underWay(); });
     connect(m_writer, &PageWriter::settled, m_navigations, &NavigationTracker::writeSettled);
     connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, m_navigations, &NavigationTracker::endAll);
     connect(m_navigations, &NavigationTracker::endedUnreported, m_page.get(), &WebPage::finishLoad);
@@ -129,8 +122,6 @@ void WebEngineControl::Close()
     m_site.close();
     m_interceptor->clear();
     m_writer->setAfterScriptWrite(nullptr);
-    m_writer->setBeforeWriteInPlace(nullptr);
-    m_writer->setInPlaceAllowed(nullptr);
     m_writer->abandon();
     m_profile->disconnect(m_page.get());
 }
@@ -188,20 +179,22 @@ void WebEngineControl::expectNavigation(const QUrl &target)
     m_navigations->ask(target);
 }
 
+// A page being written is loading from the moment it is written.
 int WebEngineControl::ReadyState() const
 {
-    return m_navigations->underWay() ? READYSTATE_LOADING : m_readyState;
+    return m_navigations->underWay() || m_writer->writing() ? READYSTATE_LOADING : m_readyState;
 }
 
 // A navigation asked for from inside the engine's decision about another
 // (a handler of the navigation about to begin, of the unload or of a
 // request) begins once the engine has its answer; it counts as on its way
 // from now. See EngineCallback.h.
-bool WebEngineControl::queuedOutOfEngineCallback(std::function<void()> navigate)
+bool WebEngineControl::queuedOutOfEngineCallback(std::function<void()> navigate, bool navigates)
 {
     if (!EngineCallbackScope::inside())
         return false;
-    expectNavigation();
+    if (navigates)
+        expectNavigation();
     QMetaObject::invokeMethod(
         this, [this, navigate = std::move(navigate)] {
             if (!m_closed)
@@ -309,6 +302,8 @@ HRESULT WebEngineControl::DeleteUrl(const QString &URL, std::uint32_t)
 
 void WebEngineControl::GoBack()
 {
+    if (queuedOutOfEngineCallback([this] { GoBack(); }, m_page->action(QWebEnginePage::Back)->isEnabled()))
+        return;
     letWriteLand();
     if (m_page->action(QWebEnginePage::Back)->isEnabled())
         expectNavigation(m_page->history()->backItem().url());
@@ -317,6 +312,8 @@ void WebEngineControl::GoBack()
 
 void WebEngineControl::GoForward()
 {
+    if (queuedOutOfEngineCallback([this] { GoForward(); }, m_page->action(QWebEnginePage::Forward)->isEnabled()))
+        return;
     letWriteLand();
     if (m_page->action(QWebEnginePage::Forward)->isEnabled())
         expectNavigation(m_page->history()->forwardItem().url());
@@ -330,6 +327,8 @@ void WebEngineControl::Refresh()
 
 void WebEngineControl::Refresh2(int level)
 {
+    if (queuedOutOfEngineCallback([this, level] { Refresh2(level); }, m_hasDocument))
+        return;
     letWriteLand();
     if (m_hasDocument)
         expectNavigation();

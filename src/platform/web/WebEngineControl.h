@@ -123,7 +123,9 @@ public:
 
 private:
     void letWriteLand();
-    bool queuedOutOfEngineCallback(std::function<void()> navigate);
+    // `navigates`: whether what is queued will navigate (it counts as on its
+    // way from now).
+    bool queuedOutOfEngineCallback(std::function<void()> navigate, bool navigates = true);
     void expectNavigation(const QUrl &target = {});
     bool replaceCurrentEntry(const QUrl &url);
     void readHostInfo();

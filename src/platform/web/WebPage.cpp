@@ -83,6 +83,10 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
                     target->Exec(&CGID_Explorer, OLECMDID_ONUNLOAD, OLECMDEXECOPT_DODEFAULT, {}, nullptr);
             m_control.writer().abandon();
             m_ownLoad = false;
+            m_navigateCompleteTold = false;
+            // Back, Forward or a reload may come to a page the writer wrote
+            // by script, which it writes again.
+            m_maybeWrittenBefore = type == NavigationTypeBackForward || type == NavigationTypeReload;
             m_control.prepareDocument();
             if (type == NavigationTypeRedirect)
                 m_control.navigations().redirected(url);
@@ -145,7 +149,14 @@ void WebPage::handleLoadFinished(const QUrl &url)
 {
     guarded([&] {
         // The end of a load before the navigation under way changes nothing.
-        if (!m_control.closed() && m_control.navigations().engineFinished(url) == NavigationTracker::End::Current)
+        if (m_control.closed() || m_control.navigations().engineFinished(url) != NavigationTracker::End::Current)
+            return;
+        if (!m_ownLoad && std::exchange(m_maybeWrittenBefore, false))
+            m_control.writer().documentReturned([guard = QPointer(this)] {
+                if (guard)
+                    guard->finishLoad();
+            });
+        else
             finishLoad();
     });
 }
@@ -165,6 +176,10 @@ void WebPage::finishLoad()
                 settings()->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, allow);
         }
         if (auto *events = m_control.site().events(); events && !m_ownLoad) {
+            // A page that came at the address shown before (one written
+            // page after another, by Back or Forward) changed no address.
+            if (!std::exchange(m_navigateCompleteTold, true))
+                events->NavigateComplete2(url().toString());
             events->DownloadComplete();
             events->DocumentComplete(url().toString());
         }
@@ -185,8 +200,10 @@ void WebPage::handleUrlChanged(const QUrl &url)
             return;
         m_control.navigations().urlChanged(url);
         m_control.documentCommitted();
-        if (auto *events = m_control.site().events(); events && !m_ownLoad)
+        if (auto *events = m_control.site().events(); events && !m_ownLoad) {
+            m_navigateCompleteTold = true;
             events->NavigateComplete2(url.toString());
+        }
     });
 }
 

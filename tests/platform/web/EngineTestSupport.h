@@ -7,6 +7,8 @@
 #include "WebEngineControl.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,26 @@ namespace vocab::test {
 inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 10000)
 {
     return QTest::qWaitFor(done, timeoutMs);
+}
+
+// The same in an event loop of its own, which hands the engine each of its
+// tasks as it comes: a wait that sleeps between its looks (waitUntil) costs
+// the engine a sleep for each step of a navigation, which makes a move in
+// the history take the better part of a second.
+inline bool waitInLoop(const std::function<bool()> &done, int timeoutMs = 10000)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    look.start(2);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
 }
 
 // Removes a folder that profiles kept their storage in. The engine goes on

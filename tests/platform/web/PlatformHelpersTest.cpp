@@ -4,6 +4,7 @@
 #include "EngineDialogs.h"
 #include "PlatformLibraries.h"
 #include "Registry.h"
+#include "ScriptRunner.h"
 #include "UserAgentTokens.h"
 #include "WindowHelpers.h"
 
@@ -11,11 +12,14 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QWidget>
 
 using namespace vocab;
@@ -140,4 +144,31 @@ TEST(UserAgentTokens, AreTheUsersEntriesAddedInsideTheAgentsFirstComment)
     };
     for (const Case &c : cases)
         EXPECT_EQ(AgentWithTokens(QString::fromUtf8(c.agent), c.tokens), QString::fromUtf8(c.expected)) << c.agent;
+}
+
+// A wait whose answer comes in a call queued before it began, delivered as
+// the wait begins, ends there: it does not sleep on until its time-out.
+TEST(LocalWait, EndsOnAnAnswerAlreadyQueuedAsItBegins)
+{
+    for (const bool queuedInsideACall : {false, true}) {
+        SCOPED_TRACE(queuedInsideACall);
+        bool finished = false;
+        qint64 waitedMs = -1;
+        const auto waitOnce = [&] {
+            LocalWait wait(3000);
+            QMetaObject::invokeMethod(qApp, [&wait] { wait.finish(); }, Qt::QueuedConnection);
+            QElapsedTimer timer;
+            timer.start();
+            finished = wait.wait();
+            waitedMs = timer.elapsed();
+        };
+        if (queuedInsideACall) {
+            QMetaObject::invokeMethod(qApp, waitOnce, Qt::QueuedConnection);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return waitedMs >= 0; }, 10000));
+        } else {
+            waitOnce();
+        }
+        EXPECT_TRUE(finished);
+        EXPECT_LT(waitedMs, 100);
+    }
 }
