@@ -442,3 +442,36 @@ TEST_F(ArticleWindow, DropsGoToTheHostWhenItHandlesThemAndNowhereWhenRefused)
 }
 
 #include "HostedBrowserEngineTest.moc"
+
+// A page written reaches the host through the calls a page navigated to
+// does, in the same order: the host's information as the page begins, then
+// the focus rule, the drop target and the update of the interface once it
+// is there. Each page makes them once.
+TEST_F(ArticleWindow, AWrittenPageGetsTheHostsCallsOfANavigatedOne)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("page.htm"));
+    writeBytes(file, QByteArrayLiteral("<html><head><title>Файл</title></head><body><p>Файл</p></body></html>"));
+    Emb->SetDropHandlingType(ddtCustom);
+    QStringList calls;
+    Emb->OnGetHostInfo = [&](TCustomHostedBrowser *, DOCHOSTUIINFO &) { calls << QStringLiteral("host info"); };
+    Emb->OnAllowFocusChange = [&](QObject *, bool &) { calls << QStringLiteral("focus"); };
+    Emb->OnGetDropTarget = [&](TCustomHostedBrowser *, IDropTarget *&) { calls << QStringLiteral("drop target"); };
+    Emb->OnUpdateUI = [&](QObject *, HRESULT &) {
+        if (calls.isEmpty() || calls.constLast() != QLatin1String("update"))
+            calls << QStringLiteral("update");
+    };
+    const auto callsOf = [&](const std::function<void()> &show) {
+        calls.clear();
+        show();
+        EXPECT_TRUE(waitInLoop([&] { return !Emb->Busy() && calls.contains(QStringLiteral("update")); }));
+        return calls;
+    };
+    const QStringList navigated = callsOf([&] { Emb->Navigate(file); });
+    EXPECT_EQ(navigated, (QStringList{QStringLiteral("host info"), QStringLiteral("focus"), QStringLiteral("drop target"),
+                                      QStringLiteral("update")}));
+    for (int page = 1; page <= 3; ++page) {
+        SCOPED_TRACE(page);
+        EXPECT_EQ(callsOf([&] { write(QStringLiteral("<p>Страница</p>"), QStringLiteral("Страница %1").arg(page)); }), navigated);
+    }
+}

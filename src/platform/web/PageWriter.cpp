@@ -10,7 +10,10 @@ namespace vocab {
 
 namespace {
 
-constexpr int MarkCheckIntervalMs = 10;
+// The document is asked at each step of the engine's load; this often
+// only in case the engine tells of none (a look costs the engine work of
+// its own while it loads the page).
+constexpr int MarkCheckIntervalMs = 50;
 
 // How the engine begins the address of a page given inline.
 constexpr char InlineMimeType[] = "text/html;charset=UTF-8;base64";
@@ -28,6 +31,7 @@ bool escapedInAddress(char c)
 PageWriter::PageWriter(QWebEnginePage *page) : QObject(page), m_page(page)
 {
     connect(page, &QWebEnginePage::loadingChanged, this, &PageWriter::handleLoadingChanged);
+    connect(page, &QWebEnginePage::loadProgress, this, &PageWriter::lookForMark);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &PageWriter::handleRenderProcessEnded);
     m_lookAgain.setInterval(MarkCheckIntervalMs);
     connect(&m_lookAgain, &QTimer::timeout, this, &PageWriter::lookForMark);
