@@ -152,6 +152,12 @@ void PageWriter::abandon()
     settle(false);
 }
 
+void PageWriter::writeAgain()
+{
+    if (m_stage == Stage::Inline || m_stage == Stage::EmptyDocument)
+        start(QString(m_html));
+}
+
 // The end of a load is the likeliest moment for the mark to be there. A
 // page the engine refuses inline (its address too long after all) goes
 // again the other way; the end of another load it cut short does not count.

@@ -71,6 +71,9 @@ public:
     bool isOwnNavigation(const QUrl &url, QWebEnginePage::NavigationType type) const;
     // Another navigation replaced the page being written.
     void abandon();
+    // Another navigation may have cancelled the page on its way: it goes
+    // again, unless it is already in its document.
+    void writeAgain();
 
     // Waits until the page being written has landed or failed, at most
     // `timeoutMs`; whether it landed. Inside one of the engine's callbacks

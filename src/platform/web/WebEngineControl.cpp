@@ -93,6 +93,7 @@ WebEngineControl::WebEngineControl(QWidget *container, IOleClientSite *site, DWe
     m_writer->setAfterScriptWrite([this] { reapplyHostStyle(); });
     m_navigations = new NavigationTracker(m_page.get());
     connect(m_writer, &PageWriter::settled, m_navigations, &NavigationTracker::writeSettled);
+    connect(m_writer, &PageWriter::settled, m_page.get(), &WebPage::followDeferredLink, Qt::QueuedConnection);
     connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, m_navigations, &NavigationTracker::endAll);
     connect(m_navigations, &NavigationTracker::endedUnreported, m_page.get(), &WebPage::finishLoad);
     m_scripts = std::make_unique<PageScripts>(m_page.get(), m_writer);

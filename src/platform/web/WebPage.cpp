@@ -69,6 +69,18 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             m_control.prepareDocument();
             return true;
         }
+        // A click on a link of the page shown, while a page written is on
+        // its way: the engine lets one of the two navigations cancel the
+        // other, and which one it is depends on how far the page has come.
+        // So the click waits for the page, which goes again in case the
+        // click's navigation had already cancelled it, and is followed once
+        // the page has landed.
+        if (isMainFrame && type == NavigationTypeLinkClicked && m_control.writer().writing()) {
+            m_linkAfterWrite = url;
+            m_control.navigations().ask(url);
+            QMetaObject::invokeMethod(&m_control.writer(), &PageWriter::writeAgain, Qt::QueuedConnection);
+            return false;
+        }
         const bool refresh = isMainFrame && type == NavigationTypeReload;
         if (refresh ? !askRefresh() : !askBeforeNavigate(url)) {
             if (isMainFrame)
@@ -96,6 +108,13 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
         }
         return true;
     }, true);
+}
+
+void WebPage::followDeferredLink()
+{
+    const QUrl url = std::exchange(m_linkAfterWrite, QUrl());
+    if (url.isValid() && !m_control.closed())
+        m_control.Navigate2(url, {}, {}, {}, {});
 }
 
 // The host hears of a refresh first and may cancel it.

@@ -5,6 +5,7 @@
 // answer, falling back on the control's own behaviour.
 
 #include <QRect>
+#include <QUrl>
 #include <QStringList>
 #include <QWebEnginePage>
 
@@ -25,6 +26,8 @@ public:
     void handleDownloadRequested(QWebEngineDownloadRequest *download);
     // The navigation under way has ended, whether the engine reported it or not.
     void finishLoad();
+    // A page written has settled: a link the user clicked meanwhile is followed.
+    void followDeferredLink();
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
@@ -58,6 +61,7 @@ private:
     WebEngineControl &m_control;
     bool m_ownLoad = false;
     bool m_maybeWrittenBefore = false;
+    QUrl m_linkAfterWrite;
     // The host has heard that the navigation under way has its document.
     bool m_navigateCompleteTold = true;
     // The program's proxy credentials given during this load.
