@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <stdexcept>
+#include <utility>
 
 namespace vocab {
 
@@ -18,10 +19,19 @@ private:
     QString m_message;
 };
 
-// A file could not be opened, read or written.
+// A file could not be opened, read or written. It names the file it is
+// about where it is about one, so that a fault met again in the same file
+// can be told apart from a new one.
 class FileError : public AppError {
 public:
-    using AppError::AppError;
+    explicit FileError(const QString &message, QString file = {}) : AppError(message), m_file(std::move(file)) {}
+
+    // The file's path as the failing call was given it; empty when the
+    // error is about no one file.
+    const QString &file() const noexcept { return m_file; }
+
+private:
+    QString m_file;
 };
 
 } // namespace vocab

@@ -19,7 +19,7 @@ namespace {
 
 [[noreturn]] void fail(const char16_t *what, const QString &path, int errorNumber)
 {
-    throw FileError(QString::fromUtf16(what).arg(path, FileErrorCause(errorNumber)));
+    throw FileError(QString::fromUtf16(what).arg(path, FileErrorCause(errorNumber)), path);
 }
 
 // Whether the regular file at `target` holds exactly `bytes`. Any doubt

@@ -18,13 +18,16 @@ struct Cause {
     const char *qtText;
 };
 
-constexpr std::array<Cause, 9> Causes{{
+constexpr std::array<Cause, 10> Causes{{
     {ENOSPC, u"на диске нет места", "No space left on device"},
     {EDQUOT, u"превышена дисковая квота", nullptr},
     {EACCES, u"нет прав доступа", "Permission denied"},
     {EPERM, u"действие запрещено", nullptr},
     {EROFS, u"файловая система доступна только для чтения", nullptr},
     {ENOENT, u"нет такого файла или папки", "No such file or directory"},
+    // Qt looks before it opens: a folder where a file should be never
+    // reaches the system call, and Qt says so in words of its own.
+    {EISDIR, u"это папка, а не файл", "file to open is a directory"},
     {EIO, u"ошибка ввода-вывода", nullptr},
     {EFBIG, u"файл слишком велик", nullptr},
     {EMFILE, u"открыто слишком много файлов", "Too many open files"},

@@ -171,7 +171,7 @@ QStringList TIniFile::linesToChange() const
 {
     Contents contents = load();
     if (!contents.error.isEmpty())
-        throw FileError(QStringLiteral("Не удаётся прочитать файл \"%1\": %2").arg(m_fileName, contents.error));
+        throw FileError(QStringLiteral("Не удаётся прочитать файл \"%1\": %2").arg(m_fileName, contents.error), m_fileName);
     return std::move(contents.lines);
 }
 

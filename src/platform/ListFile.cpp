@@ -154,12 +154,13 @@ namespace {
 void openForReading(QFile &file)
 {
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(file.fileName(), FileErrorCause(file)));
+        throw FileError(QStringLiteral("Не удаётся открыть файл \"%1\": %2").arg(file.fileName(), FileErrorCause(file)),
+                        file.fileName());
 }
 
 [[noreturn]] void throwReadError(const QFile &file)
 {
-    throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(file.fileName(), FileErrorCause(file)));
+    throw FileError(QStringLiteral("Ошибка чтения файла \"%1\": %2").arg(file.fileName(), FileErrorCause(file)), file.fileName());
 }
 
 } // namespace

@@ -136,7 +136,7 @@ void LoadDictionaryTree(QTreeWidget *tree, const StringList &treeLines, const QS
     }
 }
 
-void SaveDictionaryTree(const QTreeWidget *tree, const StringList &treeLines, const QString &treeViewPath)
+QStringList TreeFileLines(const QTreeWidget *tree, const StringList &treeLines)
 {
     std::vector<TreeFileNode> nodes;
     QStringList ownFolders;
@@ -145,8 +145,15 @@ void SaveDictionaryTree(const QTreeWidget *tree, const StringList &treeLines, co
         ownFolders.append(TreeNodes::folder(item));
     }
     if (nodes.empty())
-        return;
-    ListFile::write(treeViewPath, SavedTreeLines(nodes, treeLines, ownFolders));
+        return {};
+    return SavedTreeLines(nodes, treeLines, ownFolders);
+}
+
+void SaveDictionaryTree(const QTreeWidget *tree, const StringList &treeLines, const QString &treeViewPath)
+{
+    const QStringList lines = TreeFileLines(tree, treeLines);
+    if (!lines.isEmpty())
+        ListFile::write(treeViewPath, lines);
 }
 
 } // namespace vocab

@@ -73,6 +73,10 @@ QTreeWidgetItem *at(const QTreeWidget *tree, int index);
 // every dictionary node keeps the folder of its own line.
 void LoadDictionaryTree(QTreeWidget *tree, const StringList &treeLines, const QString &treeTempPath);
 
+// The lines of the tree file for the tree control as it stands; none for an
+// empty tree.
+QStringList TreeFileLines(const QTreeWidget *tree, const StringList &treeLines);
+
 // Writes the tree control back to the tree file; an empty tree writes nothing.
 void SaveDictionaryTree(const QTreeWidget *tree, const StringList &treeLines, const QString &treeViewPath);
 

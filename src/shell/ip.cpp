@@ -139,17 +139,18 @@ void TForm1::startupLoad()
 
     // 2.–5. List version, page head, the installers' destination. Each
     // is of use to the load only as far as it is read: a value that cannot
-    // be stored shows its message, and the load goes on with what it read.
-    // The installers' values serve only an installer that runs later.
-    guarded([this] { RaiseListVersion(*IniFile); });
+    // be stored shows its message, once for its file, and the load goes on
+    // with what it read. The installers' values serve only an installer
+    // that runs later.
+    m_faults.Try([this] { RaiseListVersion(*IniFile); });
     const PageFont font = ReadPageFont(*IniFile);
     PageHead = ComposePageHead(font);
-    guarded([&] { StoreDefaultPageFont(*IniFile, font); });
-    guarded([this] { RegisterInstallFolder(ProgramDir()); });
+    m_faults.Try([&] { StoreDefaultPageFont(*IniFile, font); });
+    m_faults.Try([this] { RegisterInstallFolder(ProgramDir()); });
 
     // 6. What a first start lacks. A file that cannot be made is read as
     // the empty one it would have been.
-    guarded([this] { CreateMissingFiles(m_paths); });
+    CreateMissingFiles(m_paths, m_faults);
 
     // 7. The letter index as saved; whether it fits the combined list is
     // seen once that list is read (14.).
@@ -227,16 +228,17 @@ void TForm1::rebuildLetterIndexIfNeeded()
     ReindexNeeded = false;
     // The index in memory serves this session whether or not it could be
     // saved; a failed write is shown and the start-up goes on.
-    guarded([this] { LetterIndex.WriteFile(m_paths.letterIndex); });
+    m_faults.Try([this] { LetterIndex.WriteFile(m_paths.letterIndex); });
 }
 
 void TForm1::loadHistory()
 {
-    if (QFileInfo::exists(m_paths.history))
+    if (QFileInfo::exists(m_paths.history)) {
         ComboBox1->setItemsInCode(ListFile::read(m_paths.history));
-    else
-        guarded([this] { ListFile::write(m_paths.history, {}); });
-    m_historyLoaded = true;
+        m_historyState = ListState::Loaded;
+    } else {
+        m_historyState = m_faults.Write(m_paths.history, {}) ? ListState::Loaded : ListState::Unmade;
+    }
 }
 
 void TForm1::loadLists()
@@ -245,11 +247,12 @@ void TForm1::loadLists()
     GrayListWork.clear();
     AllHeadwords = QFileInfo::exists(m_paths.allHeadwords) ? LineList::Read(m_paths.allHeadwords) : LineList();
     GrayList.clear();
-    if (QFileInfo::exists(m_paths.grayList))
+    if (QFileInfo::exists(m_paths.grayList)) {
         GrayList = ListFile::read(m_paths.grayList);
-    else
-        guarded([this] { ListFile::write(m_paths.grayList, {}); });
-    m_grayListLoaded = true;
+        m_grayListState = ListState::Loaded;
+    } else {
+        m_grayListState = m_faults.Write(m_paths.grayList, {}) ? ListState::Loaded : ListState::Unmade;
+    }
 }
 
 void TForm1::loadTree()
@@ -259,8 +262,9 @@ void TForm1::loadTree()
         const QSignalBlocker block(TreeView1);
         TreeView1->clear();
         RepairTreeLines(TreeLines);
-        // The tree shown is the one repaired, saved or not.
-        guarded([this] { ListFile::write(m_paths.treeView, TreeLines); });
+        // The tree shown is the one repaired, saved or not. A tree file
+        // that could not be made is not tried again for the same lines.
+        m_faults.Write(m_paths.treeView, TreeLines);
         LoadDictionaryTree(TreeView1, TreeLines, m_paths.treeTemp);
     }
     // Selecting the root opens it through the tree's change handler.
@@ -362,8 +366,9 @@ void TForm1::FormClose()
         return;
     m_closed = true;
     // Each file is written on its own: one that cannot be written shows its
-    // message and the others are still saved.
-    guarded([this] {
+    // message, unless the start-up told it already, and the others are still
+    // saved.
+    m_faults.Try([this] {
         // The window's geometry is its own only once the load has put back
         // the saved one: a load that failed or never ran would write the
         // design-time sizes over the user's. The root alone is no tree either.
@@ -385,12 +390,19 @@ void TForm1::FormClose()
             IniFile->WriteInteger(section("size"), QStringLiteral("Width"), width());
         }
     });
-    guarded([this] { SaveDictionaryTree(TreeView1, TreeLines, m_paths.treeView); });
-    if (m_historyLoaded) {
-        guarded([this] { ListFile::write(m_paths.history, ComboBox1->itemsText()); });
-    }
-    if (m_grayListLoaded)
-        guarded([this] { ListFile::write(m_paths.grayList, GrayList); });
+    // The tree as the start-up saved it, or failed to, is not written again.
+    if (const QStringList tree = TreeFileLines(TreeView1, TreeLines); !tree.isEmpty())
+        m_faults.Write(m_paths.treeView, tree);
+    saveListAtClose(m_historyState, m_paths.history, ComboBox1->itemsText());
+    saveListAtClose(m_grayListState, m_paths.grayList, GrayList);
+}
+
+void TForm1::saveListAtClose(ListState state, const QString &path, const QStringList &lines)
+{
+    // A list that could not be made began empty: only lines the session
+    // gave it are something to save.
+    if (state == ListState::Loaded || (state == ListState::Unmade && !lines.isEmpty()))
+        m_faults.Write(path, lines);
 }
 
 void TForm1::HideToTray()

@@ -11,6 +11,7 @@
 #include "SearchBox.h"
 #include "SearchHost.h"
 #include "ShellPaths.h"
+#include "StartupFiles.h"
 #include "TreeEdit.h"
 
 #include "ui_ip.h"
@@ -281,11 +282,17 @@ private:
     SearchChangeHandler m_changeHandler = SearchChangeHandler::Button_One_Dic;
     QString m_shownPage;
 
-    // What the start-up load got as far as reading. Closing writes back only
-    // what was read, so a load that failed half-way never overwrites the
-    // user's history or grey list with empty lists.
-    bool m_historyLoaded = false;
-    bool m_grayListLoaded = false;
+    // The files of the start-up and of the close whose faults were told.
+    FileFaults m_faults;
+    // How far the start-up load got with the history and the grey list.
+    // Closing writes back a list that was read or made. One that could not
+    // be made is written only when the session gave it lines, and one the
+    // load never reached not at all, so a load that failed half-way never
+    // overwrites the user's lists with empty ones.
+    enum class ListState { NotReached, Loaded, Unmade };
+    ListState m_historyState = ListState::NotReached;
+    ListState m_grayListState = ListState::NotReached;
+    void saveListAtClose(ListState state, const QString &path, const QStringList &lines);
     // The required files were missing: the program is ending and must not
     // create or rewrite anything on its way out.
     bool m_startupAborted = false;

@@ -120,7 +120,7 @@ void TForm1::RestoreWindowGeometry()
     // resize handler follows the window again. A mark that cannot be stored
     // changes nothing while the option stands, which leaves the saved
     // geometry unused anyway.
-    guarded([this] { ForgetSavedGeometryIfAsked(*IniFile); });
+    m_faults.Try([this] { ForgetSavedGeometryIfAsked(*IniFile); });
     if (m_savedGeometryApplied)
         m_formResizeAttached = true;
     m_geometryRestored = true;

@@ -76,7 +76,7 @@ void TForm1::installNewDictionaries()
     // deletion, so that the rebuild is offered. A mark that cannot be
     // stored costs only the offer.
     if (dropped > 0)
-        guarded([this] { IniFile->WriteBool(QStringLiteral("List"), QStringLiteral("incomplete"), true); });
+        m_faults.Try([this] { IniFile->WriteBool(QStringLiteral("List"), QStringLiteral("incomplete"), true); });
     if (NewDictionaries.empty())
         return;
 
@@ -95,7 +95,7 @@ void TForm1::installNewDictionaries()
         // The combined list could not be saved: nothing was installed, the
         // same dictionaries are found at the next start, and this one goes on
         // with the lists as they are.
-        HandleException(error);
+        m_faults.Tell(error);
     }
 }
 

@@ -60,6 +60,7 @@ TEST(FileErrorCause, TheCausesPeopleMeetInRussianTheRestAsThePlatformSaysThem)
         {EPERM, u"действие запрещено"_qs},
         {EROFS, u"файловая система доступна только для чтения"_qs},
         {ENOENT, u"нет такого файла или папки"_qs},
+        {EISDIR, u"это папка, а не файл"_qs},
         {EIO, u"ошибка ввода-вывода"_qs},
         {EFBIG, u"файл слишком велик"_qs},
         {ENOTDIR, platformText(ENOTDIR)},
@@ -77,6 +78,10 @@ TEST(FileErrorCause, TheCausesPeopleMeetInRussianTheRestAsThePlatformSaysThem)
     QFile throughFile(dir.filePath("file/list.trv"));
     ASSERT_FALSE(throughFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(FileErrorCause(throughFile), platformText(ENOTDIR));
+    // Qt refuses a folder before the system is asked, in words of its own.
+    QFile folder(dir.path());
+    ASSERT_FALSE(folder.open(QIODevice::ReadOnly));
+    EXPECT_EQ(FileErrorCause(folder), u"это папка, а не файл"_qs) << folder.errorString().toStdString();
     EXPECT_EQ(errorOf([&] { ListFile::read(dir.filePath("missing.trv")); }),
               u"Не удаётся открыть файл \"%1\": нет такого файла или папки"_qs.arg(dir.filePath("missing.trv")));
 }
@@ -110,7 +115,7 @@ TEST(AtomicFileWrite, EveryFailureNamesTheFileAndItsRealCauseAndKeepsTheOldFile)
          create.arg(dir.filePath("nofolder/list.trv"), u"нет такого файла или папки"_qs), {}},
         {"a file where a folder should be", dir.filePath("file/list.trv"), small,
          create.arg(dir.filePath("file/list.trv"), platformText(ENOTDIR)), {}},
-        {"a folder in the file's place", dir.filePath("folder"), small, write.arg(dir.filePath("folder"), platformText(EISDIR)), {}},
+        {"a folder in the file's place", dir.filePath("folder"), small, write.arg(dir.filePath("folder"), u"это папка, а не файл"_qs), {}},
         {"a folder closed to the writer", dir.filePath("closed/list.trv"), small,
          create.arg(dir.filePath("closed/list.trv"), u"нет прав доступа"_qs), [&] {
              nobody = std::make_unique<AsNobody>();

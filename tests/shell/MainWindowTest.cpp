@@ -164,3 +164,51 @@ TEST_F(ClosingWindow, AListThatCannotBeWrittenIsSaidOnceAndTheOthersAreStillSave
     EXPECT_TRUE(geometryWritten());
     EXPECT_TRUE(QFileInfo(path("ConfigFiles/history.trv/keep")).isDir()) << "what stands in the list's place is left alone";
 }
+
+TEST_F(MainWindow, AListThatCouldNotBeMadeIsSavedAtCloseOnlyWhenTheSessionGaveItLines)
+{
+    // The folder refuses new files while the window starts, and takes them
+    // again before it closes: a try at close would make the file.
+    writeOptions("[List]\r\nNumberVersion=149\r\n\r\n[Font]\r\n"
+                 "FontFamily=Arial Unicode MS, Lucida Sans Unicode, Palatino Linotype, Arial\r\nFontSize=10pt\r\n");
+    ListFile::write(path("ConfigFiles/TreeView.trv"), {u"Все словари"_qs});
+    ListFile::write(path("ConfigFiles/TreeTemp.trv"), {u"Все словари"_qs});
+    ListFile::write(path("ConfigFiles/dictionaries/dictionaries.ogl"), {});
+    ListFile::write(path("ConfigFiles/dictionaries/dictionaries.uvs"), {});
+    struct Case {
+        const char *name;
+        std::function<void(TForm1 &)> act;
+        QStringList history; // empty: no file
+        QStringList grayList;
+    };
+    const std::vector<Case> cases{
+        {"nothing new", [](TForm1 &) {}, {}, {}},
+        {"a word looked up", [](TForm1 &f) { f.AddToHistory(u"кот"_qs); }, {u"кот"_qs}, {}},
+        {"a dictionary left out", [](TForm1 &f) { f.GrayList.append(u"Толковый"_qs); }, {}, {u"Толковый"_qs}},
+    };
+    const QString history = path("ConfigFiles/history.trv");
+    const QString grayList = path("ConfigFiles/graylist.trv");
+    const QString create = u"Не удаётся создать файл \"%1\": действие запрещено"_qs;
+    for (const Case &c : cases) {
+        QFile::remove(history);
+        QFile::remove(grayList);
+        boxes.clear();
+        {
+            vocab::test::ImmutableFiles readOnly({path("ConfigFiles")});
+            if (!readOnly.made())
+                GTEST_SKIP() << "chattr +i does not work here";
+            start();
+            ASSERT_TRUE(form->StartupDone) << c.name;
+        }
+        EXPECT_EQ(boxes, (std::vector<QString>{create.arg(history), create.arg(grayList)})) << c.name;
+        c.act(*form);
+        form->close();
+        form.reset();
+        EXPECT_EQ(boxes.size(), 2u) << c.name;
+        const auto held = [](const QString &file) { return QFileInfo::exists(file) ? ListFile::read(file) : QStringList(); };
+        EXPECT_EQ(QFileInfo::exists(history), !c.history.isEmpty()) << c.name;
+        EXPECT_EQ(held(history), c.history) << c.name;
+        EXPECT_EQ(QFileInfo::exists(grayList), !c.grayList.isEmpty()) << c.name;
+        EXPECT_EQ(held(grayList), c.grayList) << c.name;
+    }
+}
