@@ -230,7 +230,7 @@ void InitializeHostedBrowser()
     module.GlobalHbControl = std::make_unique<THbControl>();
     module.GlobalHbControl->FocusControl().SetActive(true);
     module.GlobalHbControl->MouseWheelFix().SetActive(true);
-    // Copies for the mail client that a run which did not end well left.
+    // Copies for the mail client that the runs before left.
     DesktopMailTransport::removeCopies();
     module.Initialized = true;
 }
@@ -253,8 +253,9 @@ void FinalizeHostedBrowser()
         OleUninitialize();
     module.OleInitializedByUnit = false;
     module.GlobalHbControl.reset();
-    // The mail client has had the files of the mails composed meanwhile.
-    DesktopMailTransport::removeCopies();
+    // The copies of the files of mails composed meanwhile stay: a compose
+    // window still open reads them only when the user sends. The next
+    // start sweeps them.
     module.Initialized = false;
 }
 

@@ -157,12 +157,23 @@ void DesktopMailTransport::removeCopies()
 
 std::uint32_t DesktopMailTransport::compose(const OutgoingMail &mail)
 {
-    QStringList copies;
     const QString spool = spoolFolder();
     // A program that has run for days keeps no copies of its first mails.
     removeCopiesOlderThan(spool, QDateTime::currentDateTime().addDays(-1));
     const QString folder = QDir(spool).filePath(QUuid::createUuid().toString(QUuid::Id128));
     const CopiesInUse inUse(folder);
+    const std::uint32_t code = handToClient(mail, folder);
+    // Copies the client took stay: its compose window may read them only
+    // when the user sends, long after xdg-email has returned, and even after
+    // this program has ended. Those of a mail it never took go at once.
+    if (code != SUCCESS_SUCCESS)
+        QDir(folder).removeRecursively();
+    return code;
+}
+
+std::uint32_t DesktopMailTransport::handToClient(const OutgoingMail &mail, const QString &folder) const
+{
+    QStringList copies;
     if (const std::uint32_t code = copyForClient(mail.attachments, folder, copies); code != SUCCESS_SUCCESS)
         return code;
     QStringList args{QStringLiteral("--utf8")};

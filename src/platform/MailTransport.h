@@ -52,10 +52,13 @@ public:
 //    as copies in a folder of ours, under the names the mail shows, since
 //    the client may read them after the sender has deleted its own. A name
 //    too long for a file is cut to 255 bytes of whole characters, its
-//    extension kept. The copies go when the browser module ends
-//    (removeCopies), those a program that did not end well left behind at
-//    its next start, and any older than a day at the next compose; those of
-//    a compose still running are kept. xdg-email's exit
+//    extension kept. xdg-email returns once the client has opened its
+//    compose window, which may read the files only when the user sends,
+//    after this program has ended: the copies of a mail the client took
+//    stay until the program's next start (removeCopies) or, in a program
+//    that runs for days, the first compose a day later; those of a compose
+//    still running are kept; those of a mail the client did not take go at
+//    once. xdg-email's exit
 //    codes: 0 → SUCCESS_SUCCESS, 2 → MAPI_E_ATTACHMENT_NOT_FOUND,
 //    5 → MAPI_E_ATTACHMENT_OPEN_FAILURE, anything else and a start that
 //    fails → MAPI_E_FAILURE. The client cannot tell us whether the user
@@ -83,10 +86,14 @@ public:
     static QString spoolFolder();
     // The name of a file's copy for the mail client.
     static QString spoolName(const MailAttachment &file);
-    // Removes every copy but those of a compose still running.
+    // Removes every copy but those of a compose still running: at start,
+    // what the runs before left.
     static void removeCopies();
 
 private:
+    // Copies the files into `folder` and starts the client on them.
+    std::uint32_t handToClient(const OutgoingMail &mail, const QString &folder) const;
+
     QString m_sendmail;
     QString m_xdgEmail;
 };

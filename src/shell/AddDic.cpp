@@ -25,8 +25,11 @@ TFormAddDic::TFormAddDic(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Fra
 
 void TFormAddDic::layOut()
 {
-    // The window is at least as large as it was drawn, and as wide as its
-    // texts take in the desktop's font, whatever its size.
+    // The window takes its size here, once: as large as it was drawn, or as
+    // its texts take in the font in use, with room for a name of 38 letters
+    // of middle width. It keeps that size while it is open: a name too wide
+    // for its label is cut to it.
+    ensurePolished(); // the fonts the style gives, before anything is measured
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(16, 12, 16, 6);
     grid->setHorizontalSpacing(4);
@@ -39,13 +42,16 @@ void TFormAddDic::layOut()
     grid->addWidget(Button1, 4, 1, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
-    // A name is shown cut to its first 38 characters: room for one of
-    // letters of middle width, and more when a wider one comes.
     grid->setColumnMinimumWidth(
         1, LabelNameDic->fontMetrics().horizontalAdvance(ShortDictionaryName(QString(39, u'о'))));
     KeepAtLeast(Button1, QSize(75, 25));
-    grid->setSizeConstraint(QLayout::SetMinimumSize);
-    resize(QSize(428, 141).expandedTo(minimumSizeHint()));
+    KeepSizeFromNowOn(this, QSize(428, 141));
+    LabelNameDic->setFixedWidth(LabelNameDic->width());
+}
+
+void TFormAddDic::ShowDictionaryName(const QString &name)
+{
+    LabelNameDic->setText(FitDictionaryName(name, LabelNameDic->fontMetrics(), LabelNameDic->contentsRect().width()));
 }
 
 void TFormAddDic::Button1Click()

@@ -22,7 +22,7 @@ public:
     {
         m_form.LabelName->show();
         m_form.LabelStatistics->show();
-        m_form.LabelName->setText(name);
+        m_form.ShowDictionaryName(name);
         m_form.LabelStatistics->setText(statistics);
         m_form.repaint();
     }
@@ -44,10 +44,14 @@ TForm_compil::TForm_compil(const ConfigPaths &paths, TIniFile &IniFile, QWidget 
 
 void TForm_compil::layOut()
 {
-    // At least as large as it was drawn, and as wide as its texts take in the
-    // desktop's font. The name and the count keep their room while hidden,
-    // so that nothing moves when they appear; the start and stop buttons
-    // share one place, as only one of them shows at a time.
+    // The dialog takes its size here, once: as large as it was drawn, or as
+    // its texts take in the font in use, with room for a name of 38 letters
+    // of middle width. It keeps that size while it is open, as its border
+    // lets no one resize it: a name too wide for its label is cut to it. The
+    // name and the count keep their room while hidden, so that nothing moves
+    // when they appear; the start and stop buttons share one place, as only
+    // one of them shows at a time.
+    ensurePolished(); // the fonts the style gives, before anything is measured
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(16, 12, 16, 18);
     grid->setHorizontalSpacing(25);
@@ -67,15 +71,18 @@ void TForm_compil::layOut()
         policy.setRetainSizeWhenHidden(true);
         label->setSizePolicy(policy);
     }
-    // A name is shown cut to its first 38 characters: room for one of
-    // letters of middle width, and more when a wider one comes.
     const int nameWidth = LabelName->fontMetrics().horizontalAdvance(
         QStringLiteral("Обновление: ") + ShortDictionaryName(QString(39, u'о')));
     grid->addItem(new QSpacerItem(nameWidth, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), 6, 0, 1, 2);
     for (QPushButton *button : {ButtonBegin, ButtonStop, ButtonExit})
         KeepAtLeast(button, QSize(160, 28));
-    grid->setSizeConstraint(QLayout::SetMinimumSize);
-    resize(QSize(377, 178).expandedTo(minimumSizeHint()));
+    KeepSizeFromNowOn(this, QSize(377, 178));
+    LabelName->setFixedWidth(LabelName->width());
+}
+
+void TForm_compil::ShowDictionaryName(const QString &text)
+{
+    LabelName->setText(FitDictionaryName(text, LabelName->fontMetrics(), LabelName->contentsRect().width()));
 }
 
 void TForm_compil::showEvent(QShowEvent *event)

@@ -11,11 +11,11 @@ namespace vocab {
 class TIniFile;
 
 // The dialog that builds the combined headword list and its letter index
-// anew from every dictionary of the saved tree. Idle (begin shown, exit
-// enabled) → running (stop shown, exit disabled) → finished (begin disabled,
-// exit focused) or, stopped, idle again. Its Tag is the stop request. A
-// request to close it while it runs stops the run and closes it then; a run
-// that is already writing its files finishes first.
+// anew from every dictionary of the saved tree; a tool window of one size.
+// Idle (begin shown, exit enabled) → running (stop shown, exit disabled) →
+// finished (begin disabled, exit focused) or, stopped, idle again. Its Tag
+// is the stop request. A request to close it while it runs stops the run and
+// closes it then; a run that is already writing its files finishes first.
 class TForm_compil : public QDialog, public Ui::TForm_compil {
     Q_OBJECT
 public:
@@ -27,6 +27,10 @@ public:
     // read them again.
     bool RunFinished() const { return m_finished; }
     bool Running() const { return m_running; }
+
+    // Shows "Обновление: " and the name of the dictionary being read, cut as
+    // ShortDictionaryName cuts it, and cut further to the width of its label.
+    void ShowDictionaryName(const QString &text);
 
     void ButtonBeginClick();
     void ButtonStopClick();

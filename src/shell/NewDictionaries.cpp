@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -99,7 +101,32 @@ void PlaceNewDictionary(StringList &treeLines, int &NewDictionariesFolderIndex, 
 QString ShortDictionaryName(const QString &displayName)
 {
     constexpr qsizetype Shown = 38;
-    return displayName.size() > Shown ? displayName.left(Shown) + QStringLiteral("...") : displayName;
+    if (displayName.size() <= Shown)
+        return displayName;
+    // Never half a character: a pair of surrogates, or a letter with its
+    // marks, that the cut would split goes whole.
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, displayName);
+    characters.setPosition(Shown);
+    const qsizetype end = characters.isAtBoundary() ? Shown : characters.toPreviousBoundary();
+    return displayName.left(std::max<qsizetype>(end, 0)) + QStringLiteral("...");
+}
+
+QString FitDictionaryName(const QString &shown, const QFontMetrics &metrics, int width)
+{
+    if (metrics.horizontalAdvance(shown) <= width)
+        return shown;
+    const QString dots = QStringLiteral("...");
+    const QString name = shown.endsWith(dots) ? shown.chopped(dots.size()) : shown;
+    // Back from the end one character at a time, a letter with its marks or
+    // a pair of surrogates counting as one.
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
+    characters.toEnd();
+    for (qsizetype end = characters.toPreviousBoundary(); end > 0; end = characters.toPreviousBoundary()) {
+        const QString cut = name.left(end) + dots;
+        if (metrics.horizontalAdvance(cut) <= width)
+            return cut;
+    }
+    return dots;
 }
 
 } // namespace vocab

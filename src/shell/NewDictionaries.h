@@ -7,6 +7,8 @@
 
 #include <vector>
 
+class QFontMetrics;
+
 namespace vocab {
 
 // A dictionary as the tree and the installation know it: its display name
@@ -65,7 +67,14 @@ QString DictionaryTreeLine(const DictionaryEntry &dictionary);
 void PlaceNewDictionary(StringList &treeLines, int &NewDictionariesFolderIndex, const DictionaryEntry &dictionary);
 
 // A display name as the progress windows show it: its first 38 characters and
-// "..." when it is longer.
+// "..." when it is longer; a character that the 38th would split (a pair of
+// surrogates, a letter and its mark) goes whole.
 QString ShortDictionaryName(const QString &displayName);
+
+// A text of a label of fixed width, `shown` cut as ShortDictionaryName cuts
+// a name, cut further, in whole characters, while it is wider than `width`
+// in `metrics`: as many of its first characters as fit with "...". A name
+// of wide letters thus keeps to the label instead of widening the window.
+QString FitDictionaryName(const QString &shown, const QFontMetrics &metrics, int width);
 
 } // namespace vocab

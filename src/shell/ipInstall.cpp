@@ -49,7 +49,7 @@ public:
     void ShowStatistics(const QString &text) override { m_form.LabelStatistics->setText(text); }
     void ShowDictionaryName(const QString &text) override
     {
-        m_form.LabelNameDic->setText(text);
+        m_form.ShowDictionaryName(text);
         m_form.repaint();
     }
     void ShowError(const AppError &error) override { HandleException(error); }

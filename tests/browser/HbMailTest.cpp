@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QTest>
 
@@ -465,17 +466,86 @@ TEST_F(MailSender, TheComponentMailsThePagesAddressUnderItsTitle)
     EXPECT_FALSE(sent[0].mail.from);
 }
 
-// The copies for the mail client live while the browser module does, and
-// no longer than a compose that uses them: those a run left go at the next
-// start, those of this run when the module ends.
-TEST(MailCopiesSweep, CopiesGoWhenTheModuleEndsAndThoseLeftBehindAtItsStart)
+namespace {
+
+// An xdg-email of the test's own, first on PATH for the span of the object,
+// that keeps the last file it is given in "attached" beside itself. It
+// returns at once, as xdg-email does once the desktop's mail client has
+// opened its compose window; that window reads the file only when the user
+// sends.
+class ComposeWindowOnPath {
+public:
+    ComposeWindowOnPath() : m_path(qgetenv("PATH"))
+    {
+        const QString program = m_dir.filePath(QStringLiteral("xdg-email"));
+        writeBytes(program, "#!/bin/sh\nd=$(dirname \"$0\")\nfor a; do f=\"$a\"; done\nprintf '%s' \"$f\" > \"$d/attached\"\nexit 0\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(m_dir.path()) + ':' + m_path);
+    }
+    ~ComposeWindowOnPath() { qputenv("PATH", m_path); }
+    ComposeWindowOnPath(const ComposeWindowOnPath &) = delete;
+    ComposeWindowOnPath &operator=(const ComposeWindowOnPath &) = delete;
+
+    // The copy the compose window was handed; empty before.
+    QString attached() const { return QString::fromUtf8(readBytes(m_dir.filePath(QStringLiteral("attached")))); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_path;
+};
+
+QStringList spoolEntries()
+{
+    return QDir(DesktopMailTransport::spoolFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+// A page mailed from the browser reaches the desktop's mail client as a
+// copy that the compose window still finds when the user sends, after the
+// program has ended; the program's next start sweeps it, with whatever
+// else the runs before left.
+TEST(MailCopiesSweep, ACopyHandedToAComposeWindowOutlivesTheModuleAndGoesAtTheNextStart)
 {
     TempDesktop desktop;
-    QTemporaryDir dir;
+    // Our own mail library, on the desktop's transport.
+    const SimpleMapiLoader previous = setSimpleMapiLoader({});
+    const auto restoreLoader = qScopeGuard([&] { setSimpleMapiLoader(previous); });
+    ComposeWindowOnPath client;
     const QString spool = DesktopMailTransport::spoolFolder();
     const QString left = QDir(spool).filePath(QStringLiteral("left/0/page.htm"));
     ASSERT_TRUE(QDir().mkpath(QFileInfo(left).path()));
     writeBytes(left, "<p>left</p>");
+    const QString page = desktop.path(QStringLiteral("tmp-page.htm"));
+    writeBytes(page, "<html>page</html>");
+    QString copy;
+    {
+        HostedBrowserModuleScope module;
+        EXPECT_FALSE(QFileInfo::exists(QFileInfo(left).path())) << "left by a run before";
+        OwnerWindow owner;
+        ASSERT_TRUE(MailFileAsAttachment(&owner, page, u"Страница"_qs, "See it."));
+        // The sender deletes its own file once the client has the mail.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(page); }, 20000));
+        QTest::qWait(50); // what the worker posted arrives
+        EXPECT_EQ(owner.failures, 0);
+        copy = client.attached();
+        ASSERT_TRUE(copy.startsWith(spool + u'/')) << copy.toStdString();
+        EXPECT_EQ(QFileInfo(copy).fileName(), "tmp-page.htm");
+    }
+    EXPECT_EQ(readBytes(copy), "<html>page</html>") << "the compose window reads it when the user sends";
+    {
+        HostedBrowserModuleScope nextStart;
+        EXPECT_EQ(spoolEntries(), QStringList()) << "swept at the next start";
+    }
+}
+
+// A compose whose client is still running keeps its copies through a sweep
+// meanwhile (a compose a day later sweeps the copies of the day before).
+TEST(MailCopiesSweep, ACopyStaysWhileItsComposeRuns)
+{
+    TempDesktop desktop;
+    QTemporaryDir dir;
+    const QString spool = DesktopMailTransport::spoolFolder();
     // A mail client that keeps its compose window until it is told to go.
     const QString program = dir.filePath(QStringLiteral("xdg-email"));
     writeBytes(program, "#!/bin/sh\nd=$(dirname \"$0\")\nfor a; do f=\"$a\"; done\n: > \"$d/started\"\n"
@@ -486,18 +556,16 @@ TEST(MailCopiesSweep, CopiesGoWhenTheModuleEndsAndThoseLeftBehindAtItsStart)
     mail.attachments = {{dir.filePath(QStringLiteral("tmp.htm")), QStringLiteral("Page.htm")}};
     {
         HostedBrowserModuleScope module;
-        EXPECT_FALSE(QFileInfo::exists(QFileInfo(left).path())) << "left by a run that did not end well";
-
         std::uint32_t composed = 0xFFFF;
         std::thread compose([&] { composed = DesktopMailTransport(QString(), program).compose(mail); });
         const bool started = QTest::qWaitFor([&] { return QFileInfo::exists(dir.filePath(QStringLiteral("started"))); }, 20000);
-        DesktopMailTransport::removeCopies(); // as the module's end would, meanwhile
+        DesktopMailTransport::removeCopies(); // a sweep meanwhile
         writeBytes(dir.filePath(QStringLiteral("go")), "");
         compose.join();
         ASSERT_TRUE(started);
         EXPECT_EQ(composed, SUCCESS_SUCCESS);
         EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("read")))) << "an open compose keeps its copy";
-        EXPECT_EQ(QDir(spool).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+        EXPECT_EQ(spoolEntries().size(), 1);
     }
-    EXPECT_TRUE(QDir(spool).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty()) << "gone with the module";
+    EXPECT_EQ(spoolEntries().size(), 1) << "the client took it: it stays past the module's end";
 }

@@ -6,6 +6,7 @@
 #include "TempDesktop.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 using namespace vocab;
@@ -425,5 +426,53 @@ TEST(MimeMessageText, ALongFileNameIsCutIntoNumberedPiecesOnLinesMailTakes)
             joined += value.toLatin1();
         }
         EXPECT_EQ(encoded ? QString::fromUtf8(QByteArray::fromPercentEncoding(joined)) : QString::fromLatin1(joined), name);
+    }
+}
+
+// The client's compose window may read its copies only when the user sends:
+// those of a mail it took stay after xdg-email has returned; those of a
+// mail it never took go at once.
+TEST_F(OurMailLibrary, OnlyTheCopiesOfAMailTheClientTookOutliveTheCompose)
+{
+    TempDesktop desktop;
+    const QString program = fakeProgram(dir, QStringLiteral("xdg-email"));
+    writeBytes(dir.filePath("page.htm"), "<p>page</p>");
+    const QString spool = DesktopMailTransport::spoolFolder();
+    auto folders = [&] { return QDir(spool).entryList(QDir::Dirs | QDir::NoDotAndDotDot); };
+    const struct {
+        const char *what;
+        const char *exit;
+        QString program;
+        bool secondFileThere;
+        std::uint32_t code;
+        bool kept;
+    } cases[] = {
+        {"taken", "0", program, true, SUCCESS_SUCCESS, true},
+        {"an attachment the client could not find", "2", program, true, MAPI_E_ATTACHMENT_NOT_FOUND, false},
+        {"no mail client", "3", program, true, MAPI_E_FAILURE, false},
+        {"an attachment the client could not open", "5", program, true, MAPI_E_ATTACHMENT_OPEN_FAILURE, false},
+        {"no xdg-email", "0", dir.filePath("none"), true, MAPI_E_FAILURE, false},
+        {"the second file gone before it was copied", "0", program, false, MAPI_E_ATTACHMENT_NOT_FOUND, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(QDir(spool).removeRecursively());
+        writeBytes(dir.filePath("code"), c.exit);
+        OutgoingMail mail;
+        mail.attachments = {{dir.filePath("page.htm"), QStringLiteral("Page.htm")},
+                            {dir.filePath(c.secondFileThere ? "page.htm" : "gone.htm"), QStringLiteral("Copy.htm")}};
+        EXPECT_EQ(DesktopMailTransport(QString(), c.program).compose(mail), c.code);
+        const QStringList left = folders();
+        if (!c.kept) {
+            EXPECT_EQ(left, QStringList());
+            continue;
+        }
+        ASSERT_EQ(left.size(), 1);
+        QStringList argv = QString::fromUtf8(readBytes(dir.filePath("argv"))).split(u'\0');
+        ASSERT_EQ(argv.size(), 6);
+        for (const QString &copy : {argv[2], argv[4]}) {
+            EXPECT_TRUE(copy.startsWith(QDir(spool).filePath(left[0]) + u'/')) << copy.toStdString();
+            EXPECT_EQ(readBytes(copy), "<p>page</p>");
+        }
     }
 }

@@ -1,5 +1,6 @@
 // Every text the program writes into its windows fits its widget, in the
-// desktop's usual font and in one a quarter larger: nothing is cut off.
+// desktop's usual font and in one a quarter larger: nothing is cut off. The
+// dialogs take their size once, as they open, and keep it.
 #include "AddDic.h"
 #include "DictionaryFixtures.h"
 #include "FormCompil.h"
@@ -158,6 +159,133 @@ TEST_P(DialogTexts, NoFixedTextIsWiderThanItsWidget)
 
     Tabout1 about(*form);
     EXPECT_EQ(clippedTexts(&about), QStringList()) << "about box";
+}
+
+namespace {
+
+// Names of every length up to well past the cut, in letters of every width:
+// each name a list of its characters.
+std::vector<QStringList> namesOfEveryLengthAndWidth()
+{
+    const QStringList alphabets[] = {
+        {u"i"_qs, u"l"_qs},
+        {u"о"_qs, u"а"_qs},
+        {u"Ш"_qs, u"Щ"_qs, u"Ж"_qs, u"Ю"_qs},
+        {u"W"_qs, u"M"_qs},
+        {u"й"_qs, u"и\u0306"_qs}, // a letter and one made of a letter and its mark
+        {u"😀"_qs, u"字"_qs},
+        QString(u"Большой англо-русский политехнический словарь"_qs).split(QString(), Qt::SkipEmptyParts),
+    };
+    std::vector<QStringList> names;
+    for (const QStringList &letters : alphabets) {
+        for (int n = 0; n <= 60; ++n) {
+            QStringList name;
+            for (int i = 0; i < n; ++i)
+                name << letters[i % letters.size()];
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+// What a name shows as in `label`, given as the progress window was given it
+// (`prefix` and the name cut after 38 characters): the whole of that when it
+// fits, otherwise as many of its first characters as fit, with "...".
+void expectCutToTheLabel(const QLabel *label, const QString &prefix, const QStringList &name)
+{
+    const QString whole = name.join(QString());
+    const QString given = prefix + ShortDictionaryName(whole);
+    const QString shown = label->text();
+    const QFontMetrics metrics(label->font());
+    const int room = label->contentsRect().width();
+    EXPECT_LE(metrics.horizontalAdvance(shown), room) << shown.toStdString();
+    if (shown == given)
+        return;
+    ASSERT_TRUE(shown.endsWith(u"..."_qs)) << shown.toStdString();
+    const QString kept = shown.chopped(3);
+    ASSERT_TRUE(kept.startsWith(prefix)) << shown.toStdString();
+    // Whole characters, and no fewer than fit.
+    qsizetype length = prefix.size();
+    int characters = 0;
+    while (length < kept.size() && characters < name.size())
+        length += name[characters++].size();
+    ASSERT_EQ(prefix + name.mid(0, characters).join(QString()), kept) << shown.toStdString();
+    ASSERT_LT(characters, name.size());
+    EXPECT_GT(metrics.horizontalAdvance(kept + name[characters] + u"..."_qs), room) << "one more would not fit";
+}
+
+// The window's size and place, and that no one can change its size.
+void expectKeptAt(const QWidget *window, const QRect &opened, const std::string &what)
+{
+    EXPECT_EQ(window->geometry(), opened) << what;
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << what;
+}
+
+} // namespace
+
+TEST_P(DialogTexts, TheProgressWindowsKeepTheirSizeAndPlaceWhateverNamesPassThroughThem)
+{
+    const std::vector<QStringList> names = namesOfEveryLengthAndWidth();
+
+    TFormAddDic addDic(form.get());
+    ASSERT_EQ(clippedTexts(&addDic), QStringList());
+    const QRect installing = addDic.geometry();
+    EXPECT_GE(installing.width(), 428);
+    EXPECT_GE(installing.height(), 141);
+    EXPECT_TRUE(addDic.windowFlags() & Qt::FramelessWindowHint);
+    expectKeptAt(&addDic, installing, "installing window as it opens");
+    for (const QStringList &name : names) {
+        const QString whole = name.join(QString());
+        SCOPED_TRACE(whole.toStdString());
+        // As the installation gives it.
+        addDic.ShowDictionaryName(ShortDictionaryName(whole));
+        addDic.LabelStatistics->setText(u"Выполнено 10 из 12"_qs);
+        EXPECT_EQ(clippedTexts(&addDic), QStringList());
+        expectKeptAt(&addDic, installing, "installing window");
+        expectCutToTheLabel(addDic.LabelNameDic, QString(), name);
+        if (name.size() <= 38 && name.value(0) == u"о"_qs) {
+            EXPECT_EQ(addDic.LabelNameDic->text(), whole) << "room for a name of 38 letters of middle width";
+        }
+    }
+
+    TForm_compil compil(form->paths(), *form->IniFile, form.get());
+    ASSERT_EQ(clippedTexts(&compil), QStringList());
+    const QRect rebuilding = compil.geometry();
+    EXPECT_GE(rebuilding.width(), 377);
+    EXPECT_GE(rebuilding.height(), 178);
+    EXPECT_EQ(compil.windowType(), Qt::Tool);
+    expectKeptAt(&compil, rebuilding, "rebuild window as it opens");
+    compil.LabelName->show();
+    compil.LabelStatistics->show();
+    for (const QStringList &name : names) {
+        const QString whole = name.join(QString());
+        SCOPED_TRACE(whole.toStdString());
+        // As the rebuild gives it.
+        compil.ShowDictionaryName(u"Обновление: "_qs + ShortDictionaryName(whole));
+        compil.LabelStatistics->setText(u"Выполнено 10 из 12"_qs);
+        EXPECT_EQ(clippedTexts(&compil), QStringList());
+        expectKeptAt(&compil, rebuilding, "rebuild window");
+        expectCutToTheLabel(compil.LabelName, u"Обновление: "_qs, name);
+    }
+}
+
+// The question about a dictionary of any name fits the dialog, which is no
+// smaller than it was drawn, takes its size before it opens and keeps it.
+TEST_P(DialogTexts, TheDeletionQuestionFitsItsWindowOfOneSize)
+{
+    const std::vector<QStringList> names = namesOfEveryLengthAndWidth();
+    for (std::size_t i = 0; i < names.size(); i += 7) {
+        const QString whole = names[i].join(QString());
+        SCOPED_TRACE(whole.toStdString());
+        TFormDelete removal(whole, form.get());
+        const QSize made = removal.size();
+        EXPECT_GE(made.width(), 279);
+        EXPECT_GE(made.height(), 148);
+        EXPECT_EQ(removal.windowType(), Qt::Tool);
+        EXPECT_EQ(clippedTexts(&removal), QStringList());
+        EXPECT_EQ(removal.StaticText1->text(), TFormDelete::Question(whole));
+        expectKeptAt(&removal, QRect(removal.geometry().topLeft(), made), "deletion question, open");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fonts, DialogTexts, ::testing::Values(1.0, 1.25));

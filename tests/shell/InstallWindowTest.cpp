@@ -4,15 +4,18 @@
 #include "InstallFixtures.h"
 #include "FormCompil.h"
 #include "IniFile.h"
+#include "NewDictionaries.h"
 #include "Registry.h"
 #include "ShellPaths.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 using namespace vocab;
@@ -236,6 +239,81 @@ TEST_F(InstallWindow, TheSessionEndingDuringTheInstallationCancelsItThenCloses)
     EXPECT_EQ(hex(file("ConfigFiles/dictionaries/dictionaries.ogl")), "ef bb bf");
     EXPECT_EQ(hex(file("ConfigFiles/TreeView.trv")), hex(ListFile::encode({Root})));
     EXPECT_TRUE(boxes.empty());
+}
+
+namespace {
+
+// Watches the installation's progress window from the moment it opens: its
+// size and place then, every change of them afterwards, and every name it
+// paints with whether the name fits its label.
+class ProgressWindowGeometry : public QObject {
+public:
+    ProgressWindowGeometry() { QCoreApplication::instance()->installEventFilter(this); }
+    ~ProgressWindowGeometry() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    QRect opened;
+    QStringList changes; // each the window's size and place after it
+    QStringList names;
+    QStringList namesTooWide;
+
+    static QString describe(const QRect &r) { return u"%1 x %2 at %3, %4"_s.arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()); }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (auto *form = qobject_cast<TFormAddDic *>(object)) {
+            if (event->type() == QEvent::Show)
+                opened = form->geometry();
+            else if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && opened.isValid()
+                     && form->geometry() != opened)
+                changes << describe(form->geometry());
+        } else if (event->type() == QEvent::Paint && object->objectName() == u"LabelNameDic"_s) {
+            const auto *label = static_cast<const QLabel *>(object);
+            const QString name = label->text();
+            if (!name.isEmpty() && !names.contains(name))
+                names << name;
+            if (QFontMetrics(label->font()).horizontalAdvance(name) > label->contentsRect().width())
+                namesTooWide << name;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+// Names of every length, of wide letters, go through the progress window as
+// the dictionaries are installed: it keeps the size and the place it opened
+// with, and each name is cut to its label.
+TEST_F(InstallWindow, TheProgressWindowKeepsItsSizeAndPlaceWhileNamesOfEveryLengthPass)
+{
+    constexpr int Longest = 60;
+    QStringList shown;
+    for (int length = 1; length <= Longest; ++length) {
+        // Numbered in front, so that names cut alike still differ.
+        const QString name = (QString::number(length) + u' ' + QString(Longest, u'Ш')).left(length);
+        const QString folder = u"n%1"_s.arg(length, 2, 10, QChar(u'0'));
+        dir.writeAbout(folder, name);
+        dir.writePair(u"dic/%1/%1"_s.arg(folder), {u"СЛОВО"_s});
+        shown << ShortDictionaryName(name);
+    }
+    ProgressWindowGeometry watch;
+    start();
+    ASSERT_TRUE(boxes.empty());
+    ASSERT_TRUE(watch.opened.isValid()) << "the progress window opened";
+    EXPECT_GE(watch.opened.width(), 428);
+    EXPECT_GE(watch.opened.height(), 141);
+    EXPECT_EQ(watch.changes, QStringList()) << "opened at " << ProgressWindowGeometry::describe(watch.opened).toStdString();
+    EXPECT_EQ(watch.namesTooWide, QStringList());
+    // Every name was shown, whole or cut with "..." at its end.
+    EXPECT_EQ(watch.names.size(), Longest + 2) << watch.names.join(u" | "_s).toStdString(); // and Альфа, Бета
+    for (const QString &name : watch.names) {
+        if (name == u"Альфа"_s || name == u"Бета"_s)
+            continue;
+        const bool whole = shown.contains(name);
+        const bool cut = name.endsWith(u"..."_s)
+            && std::any_of(shown.begin(), shown.end(), [&](const QString &s) { return s.startsWith(name.chopped(3)); });
+        EXPECT_TRUE(whole || cut) << name.toStdString();
+    }
 }
 
 namespace {

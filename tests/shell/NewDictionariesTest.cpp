@@ -132,6 +132,12 @@ TEST(NewDictionaryPlacement, LongNamesAreCutAfter38Characters)
     EXPECT_EQ(ShortDictionaryName(name38), name38);
     EXPECT_EQ(ShortDictionaryName(name38 + u"Ы"_s), name38 + "...");
     EXPECT_EQ(ShortDictionaryName(QString()), QString());
+    // Never half a character.
+    const QString name37 = QString(37, u'Я');
+    EXPECT_EQ(ShortDictionaryName(name37 + u"😀Ы"_s), name37 + "...");
+    EXPECT_EQ(ShortDictionaryName(name37 + u"и\u0306Ы"_s), name37 + "...");
+    EXPECT_EQ(ShortDictionaryName(name38 + u"\u0306"_s), name38.chopped(1) + "...");
+    EXPECT_EQ(ShortDictionaryName(QString(20, u'x').replace(u"x"_s, u"😀"_s)), QString(19, u'x').replace(u"x"_s, u"😀"_s) + "...");
 }
 
 // Two folders whose descriptions give one name: the tree keeps both folders
