@@ -80,8 +80,8 @@ struct Rig {
         // As the window does on a row selection: the article is read.
         grid.SetSelectCellHandler([this](int row) {
             const auto article = lookup.ArticleOfRow(row);
-            if (article)
-                shownChars = article->article.size();
+            if (article && article->article)
+                shownChars = article->article->size();
         });
     }
 

@@ -27,10 +27,6 @@ namespace {
 // Every Stride-th line's start is kept: a line is found by passing over at
 // most Stride - 1 lines from the nearest kept start, some 20 KB of articles.
 constexpr qint64 Stride = 32;
-// Bytes read at a time while passing over lines: a few articles first, more
-// and more as the scan goes on.
-constexpr qint64 FirstChunkBytes = 16 * 1024;
-constexpr qint64 ChunkBytes = 256 * 1024;
 // Tables kept for files no list holds open.
 constexpr std::size_t KeptTables = 64;
 
@@ -57,16 +53,27 @@ qint64 readAt(int fd, const QString &path, char *into, qint64 size, qint64 offse
     return done;
 }
 
+// What tells one state of a file from another. The time of change is the
+// one no program can set: a file rewritten in place to its old size, with
+// its old modification time put back, still has a new one.
 struct Identity {
     dev_t dev = 0;
     ino_t ino = 0;
     off_t size = 0;
     std::int64_t mtimeSec = 0;
     long mtimeNsec = 0;
+    std::int64_t ctimeSec = 0;
+    long ctimeNsec = 0;
 
     static Identity Of(const struct stat &st)
     {
-        return {st.st_dev, st.st_ino, st.st_size, std::int64_t(st.st_mtim.tv_sec), st.st_mtim.tv_nsec};
+        return {st.st_dev,
+                st.st_ino,
+                st.st_size,
+                std::int64_t(st.st_mtim.tv_sec),
+                st.st_mtim.tv_nsec,
+                std::int64_t(st.st_ctim.tv_sec),
+                st.st_ctim.tv_nsec};
     }
     bool operator==(const Identity &) const = default;
 };
@@ -139,13 +146,12 @@ struct ListFileLines::Table {
             line = qint64(k) * Stride;
             pos = checkpoints[k];
         }
-        qint64 chunkBytes = FirstChunkBytes;
+        int chunk = 0;
         // `line` starts at `pos`; each break found starts the next one.
         bool pendingCr = false;
         qint64 chunkPos = pos;
         while (line < target && chunkPos < dataEnd) {
-            const qint64 n = readAt(fd, path, buffer, std::min(chunkBytes, dataEnd - chunkPos), chunkPos);
-            chunkBytes = std::min(chunkBytes * 2, ChunkBytes);
+            const qint64 n = readAt(fd, path, buffer, std::min(ScanChunkBytes(chunk++), dataEnd - chunkPos), chunkPos);
             if (n == 0) {
                 // Shorter than when the table was begun: the table no longer
                 // knows this file, and the caller reads it afresh.
@@ -222,7 +228,7 @@ std::mutex &tablesLock()
 // each page a fault to take.
 char *scanBuffer()
 {
-    static std::vector<char> buffer = std::vector<char>(std::size_t(ChunkBytes));
+    static std::vector<char> buffer = std::vector<char>(std::size_t(ListFileLines::LastScanChunkBytes));
     return buffer.data();
 }
 

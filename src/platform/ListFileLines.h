@@ -16,8 +16,10 @@ namespace vocab {
 // The tables outlive the lists: they are kept for the files read last, so
 // that the all-dictionaries page, which reads one article of each dictionary
 // on every page, passes over each article file only once. A table serves only
-// the file it was made for (the same file, size and time of change); a file
-// replaced or changed is read afresh.
+// the file it was made for: the same device and inode, size, time of
+// modification and time of change. A file replaced or changed is read afresh,
+// also one rewritten to its old size with its old modification time put back
+// (cp -p, tar, rsync -t), as no program can put back the time of change.
 //
 // Another program may cut the file short, replace or delete it at any time:
 // lines are read, never mapped, so this gives fewer lines or none, never a
@@ -53,6 +55,20 @@ public:
     // Forgets every table not held by an open list, so that the next read of
     // those files passes over them again.
     static void ForgetKeptTables();
+
+    // The bytes that read k (from 0) of one pass over lines takes: a few
+    // articles first, twice as many each time after, up to the last size. A
+    // pass starts at the nearest line start known, the first one just after
+    // the file's mark.
+    static constexpr qint64 FirstScanChunkBytes = 16 * 1024;
+    static constexpr qint64 LastScanChunkBytes = 256 * 1024;
+    static constexpr qint64 ScanChunkBytes(int k)
+    {
+        qint64 bytes = FirstScanChunkBytes;
+        for (int i = 0; i < k && bytes < LastScanChunkBytes; ++i)
+            bytes *= 2;
+        return bytes < LastScanChunkBytes ? bytes : LastScanChunkBytes;
+    }
 
 private:
     struct Table;

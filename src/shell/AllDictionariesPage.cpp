@@ -39,11 +39,13 @@ public:
 
     // An article as the article page prepares it, folded when long. An
     // article file shorter than its headword file has no article for the
-    // last lines: they stand as empty ones rather than another line's.
-    QString Prepare(const QString &headword, const QStringList &articles, qsizetype j, const QString &folder)
+    // last lines: the notice that it is damaged stands for each of them,
+    // never another line's article.
+    QString Prepare(const QString &headword, const QStringList &articles, qsizetype j, const QString &folder,
+                    const QString &missing)
     {
         if (j >= articles.size())
-            return QString();
+            return missing;
         const QString &stored = articles.at(j);
         const QString prepared = BoldHeadword(stored, ExpandImagePaths(stored, folder, m_programDir), headword, headword);
         return FoldLongArticle(prepared, stored.size(), m_foldNumber);
@@ -51,14 +53,14 @@ public:
 
     // The articles of the lines that equal the key, from the first on: the
     // first under the dictionary's heading, the others below it, one break
-    // apart.
+    // apart. `missing` stands for the articles the file does not hold.
     void AddDictionary(const QString &heading, const QString &key, const QStringList &articles, qsizetype lines,
-                       const QString &folder)
+                       const QString &folder, const QString &missing)
     {
-        m_html += heading + Justified + Prepare(key, articles, 0, folder) + ArticleEnd + SectionBreak;
+        m_html += heading + Justified + Prepare(key, articles, 0, folder, missing) + ArticleEnd + SectionBreak;
         for (qsizetype j = 1; j < lines; ++j) {
             m_html.chop(4); // "<br><br>" becomes "<br>"
-            m_html += Justified + Prepare(key, articles, j, folder) + ArticleEnd + SectionBreak;
+            m_html += Justified + Prepare(key, articles, j, folder, missing) + ArticleEnd + SectionBreak;
         }
     }
 
@@ -195,8 +197,12 @@ AllDictionariesResult AllDictionariesPage::Build(const QString &PageHead, const 
             continue;
         // Only the articles of the lines that hold the key are decoded; an
         // article file is often many times the size of its headword file.
-        body.AddDictionary(DictionaryHeading(node.caption), key, folder.ReadLines(articleFile, run.first, run.count),
-                           run.count, folder.FolderName());
+        const QStringList articles = folder.ReadLines(articleFile, run.first, run.count);
+        const QString missing = articles.size() < run.count
+            ? DamagedArticleFileNotice(node.caption,
+                                       folder.Find(articleFile).value_or(folder.Path() + u'/' + articleFile))
+            : QString();
+        body.AddDictionary(DictionaryHeading(node.caption), key, articles, run.count, folder.FolderName(), missing);
     }
 
     result.found = !body.Html().isEmpty();

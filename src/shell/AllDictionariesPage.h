@@ -68,7 +68,9 @@ struct AllDictionariesResult {
 //
 // Errors: a headword file that cannot be read leaves its dictionary out; an
 // article file that cannot be read beside a headword file that holds the key
-// throws FileError, and no page is made.
+// throws FileError, and no page is made; one that ends before the lines that
+// hold the key shows, in place of each article it lacks, the notice that it
+// is damaged.
 class AllDictionariesPage {
 public:
     // Called with the progress bar's new position, which may lie outside 0..100.

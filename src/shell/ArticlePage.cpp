@@ -2,7 +2,9 @@
 
 #include "DictPath.h"
 #include "ListFile.h"
+#include "ShellTexts.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -12,7 +14,16 @@ namespace vocab {
 
 QString DictionaryHeading(const QString &caption)
 {
-    return QStringLiteral("<div class=zag>") + caption + QStringLiteral("</div>");
+    // The name is the dictionary maker's plain text, as the tree shows it: a
+    // "<" or "&" in it is a letter of the name, and a "<!" must not turn the
+    // rest of the page into a comment.
+    return QStringLiteral("<div class=zag>") + caption.toHtmlEscaped() + QStringLiteral("</div>");
+}
+
+QString DamagedArticleFileNotice(const QString &caption, const QString &articleFile)
+{
+    return texts::DamagedArticleFile.arg(caption.toHtmlEscaped(),
+                                         QDir::toNativeSeparators(articleFile).toHtmlEscaped());
 }
 
 QString ArticlePageHtml(const QString &pageHead, const QString &heading, const QString &preparedArticle)
@@ -94,18 +105,24 @@ QString BoldHeadword(const QString &storedArticle, const QString &expandedArticl
 
 QString ComposeArticlePage(const ArticleRequest &r, const QStringList &headwords, const LineList &articles)
 {
-    if (r.index < 0 || r.index >= articles.size())
-        return ComposeArticlePage(r, std::nullopt, r.cellText);
-    return ComposeArticlePage(r, articles.at(r.index).toString(),
-                              r.index < headwords.size() ? headwords[r.index] : r.cellText);
+    if (r.index < 0 || r.index >= headwords.size())
+        return HeadingOnlyPage(r);
+    if (r.index >= articles.size())
+        return ComposeArticlePage(r, std::nullopt, headwords[r.index]);
+    return ComposeArticlePage(r, articles.at(r.index).toString(), headwords[r.index]);
 }
 
 QString ComposeArticlePage(const ArticleRequest &r, const std::optional<QString> &stored, const QString &storedHeadword)
 {
-    QString prepared;
-    if (stored)
-        prepared = BoldHeadword(*stored, ExpandImagePaths(*stored, r.folder, r.programDir), r.cellText, storedHeadword);
-    return ArticlePageHtml(r.pageHead, DictionaryHeading(r.caption), prepared);
+    const QString shown = stored ? BoldHeadword(*stored, ExpandImagePaths(*stored, r.folder, r.programDir), r.cellText,
+                                                storedHeadword)
+                                 : DamagedArticleFileNotice(r.caption, r.articleFile);
+    return ArticlePageHtml(r.pageHead, DictionaryHeading(r.caption), shown);
+}
+
+QString HeadingOnlyPage(const ArticleRequest &r)
+{
+    return ArticlePageHtml(r.pageHead, DictionaryHeading(r.caption), QString());
 }
 
 } // namespace vocab

@@ -12,8 +12,13 @@ namespace vocab {
 inline const QString DescriptionNotFound = QStringLiteral("Описание не найдено");
 inline const QString DescriptionFileNotFound = QStringLiteral("Файл описания не найден");
 
-// The heading of an article page: the dictionary's display name.
+// The heading of an article page: the dictionary's display name, as text.
 QString DictionaryHeading(const QString &caption);
+
+// What an article page shows in place of an article its dictionary's article
+// file does not hold (the file is shorter than the headword file): that the
+// file is damaged, naming the dictionary and the file, as text.
+QString DamagedArticleFileNotice(const QString &caption, const QString &articleFile);
 
 // A whole article page: head, heading, the prepared article, end.
 QString ArticlePageHtml(const QString &pageHead, const QString &heading, const QString &preparedArticle);
@@ -47,10 +52,11 @@ qsizetype HeadwordLength(const QString &headword, const QString &article);
 QString BoldHeadword(const QString &storedArticle, const QString &expandedArticle, const QString &cellText,
                      const QString &storedHeadword);
 
-// The page of article `index` of a dictionary's open list. An index outside
-// the article list (an article file shorter than its headword file) gives the
-// page with the heading and no article rather than another line's article.
-// Other damage is shown as it stands: an article shorter than its bold length
+// The page of article `index` of a dictionary's open list. An index inside
+// the headword list but outside the article list (an article file shorter than
+// its headword file) gives the page with the heading and the notice that the
+// article file is damaged, never another line's article; an index outside the
+// headword list, the heading alone. Other damage is shown as it stands: an article shorter than its bold length
 // is bold to its end, a quote that never closes takes one character more into
 // the bold, and markup the article leaves open (a comment, a text box, a
 // script) hides or swallows the rest of its own page only, as every page
@@ -62,11 +68,14 @@ struct ArticleRequest {
     QString programDir;
     QString cellText;   // the selected grid cell
     qsizetype index = 0;
+    QString articleFile; // the open article file, named when it lacks the line
 };
 QString ComposeArticlePage(const ArticleRequest &request, const QStringList &headwords, const LineList &articles);
 // The same for an article read already: nothing stands for a line the
-// article list does not hold.
+// article file does not hold, and gives the damaged file's notice.
 QString ComposeArticlePage(const ArticleRequest &request, const std::optional<QString> &storedArticle,
                            const QString &storedHeadword);
+// The page of a row that stands for no headword: the heading alone.
+QString HeadingOnlyPage(const ArticleRequest &request);
 
 } // namespace vocab

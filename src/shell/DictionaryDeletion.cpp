@@ -47,6 +47,12 @@ QString ForeignDictionaryFolderMessage(const QString &displayName)
         + QStringLiteral(" не удален: программа запущена не из своей папки, и в ее каталоге dic лежит другая папка словаря.");
 }
 
+QString MissingDictionaryFolderMessage(const QString &displayName)
+{
+    return QStringLiteral("Словарь ") + displayName
+        + QStringLiteral(" не удален: программа запущена не из своей папки, а в ее каталоге dic нет папки этого словаря.");
+}
+
 bool DeletesAnotherFolder(const QString &target, const QString &readFrom)
 {
     const QFileInfo read(readFrom);
@@ -54,6 +60,15 @@ bool DeletesAnotherFolder(const QString &target, const QString &readFrom)
         return false;
     const QFileInfo deleted(target);
     return !deleted.exists() || deleted.canonicalFilePath() != read.canonicalFilePath();
+}
+
+QString RefusedDeletionMessage(const QString &target, const QString &readFrom, const QString &displayName)
+{
+    if (!DeletesAnotherFolder(target, readFrom))
+        return {};
+    // A link that leads nowhere is no folder either.
+    return QFileInfo::exists(target) ? ForeignDictionaryFolderMessage(displayName)
+                                     : MissingDictionaryFolderMessage(displayName);
 }
 
 QString DictionaryFolderToDelete(const QString &programDir, const QString &folder)
@@ -166,7 +181,7 @@ bool DeleteDirectoryTree(const QString &path, const QString &displayName, const 
         deleted = false;
     }
     if (!deleted)
-        ShowMessage(CannotDeleteDictionaryMessage(displayName));
+        ShowMessage(CannotDeleteDictionaryMessage(displayName), Qt::PlainText);
     return deleted;
 }
 

@@ -30,12 +30,20 @@ QString NoDictionaryFolderMessage(const QString &displayName);
 // Shown when the program's own "dic" holds another folder of that name than
 // the one the dictionary is read from.
 QString ForeignDictionaryFolderMessage(const QString &displayName);
+// Shown when the program's own "dic" holds no folder of that name at all (or
+// there is no such "dic"), while the dictionary is read from another one.
+QString MissingDictionaryFolderMessage(const QString &displayName);
 
 // True when deleting `target` would leave the folder the dictionary is read
 // from, `readFrom`, on disk: a program started outside its own folder reads
 // its dictionaries from elsewhere, and deleting by name would remove another
 // dictionary, or nothing at all while saying it was done.
 bool DeletesAnotherFolder(const QString &target, const QString &readFrom);
+
+// Why deleting `target` must not go ahead, as DeletesAnotherFolder decides:
+// ForeignDictionaryFolderMessage when `target` is another folder,
+// MissingDictionaryFolderMessage when there is none; empty when it may.
+QString RefusedDeletionMessage(const QString &target, const QString &readFrom, const QString &displayName);
 
 // The folder to delete for the tree's folder name: `<programDir>/dic/<folder>`,
 // found whatever its letter case. Empty for a name that is not one plain folder

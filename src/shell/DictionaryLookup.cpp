@@ -250,10 +250,7 @@ std::optional<ArticleRef> DictionaryLookup::ArticleOfRow(int row)
         return std::nullopt;
     // Read from the file now; one cut short or replaced since it was opened
     // may no longer hold this line.
-    std::optional<QString> article = m_list.CurrentArticles.Line(i);
-    if (!article)
-        return std::nullopt;
-    return ArticleRef{i, m_list.CurrentHeadwords.at(i).toString(), std::move(*article)};
+    return ArticleRef{i, m_list.CurrentHeadwords.at(i).toString(), m_list.CurrentArticles.Line(i)};
 }
 
 } // namespace vocab

@@ -13,11 +13,13 @@ namespace vocab {
 class HeadwordGrid;
 class SearchHost;
 
-// One article of the open list.
+// One line of the open list, with its article.
 struct ArticleRef {
     qsizetype index = 0;
     QString headword;
-    QString article;
+    // Nothing when the article file holds no such line: it ends before the
+    // headword file, cut off or cut short since it was opened.
+    std::optional<QString> article;
 };
 
 // Opens the dictionary selected in the tree and searches it as the user
@@ -66,9 +68,8 @@ public:
     DictionaryFolder SelectedFolder() const;
 
     // For the grid's selection handler: records the list index of grid row
-    // `row` as the article shown and returns that article, or nothing when the
-    // row stands for no line with an article (an article file shorter than its
-    // headword file, or a row outside the list).
+    // `row` as the article shown and returns that line, or nothing when the
+    // row stands for no headword of the list.
     std::optional<ArticleRef> ArticleOfRow(int row);
 
     const OpenList &List() const { return m_list; }

@@ -36,4 +36,10 @@ inline const QString HelpFileMissing = QStringLiteral("Файл справки �
 inline const QString HelpFileNotOpened = QStringLiteral("Не удалось открыть файл справки: не найдена программа для его просмотра.\r\n");
 inline const QString LinkNotOpened = QStringLiteral("Не удалось открыть ссылку: не найдена программа для неё.\r\n");
 
+// Shown in the article view in place of an article that the dictionary's
+// article file does not hold: the file ends before its headword list does.
+// %1 is the dictionary's name, %2 the article file.
+inline const QString DamagedArticleFile = QStringLiteral(
+    "Файл статей словаря \"%1\" повреждён: он короче списка слов, и статьи этого слова в нём нет. Файл: %2");
+
 } // namespace vocab::texts

@@ -317,9 +317,9 @@ void TForm1::StringGrid1SelectCell(int ARow)
 
     const auto article = lookup.ArticleOfRow(ARow);
     const ArticleRequest request{PageHead, SelectedNodeCaption(), lookup.SelectedDictionaryDir(), ProgramDir(),
-                                 PickedHeadword, article ? article->index : -1};
+                                 PickedHeadword, article ? article->index : -1, lookup.List().CurrentArticles.Path()};
     WriteHtmlToBrowser(article ? ComposeArticlePage(request, article->article, article->headword)
-                               : ComposeArticlePage(request, std::nullopt, PickedHeadword));
+                               : HeadingOnlyPage(request));
     TimerFocusWB->start(100);
 }
 

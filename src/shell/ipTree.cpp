@@ -181,12 +181,14 @@ void TForm1::CM_DeleteDicClick()
     // nothing is asked and nothing deleted.
     const QString dictionaryDir = lookup.SelectedDictionaryDir();
     const QString folder = DictionaryFolderToDelete(ProgramDir(), dictionaryDir);
+    // The messages name the dictionary as the tree shows it, markup and all.
     if (folder.isEmpty()) {
-        ShowMessage(NoDictionaryFolderMessage(name));
+        ShowMessage(NoDictionaryFolderMessage(name), Qt::PlainText);
         return;
     }
-    if (DeletesAnotherFolder(folder, DictPath::find(m_paths.dicDir, dictionaryDir))) {
-        ShowMessage(ForeignDictionaryFolderMessage(name));
+    if (const QString refused = RefusedDeletionMessage(folder, DictPath::find(m_paths.dicDir, dictionaryDir), name);
+        !refused.isEmpty()) {
+        ShowMessage(refused, Qt::PlainText);
         return;
     }
     {

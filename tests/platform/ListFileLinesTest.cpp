@@ -5,10 +5,16 @@
 #include "ListFile.h"
 #include "TestSupport.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <functional>
+#include <optional>
+#include <string>
 
 using namespace vocab;
 using vocab::test::hex;
@@ -34,7 +40,7 @@ const QByteArray kBeMark("\xFE\xFF", 2);
 const QString kZwnbsp(QChar(0xFEFF));
 
 struct FileCase {
-    const char *name;
+    std::string name;
     QByteArray bytes;
     QStringList lines;
 };
@@ -48,8 +54,55 @@ QString numbered(int i, int n)
     return line;
 }
 
-// Files whose breaks fall where reading them in pieces could go wrong: a
-// CR LF split across two reads of 256 KB, lines past many kept starts, all
+// Where one read of a pass over the lines of a file ends and the next
+// begins, counted from the file's start: a pass from the first line starts
+// just after the mark, and each read takes the reader's own size for it.
+// Through the reads that grow and two of the largest size.
+std::vector<qint64> chunkSeams(qint64 markSize)
+{
+    std::vector<qint64> seams;
+    qint64 at = markSize;
+    int k = 0;
+    do {
+        at += ListFileLines::ScanChunkBytes(k);
+        seams.push_back(at);
+    } while (ListFileLines::ScanChunkBytes(k++) < ListFileLines::LastScanChunkBytes);
+    seams.push_back(at + ListFileLines::ScanChunkBytes(k));
+    return seams;
+}
+
+// Breaks on the seams between two reads, where a CR at the end of one read
+// may have its LF at the start of the next: a first line long enough to end
+// there, in UTF-8 and in UTF-16.
+std::vector<FileCase> seamCases()
+{
+    std::vector<FileCase> cases;
+    const auto filler = [](qint64 bytes) { return QByteArray(bytes, 'x'); };
+    const auto at = [](const char *what, qint64 seam) { return std::string(what) + " at " + std::to_string(seam); };
+    for (const qint64 seam : chunkSeams(kMark.size())) {
+        const qint64 fill = seam - kMark.size();
+        const QString x1 = QString::fromLatin1(filler(fill - 1));
+        const QString x2 = QString::fromLatin1(filler(fill - 2));
+        // CR last in a read, LF first in the next.
+        cases.push_back({at("CR | LF", seam), kMark + filler(fill - 1) + "\r\nafter\r\n\rlast", {x1, "after", "", "last"}});
+        // A lone CR last in a read: the next line begins the next read.
+        cases.push_back({at("CR | text", seam), kMark + filler(fill - 1) + "\rnext\nlast", {x1, "next", "last"}});
+        // A lone CR last in a read, an empty line's LF first in the next.
+        cases.push_back({at("CR | LF CR", seam), kMark + filler(fill - 1) + "\r\n\rlast", {x1, "", "last"}});
+        // The whole CR LF last in a read.
+        cases.push_back({at("CR LF |", seam), kMark + filler(fill - 2) + "\r\nnext", {x2, "next"}});
+    }
+    for (const qint64 seam : chunkSeams(kLeMark.size())) {
+        const qint64 units = (seam - kLeMark.size()) / 2;
+        const QString x = QString(units - 1, u'ы');
+        cases.push_back({at("UTF-16LE CR | LF", seam), kLeMark + utf16(x + u"\r\nпосле\r"_s, false), {x, u"после"_s}});
+        cases.push_back({at("UTF-16BE CR | text", seam), kBeMark + utf16(x + u"\rдальше"_s, true), {x, u"дальше"_s}});
+    }
+    return cases;
+}
+
+// Files whose breaks fall where reading them in pieces could go wrong: on
+// the seams between the reads of a pass, lines past many kept starts, all
 // three breaks mixed, two-byte text.
 std::vector<FileCase> fileCases()
 {
@@ -64,8 +117,7 @@ std::vector<FileCase> fileCases()
         {"UTF-16LE", kLeMark + utf16(u"Ёж\r\nb\rc\n"_s, false), {u"Ёж"_s, "b", "c"}},
         {"UTF-16BE", kBeMark + utf16(u"Ёж\nb"_s, true), {u"Ёж"_s, "b"}},
     };
-    // Lines of 1 000 bytes and more in UTF-8, 300 of them, with the one
-    // break that straddles the first read of 256 KB.
+    // Lines of 1 000 bytes and more in UTF-8, 300 of them, over several reads.
     QByteArray big = kMark;
     QStringList bigLines;
     for (int i = 0; i < 300; ++i) {
@@ -75,12 +127,8 @@ std::vector<FileCase> fileCases()
         big += i % 3 == 0 ? "\n" : "\r\n";
     }
     cases.push_back({"300 long lines", big, bigLines});
-    QByteArray split = kMark;
-    QStringList splitLines;
-    const QByteArray filler(256 * 1024 - 3 - 1, 'x');
-    split += filler + "\r\n" + "after\r\n" + "\r" + "last";
-    splitLines = {QString::fromLatin1(filler), "after", "", "last"};
-    cases.push_back({"CR LF across two reads", split, splitLines});
+    for (FileCase &c : seamCases())
+        cases.push_back(std::move(c));
     QByteArray many = kMark;
     QStringList manyLines;
     for (int i = 0; i < 1000; ++i) {
@@ -181,6 +229,80 @@ TEST_F(ListFileLinesTest, AFileCutShortReplacedOrDeletedWhileOpenIsReadAsItIsNow
     EXPECT_EQ(deleted.Line(0), u"новый"_s);
     EXPECT_THROW(ListFileLines::Open(path), FileError);
     EXPECT_THROW(ListFile::readLines(path, 0, 1), FileError);
+}
+
+// Another program writes other lines of the same total size over a file and
+// puts its old modification time back, as cp -p, tar and rsync -t do: the
+// lines are read where they stand now, by an open list and by a list opened
+// afterwards.
+TEST_F(ListFileLinesTest, AFileRewrittenToItsSizeWithItsTimePutBackIsReadAsItIsNow)
+{
+    // Lines of 600 bytes but one of 3 000, first and then last: every line
+    // after the first begins some four lines' length earlier, and the files
+    // are of one size.
+    const auto text = [](const QString &word, int longLine) {
+        QStringList lines;
+        for (int i = 0; i < 200; ++i) {
+            QString line = word + QString::number(i) + u' ';
+            line += QString((i == longLine ? 3000 : 600) - line.toUtf8().size(), u'z');
+            lines.append(line);
+        }
+        return lines;
+    };
+    const QStringList before = text(u"до "_s, 0);
+    const QStringList after = text(u"после "_s, 199);
+    ASSERT_EQ(ListFile::encode(before).size(), ListFile::encode(after).size());
+
+    enum class Rewrite { InPlace, DeletedAndMadeAgain };
+    for (const Rewrite how : {Rewrite::InPlace, Rewrite::DeletedAndMadeAgain}) {
+        SCOPED_TRACE(how == Rewrite::InPlace ? "rewritten in place" : "deleted and made again");
+        ListFileLines::ForgetKeptTables();
+        const QString path = write(QStringLiteral("r.uvs"), ListFile::encode(before));
+        const QByteArray native = QFile::encodeName(path);
+        struct stat old {};
+        ASSERT_EQ(::stat(native.constData(), &old), 0);
+        {
+            const ListFileLines lines = ListFileLines::Open(path);
+            ASSERT_EQ(lines.Line(199), before[199]);
+            ASSERT_EQ(lines.Line(101), before[101]);
+        }
+        std::optional<ListFileLines> open;
+        if (how == Rewrite::InPlace) {
+            open = ListFileLines::Open(path);
+            ASSERT_EQ(open->Line(150), before[150]);
+        }
+
+        // Written again until the clock that stamps changes has moved on
+        // from the first writing.
+        struct stat now {};
+        const QDeadlineTimer deadline(10000);
+        do {
+            if (how == Rewrite::DeletedAndMadeAgain) {
+                ASSERT_TRUE(QFile::remove(path));
+            }
+            write(QStringLiteral("r.uvs"), ListFile::encode(after));
+            const struct timespec times[2] = {old.st_atim, old.st_mtim};
+            ASSERT_EQ(::utimensat(AT_FDCWD, native.constData(), times, 0), 0);
+            ASSERT_EQ(::stat(native.constData(), &now), 0);
+            ASSERT_FALSE(deadline.hasExpired()) << "the time of change never moved";
+        } while (now.st_ctim.tv_sec == old.st_ctim.tv_sec && now.st_ctim.tv_nsec == old.st_ctim.tv_nsec);
+        ASSERT_EQ(now.st_size, old.st_size);
+        ASSERT_EQ(now.st_mtim.tv_sec, old.st_mtim.tv_sec);
+        ASSERT_EQ(now.st_mtim.tv_nsec, old.st_mtim.tv_nsec);
+        if (how == Rewrite::InPlace) {
+            ASSERT_EQ(now.st_ino, old.st_ino);
+        }
+
+        if (open) {
+            EXPECT_EQ(open->Line(151), after[151]);
+            EXPECT_EQ(open->Lines(100, 3), after.mid(100, 3));
+        }
+        const ListFileLines again = ListFileLines::Open(path);
+        EXPECT_EQ(again.Line(199), after[199]);
+        EXPECT_EQ(again.Line(101), after[101]);
+        EXPECT_EQ(again.ToStringList(), after);
+        EXPECT_EQ(ListFile::readLines(path, 121, 2), after.mid(121, 2));
+    }
 }
 
 TEST_F(ListFileLinesTest, AFolderOrAMissingFileIsAnError)

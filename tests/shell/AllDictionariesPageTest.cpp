@@ -3,6 +3,7 @@
 #include "AllDictionariesPage.h"
 
 #include "AppError.h"
+#include "ArticlePage.h"
 #include "DictionaryFixtures.h"
 
 #include <QFile>
@@ -129,6 +130,22 @@ TEST(AllDictionariesPageBuild, SeveralDictionariesInTreeOrder)
                     u"<div class=zag>Английский целый</div><div align=\"justify\"><B>КОТ</B> — cat</div><br><br>"_qs
                   + End);
     EXPECT_TRUE(result.GrayListWork.isEmpty()) << "the grey-listed dictionary is in the tree";
+}
+
+// A name that reads as markup is shown as it is: it neither vanishes nor
+// turns the dictionaries after it into a comment. Articles stay HTML.
+TEST(AllDictionariesPageBuild, NamesAreShownAsText)
+{
+    PageRig rig;
+    rig.whole(u"<!-- Первый"_qs, "a", {u"КОТ"_qs}, {u"КОТ <i>первый</i>"_qs});
+    rig.whole(u"Словарь <beta> & Co"_qs, "b", {u"КОТ"_qs}, {u"КОТ второй"_qs});
+    rig.gray = {u"Словарь &lt;beta&gt; &amp; Co"_qs};
+    const AllDictionariesResult result = rig.build(u"КОТ"_qs);
+    EXPECT_EQ(result.page,
+              Head + u"<div class=zag>&lt;!-- Первый</div><div align=\"justify\"><B>КОТ</B> <i>первый</i></div><br><br>"
+                     u"<div class=zag>Словарь &lt;beta&gt; &amp; Co</div><div align=\"justify\"><B>КОТ</B> второй</div><br><br>"_qs
+                  + End);
+    EXPECT_EQ(result.GrayListWork, QStringList{u"Словарь &lt;beta&gt; &amp; Co"_qs}) << "the grey list holds names, not markup";
 }
 
 TEST(AllDictionariesPageBuild, LetterFilesOfTheKey)
@@ -301,11 +318,22 @@ TEST(AllDictionariesPageFailures, MissingOrShortArticleFiles)
     rig.dictionaryNode(u"Б"_qs, "b");
     rig.dir.writeList("dic/b/b.ogl", {u"ДОМ"_qs, u"КОТ"_qs, u"КОТ"_qs});
     rig.dir.writeList("dic/b/b.uvs", {u"ДОМ"_qs, u"КОТ б"_qs});
-    // A shorter article file gives no other line's article.
-    EXPECT_EQ(rig.build(u"КОТ"_qs).page,
+    rig.dictionaryNode(u"В"_qs, "c");
+    rig.letter("c", 11, {u"КОТ"_qs}, {});
+    // A shorter article file gives no other line's article: it is told to
+    // be damaged, and named, where each article it lacks would stand.
+    const auto damaged = [&](const QString &name, const QString &file) {
+        return u"Файл статей словаря \""_qs + name + u"\" повреждён: он короче списка слов, и статьи этого слова в нём нет. Файл: "_qs
+            + rig.dir.path(file);
+    };
+    const AllDictionariesResult shortFiles = rig.build(u"КОТ"_qs);
+    EXPECT_TRUE(shortFiles.found);
+    EXPECT_EQ(shortFiles.page,
               Head + u"<div class=zag>А</div><div align=\"justify\"><B>КОТ</B> а</div><br><br>"
                      u"<div class=zag>Б</div><div align=\"justify\"><B>КОТ</B> б</div><br>"
-                     u"<div align=\"justify\"></div><br><br>"_qs + End);
+                     u"<div align=\"justify\">"_qs + damaged(u"Б"_qs, "dic/b/b.uvs") + u"</div><br><br>"
+                     u"<div class=zag>В</div><div align=\"justify\">"_qs + damaged(u"В"_qs, "dic/c/base/11.uvs")
+                  + u"</div><br><br>"_qs + End);
 
     // A dictionary without the word is never asked for its articles.
     QFile::remove(rig.dir.path("dic/b/b.uvs"));
@@ -333,9 +361,10 @@ TEST(AllDictionariesPageFailures, ArticleFilesChangedBetweenPages)
     const QString shown = u"<B>КОТ</B> статья 150"_qs + repeated(u'ы', 300);
     ASSERT_EQ(rig.build(u"КОТ"_qs).page, section(shown));
 
-    // Cut short before the word's article: the section shows an empty one.
+    // Cut short before the word's article: the section shows that the file
+    // is damaged.
     ASSERT_TRUE(QFile::resize(rig.dir.path("dic/a/a.uvs"), 3 + 100 * 10));
-    EXPECT_EQ(rig.build(u"КОТ"_qs).page, section(QString()));
+    EXPECT_EQ(rig.build(u"КОТ"_qs).page, section(DamagedArticleFileNotice(u"А"_qs, uvs)));
 
     // Written again with short articles: the page shows the new one.
     QStringList shortArticles;

@@ -114,14 +114,63 @@ TEST(ArticlePageImages, PictureFolderIsFoundWhateverItsCaseAndItsAddressIsEncode
     }
 }
 
-TEST(ArticlePageCompose, IndexOutsideTheArticlesShowsNoOtherArticle)
+// An article file that ends before its headword file: the headwords past its
+// end show that the file is damaged, naming it, and never another line's
+// article; a row that stands for no headword shows the heading alone.
+TEST(ArticlePageCompose, IndexOutsideTheArticlesShowsThatTheFileIsDamaged)
 {
     const QStringList headwords{"A", "B", "C"};
     const LineList articles = LineList::FromLines({"A text"});
-    for (qsizetype index : {qsizetype(1), qsizetype(2), qsizetype(-1)}) {
-        const ArticleRequest r{Head, "Dict", "d", "/p", "B", index};
-        EXPECT_EQ(ComposeArticlePage(r, headwords, articles), Head + u"<div class=zag>Dict</div><div align=\"justify\"></div></body> </html>"_qs);
+    const QString file = u"/p/dic/d/d.uvs"_qs;
+    const QString damaged = u"Файл статей словаря \"Dict\" повреждён: он короче списка слов, и статьи этого слова в нём нет. "
+                            u"Файл: /p/dic/d/d.uvs"_qs;
+    ASSERT_EQ(DamagedArticleFileNotice("Dict", file), damaged);
+    const auto page = [](const QString &article) {
+        return Head + u"<div class=zag>Dict</div><div align=\"justify\">"_qs + article + u"</div></body> </html>"_qs;
+    };
+    struct Case {
+        qsizetype index;
+        QString shown;
+    };
+    const Case cases[] = {{0, u"<B>A</B> text"_qs}, {1, damaged}, {2, damaged}, {-1, QString()}, {3, QString()}};
+    for (const Case &c : cases) {
+        const ArticleRequest r{Head, "Dict", "d", "/p", "A", c.index, file};
+        EXPECT_EQ(ComposeArticlePage(r, headwords, articles), page(c.shown)) << c.index;
     }
+    // The article read already, or none there: the window's own path.
+    const ArticleRequest r{Head, "Dict", "d", "/p", "B", 1, file};
+    EXPECT_EQ(ComposeArticlePage(r, std::nullopt, "B"), page(damaged));
+    EXPECT_EQ(HeadingOnlyPage(r), page(QString()));
+}
+
+// A name is text wherever it stands: in the heading of both pages and in the
+// notice of a damaged file, where the file's path is text too.
+TEST(ArticlePageCompose, NamesAndFilesAreShownAsText)
+{
+    struct Case {
+        QString name;
+        QString escaped;
+    };
+    const Case cases[] = {
+        {u"Словарь <beta> & Co"_qs, u"Словарь &lt;beta&gt; &amp; Co"_qs},
+        {u"<!-- Первый"_qs, u"&lt;!-- Первый"_qs},
+        {u"<b>Жирный</b>"_qs, u"&lt;b&gt;Жирный&lt;/b&gt;"_qs},
+        {u"\"Кавычки\" & &amp;"_qs, u"&quot;Кавычки&quot; &amp; &amp;amp;"_qs},
+        {u"Обычный"_qs, u"Обычный"_qs},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(DictionaryHeading(c.name), u"<div class=zag>"_qs + c.escaped + u"</div>"_qs) << c.name.toStdString();
+        const ArticleRequest r{Head, c.name, "d", "/p", "A", 0, u"/p/dic/<d>&/d.uvs"_qs};
+        EXPECT_EQ(ComposeArticlePage(r, {"A"}, LineList::FromLines({"A <i>статья</i>"})),
+                  Head + u"<div class=zag>"_qs + c.escaped + u"</div><div align=\"justify\"><B>A</B> <i>статья</i></div></body> </html>"_qs)
+            << "the article stays HTML";
+        EXPECT_EQ(DamagedArticleFileNotice(c.name, r.articleFile),
+                  u"Файл статей словаря \""_qs + c.escaped + u"\" повреждён: он короче списка слов, и статьи этого слова в нём нет. "
+                  u"Файл: /p/dic/&lt;d&gt;&amp;/d.uvs"_qs);
+    }
+    // A "%1" or "%2" in a name is a part of it, not a place for the file.
+    EXPECT_EQ(DamagedArticleFileNotice(u"%2 %1"_qs, u"/f"_qs),
+              u"Файл статей словаря \"%2 %1\" повреждён: он короче списка слов, и статьи этого слова в нём нет. Файл: /f"_qs);
 }
 
 // Whole pages as the window writes them, under a head built from options
@@ -158,7 +207,7 @@ TEST(ArticlePagePages, WholeArticleAndDescriptionPages)
         {"index outside the articles", u"ДОМ"_qs, u"ДОМ"_qs, 1, QString()},
     };
     for (const Case &c : cases) {
-        const ArticleRequest r{head, u"Малый толковый"_qs, "ruslex", "/opt/voc", c.cell, c.index};
+        const ArticleRequest r{head, u"Малый толковый"_qs, "ruslex", "/opt/voc", c.cell, c.index, u"/opt/voc/dic/ruslex/ruslex.uvs"_qs};
         EXPECT_EQ(ComposeArticlePage(r, {c.cell}, LineList::FromLines({c.stored})), userHead + heading + u"<div align=\"justify\">"_qs + c.article + end)
             << c.name;
     }

@@ -1,4 +1,5 @@
 // Article pages in the real engine: what the page shows once written.
+#include "CombinedFixtures.h"
 #include "DictionaryFixtures.h"
 #include "HostedBrowser.h"
 #include "ScriptRunner.h"
@@ -16,6 +17,8 @@
 #include <QUrl>
 
 using namespace vocab;
+using vocab::test::FixtureFolder;
+using vocab::test::Merged;
 
 namespace {
 
@@ -192,5 +195,104 @@ TEST_F(ArticleView, PicturesLoadFromAnAwkwardInstallFolderWhateverTheLetterCase)
     const QString src = evaluate("document.getElementById('pic') ? document.getElementById('pic').src : ''").toString();
     EXPECT_TRUE(loaded) << "the picture did not load from " << src.toStdString();
     EXPECT_EQ(QUrl(src).toLocalFile(), program + "/dic/PICS/IMG/dom.png");
+    EXPECT_TRUE(boxes.empty());
+}
+
+namespace {
+
+// The combined list of the words of these dictionaries, with its index, as
+// the start-up finds it.
+void writeCombinedList(const FixtureFolder &dir, std::initializer_list<QStringList> dictionaries)
+{
+    const QStringList list = Merged(dictionaries);
+    dir.writeList("ConfigFiles/dictionaries/dictionaries.ogl", list);
+    LetterIndexTable::Build(list).WriteFile(dir.path("ConfigFiles/dictionaries/dictionaries.dvc"));
+}
+
+} // namespace
+
+// Names that read as markup, in the headings the engine shows: the one
+// dictionary's page and the page of all of them, where a name beginning "<!"
+// once greyed every dictionary after it (its heading left open) and one
+// beginning "<!--" made a comment of them.
+TEST_F(ArticleView, DictionaryNamesAreShownAsTheyAreOnBothPages)
+{
+    const QStringList names{u"<!Первый"_qs, u"Словарь <beta> & Co"_qs, u"<!-- Третий"_qs, u"Четвёртый"_qs};
+    const QStringList texts{u"ЛЕС <i>первый</i>"_qs, u"ЛЕС второй"_qs, u"ЛЕС третий"_qs, u"ЛЕС четвёртый"_qs};
+    QStringList tree{texts::RootNodeCaption, u"Мои"_qs};
+    for (int i = 0; i < names.size(); ++i) {
+        const QString own = u"names%1"_qs.arg(i);
+        tree.append(u'\t' + names[i] + u'=' + own);
+        dir.writeList("dic/" + own + "/" + own + ".ogl", {u"ЛЕС"_qs});
+        dir.writeList("dic/" + own + "/" + own + ".uvs", {texts[i]});
+    }
+    dir.writeTree(tree);
+    writeCombinedList(dir, {{u"ЛЕС"_qs}, {u"ЛЕС"_qs}, {u"ЛЕС"_qs}, {u"ЛЕС"_qs}});
+    start();
+    const auto headings = [&] {
+        return evaluate("Array.from(document.querySelectorAll('.zag')).map(function(e) { return e.textContent; })")
+            .toStringList();
+    };
+    const auto comments = [&] {
+        return evaluate("(function() { var w = document.createTreeWalker(document.body, NodeFilter.SHOW_COMMENT), n = 0;"
+                        " while (w.nextNode()) ++n; return n; })()").toInt();
+    };
+    // The text of each article and whether it is drawn in the heading's grey.
+    const auto articles = [&] {
+        return evaluate("Array.from(document.querySelectorAll('div[align=justify]')).map(function(e) {"
+                        " return e.textContent + (e.closest('.zag') ? ' (grey)' : ''); })").toStringList();
+    };
+
+    for (const int i : {0, 1, 2}) {
+        select(names[i]);
+        search(u"лес"_qs);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return headings() == QStringList{names[i]}; }, 10000))
+            << headings().join(u'|').toStdString();
+        EXPECT_EQ(articles(), QStringList{QString(texts[i]).remove(u"<i>"_qs).remove(u"</i>"_qs)});
+    }
+    select(names[0]);
+    search(u"лес"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return evaluate("document.querySelector('i') ? document.querySelector('i').textContent : ''") == u"первый"_qs; }, 10000))
+        << "the article stays HTML";
+
+    select(texts::RootNodeCaption);
+    typeAfterClearing(u"лес"_qs);
+    ASSERT_EQ(form->PickedHeadword, u"ЛЕС"_qs);
+    QTest::keyClick(box(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return headings() == names; }, 10000)) << headings().join(u'|').toStdString();
+    EXPECT_EQ(comments(), 0);
+    EXPECT_EQ(articles(), (QStringList{u"ЛЕС первый"_qs, u"ЛЕС второй"_qs, u"ЛЕС третий"_qs, u"ЛЕС четвёртый"_qs}));
+    EXPECT_TRUE(boxes.empty());
+}
+
+// An article file cut off in the middle: the words past its end show, in the
+// article view of both pages, that the file is damaged and which it is; the
+// words before it show their articles, and no box comes up.
+TEST_F(ArticleView, AnArticleFileCutOffShowsThatItIsDamaged)
+{
+    const QString name = u"Обрезанный"_qs;
+    dir.writeTree({texts::RootNodeCaption, u"Мои"_qs, u"\t"_qs + name + u"=cut"_qs});
+    dir.writeList("dic/cut/cut.ogl", {u"ДОМ"_qs, u"КОТ"_qs, u"ЛЕС"_qs});
+    const QByteArray whole = ListFile::encode({u"ДОМ, -а. Здание."_qs, u"КОТ, -а. Зверь."_qs, u"ЛЕС, -а. Деревья."_qs});
+    vocab::test::writeBytes(dir.path("dic/cut/cut.uvs"), whole.left(whole.indexOf(u"Зверь"_qs.toUtf8())));
+    writeCombinedList(dir, {{u"ДОМ"_qs, u"КОТ"_qs, u"ЛЕС"_qs}});
+    start();
+    const QString damaged = texts::DamagedArticleFile.arg(name, QDir::currentPath() + u"/dic/cut/cut.uvs"_qs);
+    const auto text = [&] { return evaluate("document.body.innerText").toString().trimmed(); };
+
+    select(name);
+    search(u"лес"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text() == name + u'\n' + damaged; }, 10000)) << text().toStdString();
+    search(u"до"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text() == name + u"\nДОМ, -а. Здание."_qs; }, 10000)) << text().toStdString();
+    search(u"кот"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text() == name + u"\nКОТ, -а."_qs; }, 10000))
+        << "what is left of the last line: " << text().toStdString();
+
+    select(texts::RootNodeCaption);
+    typeAfterClearing(u"лес"_qs);
+    ASSERT_EQ(form->PickedHeadword, u"ЛЕС"_qs);
+    QTest::keyClick(box(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text() == name + u'\n' + damaged; }, 10000)) << text().toStdString();
     EXPECT_TRUE(boxes.empty());
 }

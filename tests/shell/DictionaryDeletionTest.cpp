@@ -107,6 +107,36 @@ TEST_F(DictionaryDeletion, AFolderOtherThanTheOneReadFromIsNeverDeleted)
         EXPECT_EQ(DeletesAnotherFolder(c.target, c.readFrom), c.refused) << c.target.toStdString() << " / " << c.readFrom.toStdString();
 }
 
+// Each refusal says what is so: another folder of that name in the program's
+// own "dic", or none there at all.
+TEST_F(DictionaryDeletion, ARefusalNamesWhatThereIsInTheProgramsOwnFolder)
+{
+    writeDictionary("engrus");
+    writeBytes(outside.filePath("dic/engrus/about.info"), "x");
+    const QString readFrom = outside.filePath("dic/engrus");
+    QTemporaryDir bare; // a program folder without "dic"
+    ASSERT_TRUE(QFile::link(outside.filePath("nothing"), path("dic/dangling")));
+    const QString name = u"Словарь <b>Б</b>"_qs;
+    struct Case {
+        const char *what;
+        QString target;
+        QString readFrom;
+        QString message;
+    } cases[] = {
+        {"started in its folder", path("dic/engrus"), path("dic/engrus"), QString()},
+        {"read from nowhere", path("dic/engrus"), QString(), QString()},
+        {"another folder of that name", path("dic/engrus"), readFrom, ForeignDictionaryFolderMessage(name)},
+        {"no such folder", path("dic/absent"), readFrom, MissingDictionaryFolderMessage(name)},
+        {"no dic at all", DictionaryFolderToDelete(bare.path(), "engrus"), readFrom, MissingDictionaryFolderMessage(name)},
+        {"a link that leads nowhere", path("dic/dangling"), readFrom, MissingDictionaryFolderMessage(name)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(RefusedDeletionMessage(c.target, c.readFrom, name), c.message) << c.what;
+    EXPECT_EQ(MissingDictionaryFolderMessage(name),
+              u"Словарь Словарь <b>Б</b> не удален: программа запущена не из своей папки, а в ее каталоге dic нет папки этого словаря."_qs);
+    EXPECT_FALSE(MissingDictionaryFolderMessage(name).contains(u"другая папка"_qs));
+}
+
 TEST_F(DictionaryDeletion, NamesThatAreNotOneFolderAreRefused)
 {
     writeDictionary("engrus");

@@ -161,7 +161,7 @@ public:
         grid.SetSelectCellHandler([this](int row) {
             selections.push_back({row, grid.RowCount()});
             const auto article = lookup.ArticleOfRow(row);
-            host.WriteHtmlToBrowser(article ? article->article : kNoArticle);
+            host.WriteHtmlToBrowser(article && article->article ? *article->article : kNoArticle);
         });
         QObject::connect(&grid, &HeadwordGrid::modelReset, [this] { ++cellWrites; });
     }

@@ -333,6 +333,13 @@ TEST_F(LookupTest, AnArticleFileShorterThanItsHeadwordsShowsNoStrayArticle)
     EXPECT_EQ(rig.lastPage(), kNoArticle);
     EXPECT_FALSE(rig.lookup.ArticleOfRow(-5));
     EXPECT_FALSE(rig.lookup.ArticleOfRow(1000));
+    // The row stands for its headword, whose article the file lacks.
+    const auto wolf = rig.lookup.ArticleOfRow(rig.grid.Row());
+    ASSERT_TRUE(wolf);
+    EXPECT_EQ(wolf->index, 2);
+    EXPECT_EQ(wolf->headword, u"ВОЛК"_s);
+    EXPECT_EQ(wolf->article, std::nullopt);
+    EXPECT_EQ(rig.lookup.List().CurrentArticles.Path(), tree.path(u"dic/short/short.uvs"_s)) << "the file to name";
 }
 
 TEST_F(LookupTest, EmptyLinesInAHeadwordFileNeitherLoopNorHideTheDictionary)

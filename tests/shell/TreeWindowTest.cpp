@@ -420,6 +420,45 @@ TEST_F(DeleteWindow, StartedOutsideItsFolderTheProgramDeletesNoOtherDictionary)
     EXPECT_EQ(incomplete(), "none");
 }
 
+// Started outside its folder, whose "dic" has no folder of that name, or
+// which has no "dic" at all: the refusal says so, and names the dictionary
+// as the tree shows it, markup and all.
+TEST_F(DeleteWindow, StartedOutsideItsFolderWithoutTheDictionaryTheRefusalSaysItIsNotThere)
+{
+    const QString name = u"Словарь <b>Б</b>"_qs;
+    startWithTree({Root, "F1", u"\t"_qs + name + u'=' + folder});
+    std::vector<MessageBoxRequest> requests;
+    const MessageBoxResponder before = setMessageBoxResponder([&](const MessageBoxRequest &r) {
+        requests.push_back(r);
+        return IDOK;
+    });
+    struct Case {
+        const char *what;
+        QString made; // in the program's folder
+    };
+    const Case cases[] = {{"a dic without the folder", "dic/other/about.info"}, {"no dic at all", "readme.txt"}};
+    for (const Case &c : cases) {
+        QTemporaryDir installed;
+        vocab::test::writeBytes(installed.filePath(c.made), "x");
+        requests.clear();
+        question.clear();
+        SetProgramDirForTests(installed.path());
+        deleteWith(name, [](TFormDelete &d) { d.ButtonDelete->click(); });
+        SetProgramDirForTests(work.path());
+        EXPECT_TRUE(question.isEmpty()) << c.what << ": no question asked";
+        ASSERT_EQ(requests.size(), 1u) << c.what;
+        EXPECT_EQ(requests[0].text, MissingDictionaryFolderMessage(name)) << c.what;
+        EXPECT_EQ(requests[0].format, Qt::PlainText) << c.what;
+        EXPECT_EQ(QDir(installed.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{QString(c.made).section(u'/', 0, 0)})
+            << c.what << ": nothing made or removed there";
+    }
+    setMessageBoxResponder(before);
+    EXPECT_TRUE(folderExists());
+    EXPECT_EQ(outline(), (QStringList{Root, "F1", u"\t"_qs + name}));
+    EXPECT_EQ(incomplete(), "none");
+}
+
 TEST_F(DeleteWindow, NoFolderNamedAsksNothingAndDeletesNothing)
 {
     // "Пустой" names no folder: the target would be the whole of "dic". The
