@@ -51,6 +51,8 @@ void TFormAddDic::layOut()
 
 void TFormAddDic::ShowDictionaryName(const QString &name)
 {
+    // The name is the dictionary maker's text: a "<b>" in it is letters.
+    LabelNameDic->setTextFormat(Qt::PlainText);
     LabelNameDic->setText(FitDictionaryName(name, LabelNameDic->fontMetrics(), LabelNameDic->contentsRect().width()));
 }
 

@@ -82,6 +82,8 @@ void TForm_compil::layOut()
 
 void TForm_compil::ShowDictionaryName(const QString &text)
 {
+    // The name is the dictionary maker's text: a "<b>" in it is letters.
+    LabelName->setTextFormat(Qt::PlainText);
     LabelName->setText(FitDictionaryName(text, LabelName->fontMetrics(), LabelName->contentsRect().width()));
 }
 

@@ -267,6 +267,12 @@ TEST_P(DialogTexts, TheProgressWindowsKeepTheirSizeAndPlaceWhateverNamesPassThro
         expectKeptAt(&compil, rebuilding, "rebuild window");
         expectCutToTheLabel(compil.LabelName, u"Обновление: "_qs, name);
     }
+
+    // A name is shown as the letters it is made of.
+    addDic.ShowDictionaryName(u"<b>Словарь</b>"_qs);
+    compil.ShowDictionaryName(u"<b>Словарь</b>"_qs);
+    EXPECT_EQ(addDic.LabelNameDic->textFormat(), Qt::PlainText);
+    EXPECT_EQ(compil.LabelName->textFormat(), Qt::PlainText);
 }
 
 // The question about a dictionary of any name fits the dialog, which is no
