@@ -3,6 +3,8 @@
 // Starting the web engine the way this program runs it: the one place that
 // decides about the engine's sandbox, its use of the GPU and running as root.
 
+#include <QWebEngineSettings>
+
 #include <memory>
 
 class QObject;
@@ -26,5 +28,13 @@ void prepareWebEngine();
 // cache or cookies written to disk, so that controls don't share state. It
 // is on the list of live profiles (NetworkState.h) for as long as it lives.
 std::unique_ptr<QWebEngineProfile> makeBrowserProfile();
+
+// Sets a setting of a page only where it changes: every change sends the
+// page's settings to the engine anew, which costs each page it shows.
+inline void setSetting(QWebEngineSettings &settings, QWebEngineSettings::WebAttribute attribute, bool on)
+{
+    if (settings.testAttribute(attribute) != on)
+        settings.setAttribute(attribute, on);
+}
 
 } // namespace vocab

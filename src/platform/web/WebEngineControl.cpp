@@ -368,7 +368,7 @@ bool WebEngineControl::silent() const
 void WebEngineControl::SetRegisterAsDropTarget(bool value)
 {
     m_acceptDrops = value;
-    m_page->settings()->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, value);
+    setSetting(*m_page->settings(), QWebEngineSettings::NavigateOnDropEnabled, value);
 }
 
 IHTMLDocument2 *WebEngineControl::Document()
@@ -457,12 +457,14 @@ void WebEngineControl::readHostInfo()
             info = DOCHOSTUIINFO();
     m_hostFlags = info.dwFlags;
     QWebEngineSettings *settings = m_page->settings();
-    settings->setAttribute(QWebEngineSettings::ShowScrollBars, !(m_hostFlags & DOCHOSTUIFLAG_SCROLL_NO));
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls,
-                           !(m_hostFlags & DOCHOSTUIFLAG_LOCAL_MACHINE_ACCESS_CHECK));
-    settings->setUnknownUrlSchemePolicy(m_hostFlags & DOCHOSTUIFLAG_DISABLE_UNTRUSTEDPROTOCOL
-                                            ? QWebEngineSettings::DisallowUnknownUrlSchemes
-                                            : QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
+    setSetting(*settings, QWebEngineSettings::ShowScrollBars, !(m_hostFlags & DOCHOSTUIFLAG_SCROLL_NO));
+    setSetting(*settings, QWebEngineSettings::LocalContentCanAccessFileUrls,
+               !(m_hostFlags & DOCHOSTUIFLAG_LOCAL_MACHINE_ACCESS_CHECK));
+    const auto schemes = m_hostFlags & DOCHOSTUIFLAG_DISABLE_UNTRUSTEDPROTOCOL
+        ? QWebEngineSettings::DisallowUnknownUrlSchemes
+        : QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction;
+    if (settings->unknownUrlSchemePolicy() != schemes)
+        settings->setUnknownUrlSchemePolicy(schemes);
     QString css = info.pchHostCss;
     if (m_hostFlags & DOCHOSTUIFLAG_DIALOG)
         css += QStringLiteral("*{user-select:none;}");
@@ -489,14 +491,14 @@ void WebEngineControl::readDownloadFlags()
 {
     const std::optional<QVariant> answer = m_site.ambient(DISPID_AMBIENT_DLCONTROL);
     m_downloadFlags = answer ? answer->toUInt() : DLCTL_CONTROL_DEFAULT;
-    m_page->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, m_downloadFlags & DLCTL_DLIMAGES);
+    setSetting(*m_page->settings(), QWebEngineSettings::AutoLoadImages, m_downloadFlags & DLCTL_DLIMAGES);
     applyScriptSetting();
 }
 
 void WebEngineControl::applyScriptSetting()
 {
-    m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled,
-                                     !(m_downloadFlags & DLCTL_NO_SCRIPTS) && !m_scriptsStopped);
+    setSetting(*m_page->settings(), QWebEngineSettings::JavascriptEnabled,
+               !(m_downloadFlags & DLCTL_NO_SCRIPTS) && !m_scriptsStopped);
 }
 
 void WebEngineControl::readUserAgent()
@@ -507,7 +509,9 @@ void WebEngineControl::readUserAgent()
     const QString agent = answer ? singleHeaderLine(answer->toString()).trimmed() : QString();
     // The host's own text stands alone; the engine's takes the tokens the
     // user's settings add to every browser's.
-    m_profile->setHttpUserAgent(agent.isEmpty() ? AgentWithTokens(m_defaultUserAgent, PostPlatformTokens()) : agent);
+    const QString wanted = agent.isEmpty() ? AgentWithTokens(m_defaultUserAgent, PostPlatformTokens()) : agent;
+    if (m_profile->httpUserAgent() != wanted)
+        m_profile->setHttpUserAgent(wanted);
 }
 
 void WebEngineControl::readUserMode()

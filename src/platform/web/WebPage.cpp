@@ -3,6 +3,7 @@
 #include "EngineCallback.h"
 #include "EngineDialogs.h"
 #include "EngineDocument.h"
+#include "EngineSetup.h"
 #include "EngineCommands.h"
 #include "ErrorHandler.h"
 #include "MessageBoxes.h"
@@ -192,7 +193,7 @@ void WebPage::finishLoad()
         if (auto *protect = m_control.site().service<IProtectFocus>()) {
             bool allow = true;
             if (protect->AllowFocusChange(allow) == S_OK)
-                settings()->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, allow);
+                setSetting(*settings(), QWebEngineSettings::AllowWindowActivationFromJavaScript, allow);
         }
         if (auto *events = m_control.site().events(); events && !m_ownLoad) {
             // A page that came at the address shown before (one written
