@@ -121,7 +121,7 @@ QString EngineDocument::of(const char *member) const
 }
 
 QString EngineDocument::title() const { return m_scripts.readString(of("title")); }
-QString EngineDocument::url() const { return m_scripts.readString(of("URL")); }
+QString EngineDocument::url() const { return PageWriter::withoutPageName(m_scripts.readString(of("URL"))); }
 QString EngineDocument::charset() const { return m_scripts.readString(of("characterSet")); }
 QString EngineDocument::cookie() const { return m_scripts.readString(of("cookie")); }
 QString EngineDocument::readyState() const { return m_scripts.readString(of("readyState")); }

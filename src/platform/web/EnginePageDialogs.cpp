@@ -6,6 +6,7 @@
 #include "ListFile.h"
 #include "OleCommands.h"
 #include "OleError.h"
+#include "PageWriter.h"
 #include "ScriptRunner.h"
 #include "WindowHelpers.h"
 
@@ -268,7 +269,7 @@ HRESULT EnginePageDialogs::viewSource()
     window->setWindowFlag(Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(QStringLiteral("pageSource"));
-    window->setWindowTitle(QStringLiteral("Исходный код: %1").arg(m_page->url().toDisplayString()));
+    window->setWindowTitle(QStringLiteral("Исходный код: %1").arg(PageWriter::withoutPageName(m_page->url().toDisplayString())));
     window->setReadOnly(true);
     window->setLineWrapMode(QPlainTextEdit::NoWrap);
     window->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -5,6 +5,7 @@
 #include "OleCommands.h"
 #include "PageSetupDialog.h"
 #include "PageSetupStore.h"
+#include "PageWriter.h"
 #include "WindowHelpers.h"
 
 #include <QBuffer>
@@ -254,7 +255,7 @@ HRESULT EnginePrinting::printOnto(QWebEnginePage *page, QPrinter &printer, const
     const QMarginsF margins = fitted(marginsInches, printerLayout.fullRect(QPageLayout::Inch).size());
     const QPageLayout layout(printerLayout.pageSize(), printerLayout.orientation(), margins, QPageLayout::Inch);
     const QString title = page->title();
-    const QString url = page->url().toString();
+    const QString url = PageWriter::withoutPageName(page->url().toString());
     QByteArray bytes = layoutAsPdf(page, layout);
     if (bytes.isEmpty())
         return E_FAIL;

@@ -10,15 +10,15 @@ namespace vocab {
 
 namespace {
 
-// The document is asked at each step of the engine's load; this often
-// only in case the engine tells of none (a look costs the engine work of
-// its own while it loads the page).
-constexpr int MarkCheckIntervalMs = 50;
+// The document is asked this often whether the page has come, for the
+// case that the engine tells of no end of its load; a look costs the
+// engine work of its own while it loads the page.
+constexpr int DocumentLookIntervalMs = 50;
 
 // How the engine begins the address of a page given inline.
 constexpr char InlineMimeType[] = "text/html;charset=UTF-8;base64";
 constexpr char InlineAddressStart[] = "data:text/html;charset=UTF-8;base64,";
-const QString MarkPrefix = QStringLiteral("vocab-page-");
+const QString PageNamePrefix = QStringLiteral("vocab-page-");
 
 // The engine percent-encodes the base64 text: these three go in as %XX.
 bool escapedInAddress(char c)
@@ -26,35 +26,60 @@ bool escapedInAddress(char c)
     return c == '+' || c == '/' || c == '=';
 }
 
+qsizetype addressLengthOf(const QByteArray &coded)
+{
+    qsizetype length = sizeof(InlineAddressStart) - 1;
+    for (const char c : coded)
+        length += escapedInAddress(c) ? 3 : 1;
+    return length;
+}
+
+// The page a fragment names, or 0.
+quint64 pageNamed(const QUrl &url)
+{
+    const QString fragment = url.fragment();
+    if (!fragment.startsWith(PageNamePrefix))
+        return 0;
+    bool ok = false;
+    const quint64 generation = QStringView(fragment).mid(PageNamePrefix.size()).toULongLong(&ok);
+    return ok ? generation : 0;
+}
+
 } // namespace
 
 PageWriter::PageWriter(QWebEnginePage *page) : QObject(page), m_page(page)
 {
     connect(page, &QWebEnginePage::loadingChanged, this, &PageWriter::handleLoadingChanged);
-    connect(page, &QWebEnginePage::loadProgress, this, &PageWriter::lookForMark);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &PageWriter::handleRenderProcessEnded);
-    m_lookAgain.setInterval(MarkCheckIntervalMs);
-    connect(&m_lookAgain, &QTimer::timeout, this, &PageWriter::lookForMark);
+    m_lookAgain.setInterval(DocumentLookIntervalMs);
+    connect(&m_lookAgain, &QTimer::timeout, this, &PageWriter::lookAtDocument);
 }
 
-QString PageWriter::markOf(quint64 generation)
+QUrl PageWriter::pageUrl(quint64 generation) const
 {
-    return MarkPrefix + QString::number(generation);
+    QUrl url = m_baseUrl;
+    url.setFragment(PageNamePrefix + QString::number(generation));
+    return url;
 }
 
-// A comment ahead of the page is no part of its elements, its text or its title.
-QString PageWriter::markComment(quint64 generation)
+QString PageWriter::shownAddress(const QUrl &url) const
 {
-    return QStringLiteral("<!--%1-->").arg(markOf(generation));
+    if (url.scheme() == QLatin1String("data") && url.toString(QUrl::FullyEncoded).startsWith(QLatin1String(InlineAddressStart)))
+        return m_baseUrl.toString();
+    return pageNamed(url) ? url.adjusted(QUrl::RemoveFragment).toString() : url.toString();
+}
+
+QString PageWriter::withoutPageName(const QString &url)
+{
+    const qsizetype hash = url.lastIndexOf(u'#');
+    if (hash < 0 || !QStringView(url).mid(hash + 1).startsWith(PageNamePrefix))
+        return url;
+    return url.left(hash);
 }
 
 qsizetype PageWriter::inlineAddressLength(const QByteArray &utf8)
 {
-    const QByteArray coded = utf8.toBase64();
-    qsizetype length = sizeof(InlineAddressStart) - 1;
-    for (const char c : coded)
-        length += escapedInAddress(c) ? 3 : 1;
-    return length;
+    return addressLengthOf(utf8.toBase64());
 }
 
 void PageWriter::writePage(const QString &html)
@@ -99,20 +124,20 @@ void PageWriter::start(const QString &html)
     m_landed = false;
     m_since.start();
     setLandingLimit(html.size());
-    // The mark ahead of the page is well within the margin under the limit.
-    if (inlineAddressLength(m_html.toUtf8()) <= m_inlineLimit)
-        loadInline();
-    else
-        loadEmptyDocument();
+    m_lookAgain.start();
+    loadInline();
 }
 
 void PageWriter::loadInline()
 {
+    const QByteArray coded = m_html.toUtf8().toBase64();
+    if (addressLengthOf(coded) > m_inlineLimit) {
+        loadEmptyDocument();
+        return;
+    }
     ++m_generation;
     m_stage = Stage::Inline;
-    m_page->setContent((markComment(m_generation) + m_html).toUtf8().toBase64(), QLatin1String(InlineMimeType), m_baseUrl);
-    m_lookAgain.start();
-    lookForMark();
+    m_page->setContent(coded, QLatin1String(InlineMimeType), pageUrl(m_generation));
 }
 
 void PageWriter::loadEmptyDocument()
@@ -120,9 +145,7 @@ void PageWriter::loadEmptyDocument()
     ++m_generation;
     m_stage = Stage::EmptyDocument;
     keepLongPage();
-    m_page->setContent(markComment(m_generation).toUtf8().toBase64(), QLatin1String(InlineMimeType), m_baseUrl);
-    m_lookAgain.start();
-    lookForMark();
+    m_page->setContent(QByteArray(), QLatin1String(InlineMimeType), pageUrl(m_generation));
 }
 
 // Only pages still within reach of the history are kept.
@@ -158,23 +181,32 @@ void PageWriter::writeAgain()
         start(QString(m_html));
 }
 
-// The end of a load is the likeliest moment for the mark to be there. A
-// page the engine refuses inline (its address too long after all) goes
-// again the other way; the end of another load it cut short does not count.
 void PageWriter::handleLoadingChanged(const QWebEngineLoadingInfo &info)
 {
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
-        return;
-    if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus && m_stage == Stage::Inline && m_page
-        && info.url() == m_baseUrl) {
-        loadEmptyDocument();
-        return;
-    }
-    lookForMark();
+    if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+        loaded(info.url(), info.status() == QWebEngineLoadingInfo::LoadSucceededStatus);
 }
 
-// The page being written went with its render process; the next one comes
-// in a new one.
+// The end of a load at the page's own address. A page the engine refuses
+// inline (its address too long after all) goes again the other way.
+void PageWriter::loaded(const QUrl &url, bool ok)
+{
+    if ((m_stage != Stage::Inline && m_stage != Stage::EmptyDocument) || url != pageUrl(m_generation))
+        return;
+    if (!ok) {
+        if (m_stage == Stage::Inline)
+            loadEmptyDocument();
+        else
+            settle(false);
+        return;
+    }
+    if (m_stage == Stage::Inline)
+        settle(true);
+    else
+        writeLongText();
+}
+
+// The page went with its render process; the next one comes in a new one.
 void PageWriter::handleRenderProcessEnded()
 {
     if (m_stage == Stage::Idle || m_stage == Stage::Deferred)
@@ -183,9 +215,10 @@ void PageWriter::handleRenderProcessEnded()
     settle(false);
 }
 
-// Asks the document in the browser whether it carries the mark of the page
-// being written, and how far it is parsed.
-void PageWriter::lookForMark()
+// Where the engine tells of no end of the page's load, the document's own
+// address and state tell it. The page's own world is asked, as that costs
+// the engine no world of the program's to make for the page.
+void PageWriter::lookAtDocument()
 {
     if (!m_page || m_stage == Stage::Idle || m_stage == Stage::Deferred) {
         m_lookAgain.stop();
@@ -198,35 +231,22 @@ void PageWriter::lookForMark()
     if (m_stage != Stage::Inline && m_stage != Stage::EmptyDocument)
         return; // the write answers for itself
     const quint64 generation = m_generation;
-    const QString probe = QStringLiteral("(function(){for(var n=document.firstChild;n;n=n.nextSibling)"
-                                         "if(n.nodeType===8&&n.data===%1)return document.readyState;return '';})()")
-                              .arg(jsString(markOf(generation)));
-    m_page->runJavaScript(probe, QWebEngineScript::ApplicationWorld,
-                          [guard = QPointer(this), generation](const QVariant &state) {
-                              if (guard)
-                                  guard->handleMark(generation, state.toString());
+    m_page->runJavaScript(QStringLiteral("[document.URL,document.readyState]"), QWebEngineScript::MainWorld,
+                          [guard = QPointer(this), generation](const QVariant &answer) {
+                              const QVariantList values = answer.toList();
+                              if (!guard || generation != guard->m_generation || values.size() != 2
+                                  || values.at(1).toString() != QLatin1String("complete"))
+                                  return;
+                              guard->loaded(QUrl(values.at(0).toString()), true);
                           });
 }
 
-void PageWriter::handleMark(quint64 generation, const QString &readyState)
-{
-    if (generation != m_generation || (m_stage != Stage::Inline && m_stage != Stage::EmptyDocument))
-        return;
-    if (readyState != QLatin1String("interactive") && readyState != QLatin1String("complete"))
-        return;
-    if (m_stage == Stage::Inline)
-        land();
-    else
-        writeLongText(generation);
-}
-
-// The long page whose mark is `mark` goes into the empty document shown.
-void PageWriter::writeLongText(quint64 mark)
+// The long page on its way goes into its empty document, now shown.
+void PageWriter::writeLongText()
 {
     m_stage = Stage::Script;
     const quint64 generation = m_generation;
-    const QString script = QStringLiteral("document.open();document.write(%1);document.close();true;")
-                               .arg(jsString(markComment(mark) + m_html));
+    const QString script = QStringLiteral("document.open();document.write(%1);document.close();true;").arg(jsString(m_html));
     // The page's own world, so that the scripts of the text run as the
     // page's scripts do.
     m_page->runJavaScript(script, QWebEngineScript::MainWorld,
@@ -234,7 +254,6 @@ void PageWriter::writeLongText(quint64 mark)
                               if (guard)
                                   guard->handleScriptWrite(generation, done);
                           });
-    m_lookAgain.start(); // for the landing limit
 }
 
 void PageWriter::handleScriptWrite(quint64 generation, const QVariant &done)
@@ -249,60 +268,23 @@ void PageWriter::handleScriptWrite(quint64 generation, const QVariant &done)
     // written by script: the hook adds it again before the page counts as landed.
     if (m_afterScriptWrite)
         m_afterScriptWrite();
-    land();
+    settle(true);
 }
 
-void PageWriter::documentReturned(std::function<void()> done)
+void PageWriter::documentReturned(const QUrl &url, std::function<void()> done)
 {
-    if (m_longPages.isEmpty() || writing() || !m_page) {
+    const auto it = m_longPages.constFind(pageNamed(url));
+    if (it == m_longPages.constEnd() || writing() || !m_page || url.adjusted(QUrl::RemoveFragment) != m_baseUrl) {
         done();
         return;
     }
-    m_stage = Stage::Returned;
+    m_html = *it;
     m_returnDone = std::move(done);
     m_since.start();
-    m_landingLimitMs = LandingLimitMs;
-    ++m_generation;
-    const quint64 generation = m_generation;
-    // The empty document of a long page holds its mark and nothing else
-    // (the host's style sheet aside).
-    const QString probe = QStringLiteral("(function(){var n=document.firstChild;"
-                                         "if(!n||n.nodeType!==8||n.data.indexOf(%1)!==0)return '';"
-                                         "var b=document.body;return b&&!b.firstChild?n.data:'';})()")
-                              .arg(jsString(MarkPrefix));
-    m_page->runJavaScript(probe, QWebEngineScript::ApplicationWorld,
-                          [guard = QPointer(this), generation](const QVariant &mark) {
-                              if (guard && generation == guard->m_generation && guard->m_stage == Stage::Returned)
-                                  guard->handleReturnedDocument(mark);
-                          });
-    m_lookAgain.start(); // for the limit
-}
-
-void PageWriter::handleReturnedDocument(const QVariant &mark)
-{
-    bool isNumber = false;
-    const quint64 longPage = mark.toString().mid(MarkPrefix.size()).toULongLong(&isNumber);
-    const auto it = isNumber ? m_longPages.constFind(longPage) : m_longPages.constEnd();
-    if (it == m_longPages.constEnd()) {
-        // An ordinary page: it is there as it came.
-        m_stage = Stage::Idle;
-        m_lookAgain.stop();
-        if (auto done = std::exchange(m_returnDone, nullptr))
-            done();
-        if (m_queued)
-            start(*std::exchange(m_queued, std::nullopt));
-        else
-            emit settled();
-        return;
-    }
-    m_html = *it;
     setLandingLimit(m_html.size());
-    writeLongText(longPage);
-}
-
-void PageWriter::land()
-{
-    settle(true);
+    m_lookAgain.start(); // for the limit
+    ++m_generation;
+    writeLongText();
 }
 
 void PageWriter::settle(bool landed)

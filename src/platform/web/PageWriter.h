@@ -9,22 +9,26 @@
 //
 // The document takes the base URL given (the program's folder), so that the
 // picture paths of the page resolve, and keeps it as its own address, so that
-// links within the page stay within it. The engine takes a page inline as a
-// data: address, base64-coded and then percent-encoded, of at most 2 MiB
-// characters: a page of up to about 1.4 MB of UTF-8. Such a page is loaded
-// inline, its text carried in its history entry. Any other is written into a
-// fresh empty document of that address by the page's own document.write,
-// which has no such limit; the writer keeps its text for as long as its
-// entry may be in the history, and writes it again when the user comes back
-// to it. A page the engine refuses inline all the same is written that other
-// way.
+// links within the page stay within it. The address carries a fragment of
+// the writer's own that names the page (pageUrl()): the engine's load
+// signals tell the page's load from any other by it, and the program shows
+// the address without it (withoutPageName()).
 //
-// The engine's load signals cannot tell which load has ended when another
-// was under way, so each written page carries a mark of its own, a comment
-// ahead of the text, and the page counts as written once the document in
-// the browser shows that mark and has been parsed. A page that has not
-// landed in time has failed: the wait for it ends, and it is not taken for
-// written. So has one whose render process ended on the way.
+// The engine takes a page inline as a data: address, base64-coded and then
+// percent-encoded, of at most 2 MiB characters: a page of up to about 1.4 MB
+// of UTF-8. Such a page is loaded inline, its text carried in its history
+// entry. Any other is written into a fresh empty document of its address by
+// the page's own document.write, which has no such limit; the writer keeps
+// its text for as long as its entry may be in the history, and writes it
+// again when the user comes back to it. A page the engine refuses inline all
+// the same is written that other way.
+//
+// A page counts as written once the engine has ended the load of its
+// address (and, for a long page, its text is written); should the engine
+// report no end (it loses one begun while another load is under way), the
+// document is asked now and then. A page that has not landed in time has
+// failed: the wait for it ends, and it is not taken for written. So has one
+// whose render process ended on the way.
 //
 // One page is on its way at a time: a page written while another is still
 // loading waits for it, and of several such pages only the last is loaded.
@@ -82,12 +86,20 @@ public:
     // The same, for as long as the page on its way may take.
     bool waitUntilWritten() { return waitUntilWritten(m_landingLimitMs); }
 
-    // A document the user came back to has loaded. When it is the empty
+    // The user came back to the document at `url`. When it is the empty
     // document of a long page written before, the page's text is written
     // into it again and `done` runs once it has landed; otherwise `done`
-    // runs at once. Whether the document was such a page is known only
-    // after a look at it, so `done` may run later either way.
-    void documentReturned(std::function<void()> done);
+    // runs at once.
+    void documentReturned(const QUrl &url, std::function<void()> done);
+
+    // The address of the page of `generation`: the base address with a
+    // fragment naming the page.
+    QUrl pageUrl(quint64 generation) const;
+    // The address as the program shows it: a page's name taken off, and a
+    // written page's own data: address (in a navigation back to it) given as
+    // the base address.
+    QString shownAddress(const QUrl &url) const;
+    static QString withoutPageName(const QString &url);
 
     // The length of the data: address the engine loads `utf8` inline by.
     static qsizetype inlineAddressLength(const QByteArray &utf8);
@@ -112,24 +124,20 @@ private:
     // Deferred: to begin once the engine's callback has returned.
     // Inline: loaded as its own address; EmptyDocument: the empty document
     // of a long page is on its way; Script: the long page is being written
-    // into it; Returned: a document the user came back to is looked at.
-    enum class Stage { Idle, Deferred, Inline, EmptyDocument, Script, Returned };
+    // into it.
+    enum class Stage { Idle, Deferred, Inline, EmptyDocument, Script };
 
     void start(const QString &html);
     void loadInline();
     void loadEmptyDocument();
     void handleLoadingChanged(const QWebEngineLoadingInfo &info);
     void handleRenderProcessEnded();
-    void lookForMark();
-    void handleMark(quint64 generation, const QString &readyState);
-    void writeLongText(quint64 generation);
+    void loaded(const QUrl &url, bool ok);
+    void lookAtDocument();
+    void writeLongText();
     void handleScriptWrite(quint64 generation, const QVariant &done);
-    void handleReturnedDocument(const QVariant &mark);
     void keepLongPage();
-    void land();
     void settle(bool landed);
-    static QString markOf(quint64 generation);
-    static QString markComment(quint64 generation);
     void setLandingLimit(qsizetype characters);
 
     QPointer<QWebEnginePage> m_page;
@@ -146,8 +154,8 @@ private:
     QHash<quint64, QString> m_longPages;
     static constexpr quint64 HistoryEntries = 50;
     std::function<void()> m_returnDone;
-    // Asks again and again while a page is on its way: an answer may never
-    // come from a document that goes meanwhile.
+    // Asks the document now and then while a page is on its way, in case
+    // the engine reports no end of its load.
     QTimer m_lookAgain;
     QElapsedTimer m_since;
     std::function<void()> m_afterScriptWrite;

@@ -344,7 +344,7 @@ void WebEngineControl::Stop()
 
 QString WebEngineControl::LocationURL() const
 {
-    return m_hasDocument ? m_page->url().toString() : QString();
+    return m_hasDocument ? m_writer->shownAddress(m_page->url()) : QString();
 }
 
 QString WebEngineControl::LocationName() const

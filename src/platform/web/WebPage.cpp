@@ -132,7 +132,7 @@ bool WebPage::askBeforeNavigate(const QUrl &url)
 {
     bool cancel = false;
     if (auto *events = m_control.site().events())
-        events->BeforeNavigate2(url.toString(), 0, QString(), QByteArray(), QString(), cancel);
+        events->BeforeNavigate2(m_control.writer().shownAddress(url), 0, QString(), QByteArray(), QString(), cancel);
     return !cancel;
 }
 
@@ -172,7 +172,7 @@ void WebPage::handleLoadFinished(const QUrl &url)
         if (m_control.closed() || m_control.navigations().engineFinished(url) != NavigationTracker::End::Current)
             return;
         if (!m_ownLoad && std::exchange(m_maybeWrittenBefore, false))
-            m_control.writer().documentReturned([guard = QPointer(this)] {
+            m_control.writer().documentReturned(url, [guard = QPointer(this)] {
                 if (guard)
                     guard->finishLoad();
             });
@@ -199,9 +199,9 @@ void WebPage::finishLoad()
             // A page that came at the address shown before (one written
             // page after another, by Back or Forward) changed no address.
             if (!std::exchange(m_navigateCompleteTold, true))
-                events->NavigateComplete2(url().toString());
+                events->NavigateComplete2(m_control.LocationURL());
             events->DownloadComplete();
-            events->DocumentComplete(url().toString());
+            events->DocumentComplete(m_control.LocationURL());
         }
         if (auto *ui = m_control.site().as<IDocHostUIHandler>()) {
             // The host may put a drop target of its own on the new document.
@@ -222,7 +222,7 @@ void WebPage::handleUrlChanged(const QUrl &url)
         m_control.documentCommitted();
         if (auto *events = m_control.site().events(); events && !m_ownLoad) {
             m_navigateCompleteTold = true;
-            events->NavigateComplete2(url.toString());
+            events->NavigateComplete2(m_control.writer().shownAddress(url));
         }
     });
 }
@@ -257,7 +257,7 @@ void WebPage::handleNewWindowRequested(QWebEngineNewWindowRequest &request)
         if (m_control.closed())
             return;
         const QString target = request.requestedUrl().toString();
-        const QString context = url().toString();
+        const QString context = m_control.LocationURL();
         const std::uint32_t flags = request.isUserInitiated() ? NWMF_USERINITIATED : 0;
         // The host's pop-up manager: S_FALSE blocks, a failure leaves it to us.
         if (auto *manager = m_control.site().service<INewWindowManager>())
