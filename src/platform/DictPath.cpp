@@ -1,27 +1,41 @@
 #include "DictPath.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+
+#include <cstring>
+
+#include <dirent.h>
 
 namespace vocab {
 
 namespace {
 
 // The entry of `dir` that stands for `name`: the exact name first, so that a
-// folder made with the expected case costs no listing.
+// folder made with the expected case costs no listing. Otherwise the names
+// of the folder are read as they stand, without looking at each entry (a
+// page over many dictionaries asks for a file most of them lack); of names
+// that differ only in case, the first in the order of their code units is
+// taken.
 QString findEntry(const QString &dir, const QString &name)
 {
     const QString exact = dir + u'/' + name;
     if (QFileInfo::exists(exact))
         return exact;
-    const QStringList entries = QDir(dir).entryList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString &entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return dir + u'/' + entry;
+    DIR *folder = ::opendir(QFile::encodeName(dir).constData());
+    if (!folder)
+        return {};
+    QString found;
+    while (const dirent *entry = ::readdir(folder)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        const QString candidate = QFile::decodeName(entry->d_name);
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0 && (found.isEmpty() || candidate < found))
+            found = candidate;
     }
-    return {};
+    ::closedir(folder);
+    return found.isEmpty() ? QString() : dir + u'/' + found;
 }
 
 } // namespace

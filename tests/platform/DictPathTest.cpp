@@ -30,6 +30,8 @@ TEST_F(DictPathTest, PrefersTheExactName)
     touch(QStringLiteral("d/sort.trv"));
     EXPECT_EQ(DictPath::find(root(), QStringLiteral("d/sort.trv")), root() + QStringLiteral("/d/sort.trv"));
     EXPECT_EQ(DictPath::find(root(), QStringLiteral("d/Sort.trv")), root() + QStringLiteral("/d/Sort.trv"));
+    // Neither exact: the first name in the order of its letters' codes.
+    EXPECT_EQ(DictPath::find(root(), QStringLiteral("d/SORT.TRV")), root() + QStringLiteral("/d/Sort.trv"));
 }
 
 TEST_F(DictPathTest, MissingComponentsAndFoldersAreNotFiles)
