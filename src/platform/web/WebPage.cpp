@@ -96,7 +96,6 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
                     target->Exec(&CGID_Explorer, OLECMDID_ONUNLOAD, OLECMDEXECOPT_DODEFAULT, {}, nullptr);
             m_control.writer().abandon();
             m_ownLoad = false;
-            m_navigateCompleteTold = false;
             // Back, Forward or a reload may come to a page the writer wrote
             // by script, which it writes again.
             m_maybeWrittenBefore = type == NavigationTypeBackForward || type == NavigationTypeReload;
@@ -196,10 +195,6 @@ void WebPage::finishLoad()
                 setSetting(*settings(), QWebEngineSettings::AllowWindowActivationFromJavaScript, allow);
         }
         if (auto *events = m_control.site().events(); events && !m_ownLoad) {
-            // A page that came at the address shown before (one written
-            // page after another, by Back or Forward) changed no address.
-            if (!std::exchange(m_navigateCompleteTold, true))
-                events->NavigateComplete2(m_control.LocationURL());
             events->DownloadComplete();
             events->DocumentComplete(m_control.LocationURL());
         }
@@ -220,10 +215,8 @@ void WebPage::handleUrlChanged(const QUrl &url)
             return;
         m_control.navigations().urlChanged(url);
         m_control.documentCommitted();
-        if (auto *events = m_control.site().events(); events && !m_ownLoad) {
-            m_navigateCompleteTold = true;
+        if (auto *events = m_control.site().events(); events && !m_ownLoad)
             events->NavigateComplete2(m_control.writer().shownAddress(url));
-        }
     });
 }
 

@@ -62,8 +62,6 @@ private:
     bool m_ownLoad = false;
     bool m_maybeWrittenBefore = false;
     QUrl m_linkAfterWrite;
-    // The host has heard that the navigation under way has its document.
-    bool m_navigateCompleteTold = true;
     // The program's proxy credentials given during this load.
     QStringList m_proxyCredentialsGiven;
     QRect m_lastGeometry;
