@@ -6,7 +6,7 @@
 #                           program, the generated dictionaries (kept in
 #                           VOCAB_DATA between runs, if set) and the viewer's
 #                           environment
-#   start_viewer            starts it and waits for idle (sets pid, window,
+#   start_viewer [ARGS]     starts it and waits for idle (sets pid, window,
 #                           started, mapped, quiet: times in ms)
 #   stop_viewer
 #
@@ -144,7 +144,7 @@ article_view() { awk '$2 == "article-view" {place = $3 "," $4 "," $5 "," $6} END
 start_viewer() {
     : >"$times"
     started=$(now_ms)
-    (cd "$app" && VOCABULINARUM_STARTUP_TIMES=$times exec "$program" >"$work/out.log" 2>&1) &
+    (cd "$app" && VOCABULINARUM_STARTUP_TIMES=$times exec "$program" "$@" >"$work/out.log" 2>&1) &
     pid=$!
     # Looked for again and again: a window that goes while the search walks
     # the tree makes the search fail.
