@@ -11,13 +11,14 @@
 //       pixels, sends KEYSYM (press and release), then reads the region again
 //       and again, with no pause, until any pixel differs; then goes on until
 //       nothing has changed for SETTLE_MS (default 300). Prints
-//         first_ms=F shown_ms=S last_ms=L changes=N polls=P poll_ms=T
+//         first_ms=F shown_ms=S last_ms=L changes=N polls=P poll_ms=T sent_at=K
 //       F is from just before the key was sent to the first read that
 //       differed, S to the first that differed and was not all of one
 //       colour (an engine that goes through an empty page shows it blank
 //       first), L to the last read that differed (the picture complete),
 //       N the number of reads that differed from the one before, T the mean
-//       time of one read.
+//       time of one read, K the moment the key was sent (ms since the epoch,
+//       the clock of the program's notes).
 //   key_to_pixels WINDOW X,Y,W,H snapshot FILE.ppm
 //       writes the region's pixels as a picture, to look at.
 //
@@ -209,6 +210,7 @@ int measureKey(Display *display, ScreenRegion &region, const char *keyName, doub
     const std::vector<unsigned char> before = region.pixels();
 
     const auto sent = Clock::now();
+    const auto sentWallClock = std::chrono::system_clock::now();
     XTestFakeKeyEvent(display, code, True, CurrentTime);
     XTestFakeKeyEvent(display, code, False, CurrentTime);
     XFlush(display);
@@ -256,8 +258,9 @@ int measureKey(Display *display, ScreenRegion &region, const char *keyName, doub
         fail("the region was left blank", 3);
     for (size_t i = 0; i < frames.size(); ++i)
         region.writePpm(frames[i], (std::string(framesDir) + "/frame-" + std::to_string(i + 1) + ".ppm").c_str());
-    std::printf("first_ms=%.2f shown_ms=%.2f last_ms=%.2f changes=%d polls=%ld poll_ms=%.3f\n", msBetween(sent, first),
-                msBetween(sent, shownAt), msBetween(sent, last), changes, polls, msBetween(sent, end) / double(polls));
+    std::printf("first_ms=%.2f shown_ms=%.2f last_ms=%.2f changes=%d polls=%ld poll_ms=%.3f sent_at=%lld\n", msBetween(sent, first),
+                msBetween(sent, shownAt), msBetween(sent, last), changes, polls, msBetween(sent, end) / double(polls),
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(sentWallClock.time_since_epoch()).count()));
     return 0;
 }
 

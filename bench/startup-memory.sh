@@ -42,13 +42,18 @@ du -shL "$app/dic"/* | sed 's/^/  /'
 [ -s "$data/words-many.txt" ] || python3 "$here/pick-words.py" "$data"
 lookups_wanted=${VOCAB_LOOKUPS:-200}
 
-# Every physical page of the program and its engine processes, once.
+# Every physical page of the program and its engine processes, once; and of
+# the program alone and the engine processes alone, to tell which one grows.
 union_report() {
-    local line
-    line=$("$union" $(tree_pids "$1")) || return 0
+    local all line program_mib engine_mib
+    all=$(tree_pids "$1")
+    line=$("$union" $all) || return 0
+    program_mib=$("$union" "$1" | sed 's/^union_mib=\([0-9.]*\).*/\1/')
+    engine_mib=$("$union" ${all#"$1"} | sed 's/^union_mib=\([0-9.]*\).*/\1/')
     echo "$line" | awk '{for (i = 1; i <= NF; i++) {split($i, kv, "="); v[kv[1]] = kv[2]}
-        printf "%s: each page once %d MiB (anonymous %d, shared memory %d, files %d; their RSS added up %d MiB)\n",
+        printf "%s: each page once %d MiB (anonymous %d, shared memory %d, files %d; their RSS added up %d MiB);", 
                what, v["union_mib"], v["anonymous_mib"], v["shared_mib"], v["file_mib"], v["rss_sum_mib"]}' what="$2"
+    printf " the program alone %.0f, the engine processes alone %.0f MiB\n" "$program_mib" "$engine_mib"
 }
 
 # PSS in kB of the program and of its engine processes.

@@ -25,7 +25,9 @@ rerun_under_xvfb() {
     for tool in xvfb-run xdotool python3; do
         command -v $tool >/dev/null || { echo "needs $tool" >&2; exit 1; }
     done
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --inside "$program" "$@"
+    # The search for a free display starts at a number of its own, away
+    # from the one every other run under xvfb-run tries first.
+    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1280x1024x24" "$script" --inside "$program" "$@"
 }
 
 viewer_setup() {
