@@ -45,18 +45,6 @@ mapfile -t one <"$data/words-one.txt"
 results=$work/results.txt
 : >"$results"
 
-# Waits until the viewer's processes together use under a tenth of a core
-# over 200 ms.
-wait_idle() {
-    local c1 c2 limit=50
-    while [ $limit -gt 0 ]; do
-        c1=$(tree_cpu $pid); sleep 0.2; c2=$(tree_cpu $pid)
-        [ $((c2 - c1)) -le $(( $(getconf CLK_TCK) / 50 )) ] && return
-        limit=$((limit - 1))
-    done
-    echo "the viewer did not fall quiet" >&2
-}
-
 # Times one key; the line goes to the results under the action's name.
 timed_key() {
     local action=$1 key=$2 what=$3 before line

@@ -105,6 +105,18 @@ wait_quiet() {
     done
 }
 
+# Waits until the viewer's processes together use under a tenth of a core
+# over 200 ms.
+wait_idle() {
+    local c1 c2 limit=50
+    while [ $limit -gt 0 ]; do
+        c1=$(tree_cpu $pid); sleep 0.2; c2=$(tree_cpu $pid)
+        [ $((c2 - c1)) -le $(( $(getconf CLK_TCK) / 50 )) ] && return
+        limit=$((limit - 1))
+    done
+    echo "the viewer did not fall quiet" >&2
+}
+
 # The moment of the first line of the times file that matches.
 moment() { awk -v what="$1" '$0 ~ what {print $1; exit}' "$times"; }
 
