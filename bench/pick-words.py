@@ -5,7 +5,9 @@ line in lower case, beside them:
 
   words-both.txt    headwords both Russian dictionaries hold: their page from
                     all dictionaries has two articles (no headword is in both
-                    English ones)
+                    English ones). None begins with another: the search box
+                    would complete a word typed to a longer one looked up
+                    before, from its history
   words-one.txt     headwords of the big English one whose last letter changes
                     the article shown: all but that letter already find
                     another headword first, as the search takes the first
@@ -57,7 +59,9 @@ def main():
     one = [w for w in big if plain(w) and len(w) >= 4 and first[w[:-1]] != w]
 
     many = rnd.sample([w for w in big + by_letters if plain(w)], 400)
-    for name, words in (("words-both.txt", rnd.sample(both, min(200, len(both)))),
+    picked = rnd.sample(both, min(400, len(both)))
+    picked = [w for w in picked if not any(o != w and o.startswith(w) for o in picked)][:200]
+    for name, words in (("words-both.txt", picked),
                         ("words-one.txt", rnd.sample(one, 200)), ("words-many.txt", many)):
         with open(os.path.join(base, name + ".tmp"), "w", encoding="utf-8") as f:
             f.writelines(w.lower() + "\n" for w in words)

@@ -51,7 +51,7 @@ union_report() {
     program_mib=$("$union" "$1" | sed 's/^union_mib=\([0-9.]*\).*/\1/')
     engine_mib=$("$union" ${all#"$1"} | sed 's/^union_mib=\([0-9.]*\).*/\1/')
     echo "$line" | awk '{for (i = 1; i <= NF; i++) {split($i, kv, "="); v[kv[1]] = kv[2]}
-        printf "%s: each page once %d MiB (anonymous %d, shared memory %d, files %d; their RSS added up %d MiB);", 
+        printf "%s: each page once %d MiB (anonymous %d, shared memory %d, files %d; their RSS added up %d MiB);",
                what, v["union_mib"], v["anonymous_mib"], v["shared_mib"], v["file_mib"], v["rss_sum_mib"]}' what="$2"
     printf " the program alone %.0f, the engine processes alone %.0f MiB\n" "$program_mib" "$engine_mib"
 }

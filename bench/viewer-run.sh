@@ -164,7 +164,11 @@ start_viewer() {
     # the tree makes the search fail.
     window=""
     while [ -z "$window" ]; do
-        kill -0 $pid 2>/dev/null || { echo "the viewer ended before its window came" >&2; exit 1; }
+        if ! kill -0 $pid 2>/dev/null; then
+            echo "the viewer ended before its window came; it said:" >&2
+            tail -5 "$work/out.log" | sed 's/^/  /' >&2
+            exit 1
+        fi
         window=$(main_window)
         [ -n "$window" ] || sleep 0.02
     done
