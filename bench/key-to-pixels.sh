@@ -7,9 +7,9 @@
 #
 # The folder and the starts are those of bench/startup-memory.sh (VOCAB_DATA
 # keeps the dictionaries between runs); the first start installs the
-# dictionaries. build/bench/key_to_pixels sends each
-# timed key (XTest) once the view has been still for 200 ms and the viewer's
-# processes are quiet, and reads the view's pixels (XShm) with no pause until
+# dictionaries. build/bench/key_to_pixels sends each timed key (XTest) once
+# the view has been still for 200 ms and the viewer's processes are quiet,
+# and reads the view's pixels (XShm) with no pause until
 # any differs ("first"; "shown" once they are not all one colour, as an
 # engine that goes through an empty page shows it blank first), then until
 # they have been still for 300 ms ("complete": the last change). Timed:
@@ -17,12 +17,15 @@
 #                 both Russian dictionaries hold typed with "Все словари"
 #                 selected, then Enter; once per start (VOCAB_STARTS, 5)
 #   all, Enter    the same lookup again and again in the last start, another
-#                 word each time (VOCAB_SAMPLES, 40)
+#                 word each time (VOCAB_SAMPLES, 40; at most 190 in all
+#                 with the starts)
 #   one, key      "Big English" selected, all but the last letter of one of its
 #                 headwords in the box, then the last letter, which finds
 #                 another headword (VOCAB_SAMPLES)
 # Every timed key must bring a new page (the program notes each one) and
-# leave the view different, or the run stops.
+# leave the view different, or the run stops. VOCAB_KEEP=1 keeps the folder,
+# with every sample (results.txt, with the moment each key was sent) and the
+# program's notes (times.log).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -39,6 +42,7 @@ tool=$3
 viewer_setup "$2"
 samples=${VOCAB_SAMPLES:-40}
 starts=${VOCAB_STARTS:-5}
+[ $((samples + starts)) -lt 200 ] || { echo "at most 199 samples and starts in all" >&2; exit 1; }
 [ -s "$data/words-one.txt" ] || python3 "$here/pick-words.py" "$data"
 mapfile -t both <"$data/words-both.txt"
 mapfile -t one <"$data/words-one.txt"
@@ -69,7 +73,7 @@ for n in $(seq $starts); do
     focus_search_box
     type_word "${both[$n]}"
     timed_key "first-lookup" Return "${both[$n]}"
-    [ $n -lt $starts ] && stop_viewer
+    if [ $n -lt $starts ]; then stop_viewer; fi
 done
 echo "view at $view in window $window, $samples samples"
 
@@ -85,8 +89,11 @@ done
 # English", which shows its first headword.
 tree_place=($(awk '$2 == "dictionary-tree" {place = $3 " " $4 " " $5 " " $6} END {print place}' "$times"))
 xdotool mousemove --window "$window" $((tree_place[0] + 40)) $((tree_place[1] + 8)) click 1
+before=$(pages_shown)
 xdotool key Down
-sleep 0.2
+wait_for_pages $before 5000 || { echo "selecting the folder showed no page" >&2; exit 1; }
+# The search box takes the focus on its 100 ms timer after a node is opened.
+sleep 0.3
 xdotool mousemove --window "$window" $((tree_place[0] + 40)) $((tree_place[1] + tree_place[3] - 8)) click 1
 before=$(pages_shown)
 xdotool key --delay 100 Right b
