@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <memory>
+
 namespace vocab {
 
 namespace {
@@ -22,6 +24,38 @@ void note(const QString &path, const QByteArray &what)
         file.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' + what + '\n');
 }
 
+// Where the article view and the dictionary tree lie in the window, in the
+// window's own pixels, for the tools that watch what the view shows and click
+// into the tree; noted again whenever they have moved.
+class PlaceNotes {
+public:
+    PlaceNotes(const QString &path, const TForm1 &form, const QWidget &view) : m_path(path), m_form(form), m_view(view) {}
+
+    void noteMoved()
+    {
+        notePlace("article-view ", m_view, m_viewPlace);
+        notePlace("dictionary-tree ", *m_form.TreeView1, m_treePlace);
+    }
+
+private:
+    void notePlace(const char *what, const QWidget &widget, QRect &noted)
+    {
+        const qreal ratio = widget.devicePixelRatioF();
+        const QPoint at = widget.mapTo(widget.window(), QPoint(0, 0));
+        const QRect place(QPoint(qRound(at.x() * ratio), qRound(at.y() * ratio)), widget.size() * ratio);
+        if (place == noted)
+            return;
+        noted = place;
+        note(m_path, what + QByteArray::number(place.x()) + ' ' + QByteArray::number(place.y()) + ' '
+                         + QByteArray::number(place.width()) + ' ' + QByteArray::number(place.height()));
+    }
+
+    const QString m_path;
+    const TForm1 &m_form;
+    const QWidget &m_view;
+    QRect m_viewPlace, m_treePlace;
+};
+
 } // namespace
 
 void WatchStartupTimes(TForm1 &form)
@@ -32,15 +66,18 @@ void WatchStartupTimes(TForm1 &form)
     note(path, "shown");
     if (auto *view = form.Emb ? form.Emb->findChild<QWebEngineView *>() : nullptr) {
         QWebEnginePage *page = view->page();
-        QObject::connect(page, &QWebEnginePage::loadFinished, &form, [path, page](bool ok) {
+        auto places = std::make_shared<PlaceNotes>(path, form, *view);
+        QObject::connect(page, &QWebEnginePage::loadFinished, &form, [path, page, places](bool ok) {
             note(path, (ok ? "page-loaded " : "page-failed ") + page->url().toEncoded());
+            places->noteMoved();
         });
         // The moment a written page has landed; its length in characters
         // tells an empty page from an article.
         if (auto *writer = page->findChild<PageWriter *>())
-            QObject::connect(writer, &PageWriter::settled, &form, [path, writer, &form] {
+            QObject::connect(writer, &PageWriter::settled, &form, [path, writer, &form, places] {
                 note(path, (writer->landed() ? "page-written " : "page-write-failed ")
                                + QByteArray::number(form.ShownPage().size()));
+                places->noteMoved();
             });
     }
     // The load runs in nested event loops of its own; a look every few
