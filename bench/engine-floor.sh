@@ -28,16 +28,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/viewer-run.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-    program=$(realpath "${1:-$source_dir/build/vocabulinarum}")
-    floor=$(dirname "$program")/bench/engine_floor
-    tool=$(dirname "$program")/bench/key_to_pixels
-    for t in "$floor" "$tool"; do
-        [ -x "$t" ] || { echo "no $t (build the bench targets first)" >&2; exit 1; }
-    done
-    echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-    rerun_under_xvfb "$0" "$program" "$floor" "$tool"
-fi
+[ "${1:-}" = "--inside" ] || rerun_under_xvfb "$0" "${1:-}" engine_floor key_to_pixels
 viewer_setup "$2"
 viewer=$program
 cp "$3" "$app/engine_floor"

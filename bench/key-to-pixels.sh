@@ -31,13 +31,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/viewer-run.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-    program=$(realpath "${1:-$source_dir/build/vocabulinarum}")
-    tool=$(dirname "$program")/bench/key_to_pixels
-    [ -x "$tool" ] || { echo "no $tool (build the bench targets first)" >&2; exit 1; }
-    echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-    rerun_under_xvfb "$0" "$program" "$tool"
-fi
+[ "${1:-}" = "--inside" ] || rerun_under_xvfb "$0" "${1:-}" key_to_pixels
 tool=$3
 viewer_setup "$2"
 samples=${VOCAB_SAMPLES:-40}

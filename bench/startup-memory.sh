@@ -29,13 +29,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/viewer-run.sh"
 
-if [ "${1:-}" != "--inside" ]; then
-    program=$(realpath "${1:-$source_dir/build/vocabulinarum}")
-    union=$(dirname "$program")/bench/page_union
-    [ -x "$union" ] || { echo "no $union (build the bench targets first)" >&2; exit 1; }
-    echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-    rerun_under_xvfb "$0" "$program" "$union"
-fi
+[ "${1:-}" = "--inside" ] || rerun_under_xvfb "$0" "${1:-}" page_union
 union=$3
 viewer_setup "$2"
 du -shL "$app/dic"/* | sed 's/^/  /'

@@ -18,16 +18,27 @@ source_dir=$(dirname "$bench_dir")
 
 # Runs the calling script again under a virtual X server, once the tools it
 # names are there.
+# rerun_under_xvfb SCRIPT [PROGRAM] [BENCH-TOOL ...]: runs SCRIPT again under
+# a virtual X server as SCRIPT --inside PROGRAM TOOL-PATH ..., each tool taken
+# from the bench folder beside the program (build/vocabulinarum by default).
 rerun_under_xvfb() {
-    local script=$1 program=$2 tool
+    local script=$1 program tool name
+    program=$(realpath "${2:-$source_dir/build/vocabulinarum}")
     shift 2
     [ -x "$program" ] || { echo "no program at $program (build it first)" >&2; exit 1; }
+    local tools=()
+    for name in "$@"; do
+        tool=$(dirname "$program")/bench/$name
+        [ -x "$tool" ] || { echo "no $tool (build the bench targets first)" >&2; exit 1; }
+        tools+=("$tool")
+    done
+    echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
     for tool in xvfb-run xdotool python3; do
         command -v $tool >/dev/null || { echo "needs $tool" >&2; exit 1; }
     done
     # The search for a free display starts at a number of its own, away
     # from the one every other run under xvfb-run tries first.
-    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1280x1024x24" "$script" --inside "$program" "$@"
+    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1280x1024x24" "$script" --inside "$program" "${tools[@]}"
 }
 
 viewer_setup() {
