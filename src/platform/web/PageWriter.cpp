@@ -108,9 +108,13 @@ void PageWriter::writePage(const QString &html)
     start(html);
 }
 
-void PageWriter::setLandingLimit(qsizetype characters)
+// A page of `characters` is on its way from now: its limit, and the looks
+// at the document that also watch the limit.
+void PageWriter::beginLanding(qsizetype characters)
 {
+    m_since.start();
     m_landingLimitMs = LandingLimitMs + int(qMin<qsizetype>(characters / (512 * 1024), 50)) * LandingLimitMs;
+    m_lookAgain.start();
 }
 
 void PageWriter::start(const QString &html)
@@ -122,9 +126,7 @@ void PageWriter::start(const QString &html)
     }
     m_html = html;
     m_landed = false;
-    m_since.start();
-    setLandingLimit(html.size());
-    m_lookAgain.start();
+    beginLanding(html.size());
     loadInline();
 }
 
@@ -280,9 +282,7 @@ void PageWriter::documentReturned(const QUrl &url, std::function<void()> done)
     }
     m_html = *it;
     m_returnDone = std::move(done);
-    m_since.start();
-    setLandingLimit(m_html.size());
-    m_lookAgain.start(); // for the limit
+    beginLanding(m_html.size());
     ++m_generation;
     writeLongText();
 }

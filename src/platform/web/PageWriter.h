@@ -138,7 +138,7 @@ private:
     void handleScriptWrite(quint64 generation, const QVariant &done);
     void keepLongPage();
     void settle(bool landed);
-    void setLandingLimit(qsizetype characters);
+    void beginLanding(qsizetype characters);
 
     QPointer<QWebEnginePage> m_page;
     QUrl m_baseUrl;
